@@ -1,0 +1,38 @@
+#pragma once
+// A per-user store of text values addressed by section and key, kept in one
+// INI-style file. Section and key names are stored verbatim (spaces and "/"
+// included); values round-trip exactly. A damaged or unreadable file reads as
+// empty; every write re-reads the file first, so two running copies only
+// overwrite each other's keys, never each other's whole file.
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+class SettingsStore {
+public:
+    explicit SettingsStore(QString filePath);
+
+    QString filePath() const { return m_path; }
+
+    // The stored value, or nullopt-like: found is false for a missing key.
+    QString value(const QString& section, const QString& key, bool* found = nullptr);
+    // Returns false when the file could not be written; the value is still
+    // kept for this run.
+    bool setValue(const QString& section, const QString& key, const QString& value);
+
+    // The file's text for a set of sections (for tests and diagnostics).
+    static QString serialize(const QHash<QString, QHash<QString, QString>>& data,
+                             const QStringList& sectionOrder);
+    static void parse(const QByteArray& bytes, QHash<QString, QHash<QString, QString>>* data,
+                      QStringList* sectionOrder);
+
+private:
+    void reloadIfChanged();
+
+    QString m_path;
+    QHash<QString, QHash<QString, QString>> m_data;
+    QStringList m_sectionOrder;
+    QDateTime m_loadedModified;
+    qint64 m_loadedSize = -1;
+};

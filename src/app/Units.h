@@ -1,0 +1,23 @@
+#pragma once
+// Screen lengths are kept in twips (1440 per inch) and converted with the
+// screen's logical DPI, so stored placements survive a change of display.
+#include <QPoint>
+#include <QRect>
+
+namespace units {
+
+constexpr double TwipsPerInch = 1440.0;
+
+double twipsPerPixelX();
+double twipsPerPixelY();
+
+int twipsToPixelsX(double twips);
+int twipsToPixelsY(double twips);
+double pixelsToTwipsX(int pixels);
+double pixelsToTwipsY(int pixels);
+
+// Pure forms, for callers that already know the DPI.
+int twipsToPixels(double twips, double dpi);
+double pixelsToTwips(double pixels, double dpi);
+
+}  // namespace units

@@ -1,0 +1,691 @@
+#include "app/frmMain.h"
+
+#include "app/Conversions.h"
+#include "app/MessageBox.h"
+#include "app/ResourceCaptions.h"
+#include "app/Settings.h"
+#include "app/StatusLine.h"
+#include "app/Units.h"
+#include "app/WindowArrangement.h"
+#include "document/RichTextBox.h"
+#include "document/frmDocument.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <limits>
+
+namespace {
+
+frmMain* theMainWindow = nullptr;
+
+const QString Settings = QStringLiteral("Settings");
+
+QAction* addItem(QMenu* menu, const QString& caption, const QString& name,
+                 const QKeySequence& shortcut = QKeySequence())
+{
+    QAction* action = caption == QLatin1String("-") ? menu->addSeparator() : menu->addAction(caption);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    return action;
+}
+
+// Commands that later parts of the program provide stay visible but greyed.
+void disable(std::initializer_list<QAction*> actions)
+{
+    for (QAction* action : actions)
+        action->setEnabled(false);
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
+{
+    theMainWindow = this;
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(AppTitle);
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("accessories-text-editor"),
+                                   style()->standardIcon(QStyle::SP_FileIcon)));
+    mdiArea = new QMdiArea(this);
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea);
+    createMenus();
+    createToolbar();
+    createStatusBar();
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(300);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+}
+
+frmMain::~frmMain()
+{
+    if (theMainWindow == this)
+        theMainWindow = nullptr;
+}
+
+frmMain* frmMain::instance() { return theMainWindow; }
+
+// ---- menus -----------------------------------------------------------------
+
+void frmMain::createMenus()
+{
+    createFileMenu();
+    createEditMenu();
+    createSearchMenu();
+    createOptionsMenu();
+    createWindowMenu();
+    createHelpMenu();
+    createContextMenu();
+}
+
+void frmMain::createFileMenu()
+{
+    // Numeric captions are string-table ids that ApplyResourceCaptions replaces.
+    mnuFile = menuBar()->addMenu(QStringLiteral("1000"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    const struct { const char* caption; QKeySequence shortcut; } items[16] = {
+        {"1001", QKeySequence(Qt::CTRL | Qt::Key_N)}, {"1002", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"&Insert", {}}, {"1003", {}}, {"-", {}},
+        {"1004", QKeySequence(Qt::CTRL | Qt::Key_S)}, {"1005", {}}, {"1006", {}}, {"-", {}},
+        {"Proper&ties", {}}, {"-", {}}, {"1010", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"P&rint Setup", {}}, {"1008", {}}, {"-", {}}, {"1012", {}},
+    };
+    for (int i = 0; i < 16; ++i) {
+        mnuFileItem[i] = addItem(mnuFile, QString::fromLatin1(items[i].caption),
+                                 QStringLiteral("mnuFileItem_%1").arg(i), items[i].shortcut);
+        connect(mnuFileItem[i], &QAction::triggered, this, [this, i] { mnuFileItem_Click(i); });
+    }
+    mnuFileArray << addItem(mnuFile, QStringLiteral("-"), QStringLiteral("mnuFileArray_0"));
+    mnuFileArray[0]->setVisible(false);
+    disable({mnuFileItem[1], mnuFileItem[2], mnuFileItem[5], mnuFileItem[6], mnuFileItem[7],
+             mnuFileItem[9], mnuFileItem[11], mnuFileItem[12], mnuFileItem[13]});
+}
+
+void frmMain::createEditMenu()
+{
+    mnuEdit = menuBar()->addMenu(QStringLiteral("1013"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEditUndo = addItem(mnuEdit, QStringLiteral("1014"), QStringLiteral("mnuEditUndo"),
+                          QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuClear = addItem(mnuEdit, QStringLiteral("C&lear"), QStringLiteral("mnuClear"),
+                       QKeySequence(Qt::Key_Delete));
+    addItem(mnuEdit, QStringLiteral("-"), QStringLiteral("mnuEditBar1"));
+    mnuEditCut = addItem(mnuEdit, QStringLiteral("1015"), QStringLiteral("mnuEditCut"),
+                         QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuEditCopy = addItem(mnuEdit, QStringLiteral("1016"), QStringLiteral("mnuEditCopy"),
+                          QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    mnuEditPaste = addItem(mnuEdit, QStringLiteral("1017"), QStringLiteral("mnuEditPaste"),
+                           QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    mnuAppend = addItem(mnuEdit, QStringLiteral("Clipboard &Append"), QStringLiteral("mnuAppend"));
+    addItem(mnuEdit, QStringLiteral("-"), QStringLiteral("mnuDash"));
+    mnuSelectAll = addItem(mnuEdit, QStringLiteral("&Select All"), QStringLiteral("mnuSelectAll"),
+                           QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuClearAll = addItem(mnuEdit, QStringLiteral("Clea&r All"), QStringLiteral("mnuClearAll"));
+    mnuClean[0] = addItem(mnuEdit, QStringLiteral("-"), QStringLiteral("mnuClean_0"));
+    mnuClean[1] = addItem(mnuEdit, QStringLiteral("Cl&ean"), QStringLiteral("mnuClean_1"));
+    mnuClean[2] = addItem(mnuEdit, QStringLiteral("-"), QStringLiteral("mnuClean_2"));
+    mnuTime = addItem(mnuEdit, QStringLiteral("&Time/Date"), QStringLiteral("mnuTime"),
+                      QKeySequence(Qt::Key_F5));
+    disable({mnuEditUndo, mnuClear, mnuEditCut, mnuEditCopy, mnuEditPaste, mnuAppend, mnuSelectAll,
+             mnuClearAll, mnuClean[1], mnuTime});
+}
+
+void frmMain::createSearchMenu()
+{
+    mnuSearch = menuBar()->addMenu(QStringLiteral("&Search"));
+    mnuSearch->setObjectName(QStringLiteral("mnuSearch"));
+    const struct { const char* caption; QKeySequence shortcut; } items[9] = {
+        {"&Find...", QKeySequence(Qt::CTRL | Qt::Key_F)}, {"Find Nex&t", QKeySequence(Qt::Key_F3)},
+        {"&Replace...", QKeySequence(Qt::CTRL | Qt::Key_H)}, {"Replace &Next", QKeySequence(Qt::Key_F4)},
+        {"-", {}}, {"&Go To Line...", QKeySequence(Qt::CTRL | Qt::Key_G)}, {"-", {}},
+        {"&Word Count", {}}, {"&Character Count", {}},
+    };
+    for (int i = 0; i < 9; ++i) {
+        mnuFind[i] = addItem(mnuSearch, QString::fromLatin1(items[i].caption),
+                             QStringLiteral("mnuFind_%1").arg(i), items[i].shortcut);
+        if (!mnuFind[i]->isSeparator())
+            mnuFind[i]->setEnabled(false);
+    }
+}
+
+void frmMain::createOptionsMenu()
+{
+    mnuOption = menuBar()->addMenu(QStringLiteral("&Options"));
+    mnuOption->setObjectName(QStringLiteral("mnuOption"));
+    mnuViewToolbar = addItem(mnuOption, QStringLiteral("1020"), QStringLiteral("mnuViewToolbar"));
+    mnuViewStatusBar = addItem(mnuOption, QStringLiteral("1021"), QStringLiteral("mnuViewStatusBar"));
+    addItem(mnuOption, QStringLiteral("-"), QStringLiteral("mnuOptionBar1"));
+    mnuFont = addItem(mnuOption, QStringLiteral("&Font"), QStringLiteral("mnuFont"));
+    mnuColor = addItem(mnuOption, QStringLiteral("&Color"), QStringLiteral("mnuColor"));
+    mnuColorPrint[0] = addItem(mnuOption, QStringLiteral("Color &Print"), QStringLiteral("mnuColorPrint_0"));
+    mnuColorPrint[1] = addItem(mnuOption, QStringLiteral("-"), QStringLiteral("mnuColorPrint_1"));
+    mnuTab = addItem(mnuOption, QStringLiteral("Tab &Set"), QStringLiteral("mnuTab"));
+    mnuWrap = addItem(mnuOption, QStringLiteral("&Word Wrap"), QStringLiteral("mnuWrap"));
+    mnuExtensions[0] = addItem(mnuOption, QStringLiteral("-"), QStringLiteral("mnuExtensions_0"));
+    mnuExtensions[1] = addItem(mnuOption, QStringLiteral("File &Extensions"), QStringLiteral("mnuExtensions_1"));
+    for (QAction* checkable : {mnuViewToolbar, mnuViewStatusBar, mnuColorPrint[0], mnuWrap}) {
+        checkable->setCheckable(true);
+        checkable->setChecked(checkable != mnuColorPrint[0]);
+    }
+    connect(mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
+    connect(mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
+    connect(mnuWrap, &QAction::triggered, this, &frmMain::mnuWrap_Click);
+    disable({mnuFont, mnuColor, mnuColorPrint[0], mnuTab, mnuExtensions[1]});
+}
+
+void frmMain::createWindowMenu()
+{
+    mnuWindow = menuBar()->addMenu(QStringLiteral("1024"));
+    mnuWindow->setObjectName(QStringLiteral("mnuWindow"));
+    mnuWindowNewWindow = addItem(mnuWindow, QStringLiteral("1025"), QStringLiteral("mnuWindowNewWindow"));
+    addItem(mnuWindow, QStringLiteral("-"), QStringLiteral("mnuWindowBar1"));
+    mnuWindowCascade = addItem(mnuWindow, QStringLiteral("1026"), QStringLiteral("mnuWindowCascade"));
+    mnuWindowTileHorizontal = addItem(mnuWindow, QStringLiteral("1027"), QStringLiteral("mnuWindowTileHorizontal"));
+    mnuWindowTileVertical = addItem(mnuWindow, QStringLiteral("1028"), QStringLiteral("mnuWindowTileVertical"));
+    mnuWindowArrangeIcons = addItem(mnuWindow, QStringLiteral("1029"), QStringLiteral("mnuWindowArrangeIcons"));
+    connect(mnuWindowNewWindow, &QAction::triggered, this, &frmMain::mnuWindowNewWindow_Click);
+    connect(mnuWindowCascade, &QAction::triggered, this, &frmMain::mnuWindowCascade_Click);
+    connect(mnuWindowTileHorizontal, &QAction::triggered, this, &frmMain::mnuWindowTileHorizontal_Click);
+    connect(mnuWindowTileVertical, &QAction::triggered, this, &frmMain::mnuWindowTileVertical_Click);
+    connect(mnuWindowArrangeIcons, &QAction::triggered, this, &frmMain::mnuWindowArrangeIcons_Click);
+    connect(mnuWindow, &QMenu::aboutToShow, this, &frmMain::rebuildWindowList);
+}
+
+void frmMain::createHelpMenu()
+{
+    mnuHelp = menuBar()->addMenu(QStringLiteral("1030"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpContents = addItem(mnuHelp, QStringLiteral("1031"), QStringLiteral("mnuHelpContents"));
+    mnuHelpSearch = addItem(mnuHelp, QStringLiteral("1032"), QStringLiteral("mnuHelpSearch"));
+    mnuWeb[0] = addItem(mnuHelp, QStringLiteral("-"), QStringLiteral("mnuWeb_0"));
+    mnuWeb[1] = addItem(mnuHelp, QStringLiteral("&On-Line Support"), QStringLiteral("mnuWeb_1"));
+    addItem(mnuHelp, QStringLiteral("-"), QStringLiteral("mnuHelpBar1"));
+    mnuHelpAbout = addItem(mnuHelp, QStringLiteral("&About Pagewell"), QStringLiteral("mnuHelpAbout"));
+    disable({mnuHelpContents, mnuHelpSearch, mnuWeb[1], mnuHelpAbout});
+}
+
+void frmMain::createContextMenu()
+{
+    // Never in the menu bar: the document windows pop it up on a right click.
+    mnuCEdit = new QMenu(QStringLiteral("CEdit"), this);
+    mnuCEdit->setObjectName(QStringLiteral("mnuCEdit"));
+    const char* captions[12] = {"&Undo", "Cle&ar", "-", "Cu&t", "&Copy", "&Paste",
+                                "Clipboard Appe&nd", "-", "Se&lect All", "Cl&ear All", "-", "&Clean"};
+    for (int i = 0; i < 12; ++i) {
+        mnuCEditItem[i] = addItem(mnuCEdit, QString::fromLatin1(captions[i]),
+                                  QStringLiteral("mnuCEditItem_%1").arg(i));
+        if (!mnuCEditItem[i]->isSeparator())
+            mnuCEditItem[i]->setEnabled(false);
+    }
+    mnuCEdit->setDefaultAction(mnuCEditItem[8]);
+}
+
+void frmMain::popupContextMenu(const QPoint& globalPos) { mnuCEdit->popup(globalPos); }
+
+// ---- toolbar and status bar ------------------------------------------------
+
+void frmMain::createToolbar()
+{
+    tbToolBar = addToolBar(QStringLiteral("Toolbar"));
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setMovable(false);
+    tbToolBar->setIconSize(QSize(16, 16));
+    struct Button { const char* key; const char* tooltip; const char* theme; QStyle::StandardPixmap fallback; };
+    const Button buttons[21] = {
+        {nullptr, nullptr, nullptr, {}},
+        {"New", "1034", "document-new", QStyle::SP_FileIcon},
+        {"Open", "1035", "document-open", QStyle::SP_DialogOpenButton},
+        {"Save", "1036", "document-save", QStyle::SP_DialogSaveButton},
+        {nullptr, nullptr, nullptr, {}},
+        {"Print", "1037", "document-print", QStyle::SP_ComputerIcon},
+        {nullptr, nullptr, nullptr, {}},
+        {"Cut", "1038", "edit-cut", QStyle::SP_DialogDiscardButton},
+        {"Copy", "1039", "edit-copy", QStyle::SP_FileDialogDetailedView},
+        {"Paste", "1040", "edit-paste", QStyle::SP_FileDialogContentsView},
+        {nullptr, nullptr, nullptr, {}},
+        {"Undo", "Undo", "edit-undo", QStyle::SP_ArrowBack},
+        {nullptr, nullptr, nullptr, {}},
+        {"Find", "Find", "edit-find", QStyle::SP_FileDialogInfoView},
+        {nullptr, nullptr, nullptr, {}},
+        {"Font", "Font", "preferences-desktop-font", QStyle::SP_DesktopIcon},
+        {nullptr, nullptr, nullptr, {}},
+        {"Help", "Help", "help-contents", QStyle::SP_DialogHelpButton},
+        {nullptr, nullptr, nullptr, {}},
+        {nullptr, nullptr, nullptr, {}},
+        {"Exit", "Exit", "application-exit", QStyle::SP_DialogCloseButton},
+    };
+    for (const Button& button : buttons) {
+        if (!button.key) {
+            tbToolBar->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(button.key);
+        QAction* action = tbToolBar->addAction(
+            QIcon::fromTheme(QString::fromLatin1(button.theme), style()->standardIcon(button.fallback)), key);
+        action->setObjectName(QStringLiteral("tb") + key);
+        action->setProperty("Key", key);
+        action->setToolTip(QString::fromLatin1(button.tooltip));
+        connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+        action->setEnabled(key == QLatin1String("New") || key == QLatin1String("Exit"));
+    }
+}
+
+QList<QAction*> frmMain::toolbarPositions() const
+{
+    QList<QAction*> positions{nullptr};
+    positions << tbToolBar->actions();
+    return positions;
+}
+
+void frmMain::createStatusBar()
+{
+    sbStatusBar = statusBar();
+    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    sbStatusBar->setSizeGripEnabled(true);
+    const int minimumTwips[3] = {1440, 3000, 1440};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("sbPanel%1").arg(i + 1));
+        panel->setMinimumWidth(units::twipsToPixelsX(minimumTwips[i]));
+        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        sbStatusBar->addPermanentWidget(panel, i == 1 ? 1 : 0);
+        m_panels << panel;
+    }
+    m_panels[0]->setText(QStringLiteral("Status"));
+}
+
+QString frmMain::panelText(int panel) const
+{
+    return (panel >= 1 && panel <= m_panels.size()) ? m_panels[panel - 1]->text() : QString();
+}
+
+void frmMain::setPanelText(int panel, const QString& text)
+{
+    if (panel >= 1 && panel <= m_panels.size())
+        m_panels[panel - 1]->setText(text);
+}
+
+void frmMain::UpdateStatusLine()
+{
+    int line = 0;
+    int column = 0;
+    QString lineCount;
+    RichTextBox* text = nullptr;
+    if (frmDocument* document = ActiveDocument())
+        text = document->txtText;
+    const int selStart = text ? text->SelStart() : 0;
+    if (text)
+        line = text->LineFromChar(-1);
+    line += 1;
+    const int lineStart = text ? text->LineIndex(-1) : 0;
+    column = selStart - lineStart + 1;
+    if (text)
+        lineCount = QString::number(text->LineCount());
+    setPanelText(2, statusLineText(line, lineCount, column));
+}
+
+void frmMain::Timer1_Timer()
+{
+    UpdateStatusLine();
+    const QString today = statusDateText(QDate::currentDate());
+    if (panelText(3) != today) {
+        setPanelText(3, today);
+        // The date panel grows to show the whole date.
+        QLabel* panel = m_panels[2];
+        const int needed = panel->fontMetrics().horizontalAdvance(today) + 2 * panel->frameWidth() + 8;
+        panel->setMinimumWidth(std::max(units::twipsToPixelsX(1440), needed));
+    }
+}
+
+// ---- documents -------------------------------------------------------------
+
+frmDocument* frmMain::NewDocument()
+{
+    if (DocumentCount == std::numeric_limits<qint32>::max()) {
+        MsgBox(tr("Overflow"), vb::vbExclamation);
+        return nullptr;
+    }
+    ++DocumentCount;
+    auto* document = new frmDocument(this);
+    document->Form_Load();
+    document->setWindowTitle(QStringLiteral("Document ") + QString::number(DocumentCount));
+    QMdiSubWindow* frame = mdiArea->addSubWindow(document);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setWindowIcon(windowIcon());
+    placeDocumentFrame(frame);
+    frame->show();
+    mdiArea->setActiveSubWindow(frame);
+    document->txtText->setFocus();
+    return document;
+}
+
+// New windows take three quarters of the free area, each a title bar lower
+// and to the right of the one before, as cascaded windows would.
+void frmMain::placeDocumentFrame(QMdiSubWindow* frame)
+{
+    const QSize area = mdiArea->viewport()->size();
+    if (!isVisible() || area.isEmpty()) {
+        frame->setProperty("placeOnShow", true);
+        return;
+    }
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+    const int index = int(mdiArea->subWindowList().indexOf(frame));
+    const int offset = (std::max(index, 0) % 8) * step;
+    frame->setGeometry(offset, offset, area.width() * 3 / 4, area.height() * 3 / 4);
+    frame->setProperty("placeOnShow", false);
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The area has its real size only once the window is laid out.
+    QTimer::singleShot(0, this, [this] {
+        for (QMdiSubWindow* frame : mdiArea->subWindowList()) {
+            if (frame->property("placeOnShow").toBool())
+                placeDocumentFrame(frame);
+        }
+    });
+}
+
+frmDocument* frmMain::ActiveDocument() const
+{
+    QMdiSubWindow* frame = mdiArea->currentSubWindow();
+    return frame ? qobject_cast<frmDocument*>(frame->widget()) : nullptr;
+}
+
+QList<frmDocument*> frmMain::Documents() const
+{
+    QList<frmDocument*> documents;
+    for (QMdiSubWindow* frame : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (auto* document = qobject_cast<frmDocument*>(frame->widget()))
+            documents << document;
+    }
+    return documents;
+}
+
+void frmMain::activateDocument(frmDocument* document)
+{
+    for (QMdiSubWindow* frame : mdiArea->subWindowList()) {
+        if (frame->widget() == document) {
+            if (frame->isMinimized())
+                frame->showNormal();
+            mdiArea->setActiveSubWindow(frame);
+            frame->raise();
+        }
+    }
+}
+
+// ---- start-up and shut-down ------------------------------------------------
+
+void frmMain::MDIForm_Load(const QString& commandLine)
+{
+    CurrentFile = commandLine;
+    ApplyResourceCaptions(this);
+    restorePlacement();
+
+    if (GetSetting(AppTitle, QStringLiteral("Toolbar"), QStringLiteral("Visible")) == QLatin1String("No")) {
+        mnuViewToolbar->setChecked(false);
+        tbToolBar->hide();
+    }
+    if (GetSetting(AppTitle, QStringLiteral("Toolbar"), QStringLiteral("StatusBar")) == QLatin1String("No")) {
+        mnuViewStatusBar->setChecked(false);
+        sbStatusBar->hide();
+    }
+    buildRecentFileItems();
+
+    frmDocument* document = NewDocument();
+    if (!document)
+        return;
+    RichTextBox* text = document->txtText;
+    if (!commandLine.isEmpty())
+        openCommandLineFile(document, commandLine);
+    text->EmptyUndoBuffer();
+    const QString fontSize = GetSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Size"));
+    if (!fontSize.isEmpty()) {
+        QFont base = text->Font();
+        if (conv::leadingValue(fontSize) > 0)
+            base.setPointSizeF(conv::leadingValue(fontSize));
+        text->setFont(base);
+        text->setSelColor(qint32(qint64(
+            conv::leadingValue(GetSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Color"))))));
+    }
+    text->SetRedraw(true);
+    text->Refresh();
+    document->setLabel1(QString());
+    Timer1->start();
+    Timer1_Timer();
+}
+
+void frmMain::openCommandLineFile(frmDocument* document, const QString& commandLine)
+{
+    RichTextBox* text = document->txtText;
+    text->SetRedraw(false);
+    // A file that cannot be loaded leaves the document empty but captioned,
+    // and a later save creates it there.
+    text->LoadFile(commandLine, RichTextBox::rtfText);
+    document->setFilePath(QFileInfo(commandLine).absoluteFilePath());
+    text->SetSel(0, -1);
+    const QString color = GetSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Color"));
+    if (!color.isEmpty())
+        text->setSelColor(qint32(qint64(conv::leadingValue(color))));
+    text->setSelStart(0);
+    document->setTitle(commandLine.toUpper());
+    document->setWindowTitle(commandLine.toUpper());
+}
+
+void frmMain::restorePlacement()
+{
+    const auto read = [](const char* key, double fallback) {
+        const auto value = conv::toSingle(
+            GetSetting(AppTitle, Settings, QString::fromLatin1(key), QString::number(fallback)));
+        return value.value_or(fallback);
+    };
+    const int left = units::twipsToPixelsX(read("MainLeft", 1000));
+    const int top = units::twipsToPixelsY(read("MainTop", 1000));
+    const int width = std::max(100, units::twipsToPixelsX(read("MainWidth", 6500)));
+    const int height = std::max(100, units::twipsToPixelsY(read("MainHeight", 6500)));
+    QRect frame(left, top, width, height);
+    // A placement stored on a screen that is gone would hide the window.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect desktop = screen->virtualGeometry();
+        if (!desktop.intersects(frame) && !desktop.isEmpty())
+            frame.moveTopLeft(QPoint(units::twipsToPixelsX(1000), units::twipsToPixelsY(1000)));
+    }
+    move(frame.topLeft());
+    resize(frame.size());
+}
+
+void frmMain::buildRecentFileItems()
+{
+    QString files[5];
+    for (int n = 1; n <= 4; ++n)
+        files[n] = GetSetting(AppTitle, QStringLiteral("Recent Files"), QStringLiteral("File%1").arg(n));
+    if (!files[1].isEmpty())
+        mnuFileArray[0]->setVisible(true);
+    for (int n = 1; n <= 4; ++n) {
+        if (files[n].isEmpty())
+            continue;
+        QAction* item = addItem(mnuFile, QStringLiteral("&%1 ").arg(n) + files[n],
+                                QStringLiteral("mnuFileArray_%1").arg(n));
+        item->setEnabled(false);  // reopening comes with the file commands
+        while (mnuFileArray.size() <= n)
+            mnuFileArray << nullptr;
+        mnuFileArray[n] = item;
+    }
+}
+
+bool frmMain::queryUnloadAll()
+{
+    for (frmDocument* document : Documents()) {
+        bool cancel = false;
+        document->Form_QueryUnload(cancel);
+        if (cancel)
+            return false;
+    }
+    return true;
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (!queryUnloadAll()) {
+        event->ignore();
+        return;
+    }
+    for (frmDocument* document : Documents())
+        document->unloadWithoutQuery();
+    MDIForm_Unload();
+    Timer1->stop();
+    event->accept();
+}
+
+void frmMain::MDIForm_Unload()
+{
+    if (!isMinimized()) {
+        const QRect frame = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+        const QPoint topLeft = isMaximized() || isFullScreen() ? frame.topLeft() : pos();
+        SaveSetting(AppTitle, Settings, QStringLiteral("MainLeft"),
+                    conv::decimalText(units::pixelsToTwipsX(topLeft.x())));
+        SaveSetting(AppTitle, Settings, QStringLiteral("MainTop"),
+                    conv::decimalText(units::pixelsToTwipsY(topLeft.y())));
+        SaveSetting(AppTitle, Settings, QStringLiteral("MainWidth"),
+                    conv::decimalText(units::pixelsToTwipsX(frame.width())));
+        SaveSetting(AppTitle, Settings, QStringLiteral("MainHeight"),
+                    conv::decimalText(units::pixelsToTwipsY(frame.height())));
+    }
+    SaveSetting(AppTitle, QStringLiteral("Toolbar"), QStringLiteral("Visible"),
+                mnuViewToolbar->isChecked() ? QStringLiteral("Yes") : QStringLiteral("No"));
+    SaveSetting(AppTitle, QStringLiteral("WordWrap"), QStringLiteral("Wrap"),
+                mnuWrap->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
+    SaveSetting(AppTitle, QStringLiteral("Toolbar"), QStringLiteral("StatusBar"),
+                mnuViewStatusBar->isChecked() ? QStringLiteral("Yes") : QStringLiteral("No"));
+}
+
+// ---- commands --------------------------------------------------------------
+
+void frmMain::mnuFileItem_Click(int index)
+{
+    switch (index) {
+    case 0: NewDocument(); break;
+    case 3:
+        if (QMdiSubWindow* frame = mdiArea->currentSubWindow())
+            frame->close();
+        break;
+    case 15: close(); break;
+    default: break;
+    }
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("New"))
+        mnuFileItem_Click(0);
+    else if (key == QLatin1String("Exit"))
+        mnuFileItem_Click(15);
+}
+
+void frmMain::mnuViewToolbar_Click()
+{
+    // The action has already flipped its check mark; the toolbar follows it.
+    tbToolBar->setVisible(mnuViewToolbar->isChecked());
+}
+
+void frmMain::mnuViewStatusBar_Click() { sbStatusBar->setVisible(mnuViewStatusBar->isChecked()); }
+
+void frmMain::mnuWrap_Click()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The action has already flipped its check mark.
+    if (frmDocument* document = ActiveDocument()) {
+        RichTextBox* text = document->txtText;
+        if (mnuWrap->isChecked())
+            text->setRightMargin(int(conv::roundHalfEven(0.95 * text->Width())));
+        else
+            text->setRightMargin(RichTextBox::NoWrapMargin);
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void frmMain::mnuWindowNewWindow_Click() { NewDocument(); }
+
+void frmMain::mnuWindowCascade_Click() { mdiArea->cascadeSubWindows(); }
+
+static QList<QMdiSubWindow*> tileableWindows(QMdiArea* area)
+{
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* frame : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (frame->isVisible() && !frame->isMinimized())
+            windows << frame;
+    }
+    return windows;
+}
+
+void frmMain::mnuWindowTileHorizontal_Click()
+{
+    const QList<QMdiSubWindow*> windows = tileableWindows(mdiArea);
+    const QList<QRect> rects = arrange::tileHorizontal(mdiArea->viewport()->rect(), int(windows.size()));
+    for (int i = 0; i < windows.size(); ++i) {
+        windows[i]->showNormal();
+        windows[i]->setGeometry(rects[i]);
+    }
+}
+
+void frmMain::mnuWindowTileVertical_Click()
+{
+    const QList<QMdiSubWindow*> windows = tileableWindows(mdiArea);
+    const QList<QRect> rects = arrange::tileVertical(mdiArea->viewport()->rect(), int(windows.size()));
+    for (int i = 0; i < windows.size(); ++i) {
+        windows[i]->showNormal();
+        windows[i]->setGeometry(rects[i]);
+    }
+}
+
+void frmMain::mnuWindowArrangeIcons_Click()
+{
+    QList<QMdiSubWindow*> icons;
+    for (QMdiSubWindow* frame : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (frame->isMinimized())
+            icons << frame;
+    }
+    if (icons.isEmpty())
+        return;
+    const QSize iconSize = icons.first()->size();
+    const QList<QPoint> points = arrange::iconPositions(mdiArea->viewport()->rect(), iconSize, int(icons.size()));
+    for (int i = 0; i < icons.size(); ++i)
+        icons[i]->move(points[i]);
+}
+
+void frmMain::rebuildWindowList()
+{
+    qDeleteAll(m_windowListActions);
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow*> frames = mdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (!frames.isEmpty())
+        m_windowListActions << mnuWindow->addSeparator();
+    int number = 0;
+    for (QMdiSubWindow* frame : frames) {
+        ++number;
+        const QString caption = number < 10 ? QStringLiteral("&%1 ").arg(number) : QStringLiteral("%1 ").arg(number);
+        QAction* action = mnuWindow->addAction(caption + frame->windowTitle());
+        action->setCheckable(true);
+        action->setChecked(frame == mdiArea->currentSubWindow());
+        connect(action, &QAction::triggered, this, [this, frame] {
+            if (frame->isMinimized())
+                frame->showNormal();
+            mdiArea->setActiveSubWindow(frame);
+        });
+        m_windowListActions << action;
+    }
+}

@@ -1,0 +1,141 @@
+#pragma once
+// The main window: a multiple-document frame with the menu bar, toolbar,
+// status bar and timer. Every command works on its active document window.
+#include "files/CommonDialog.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class QToolBar;
+class frmDocument;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The one main window of this run.
+    static frmMain* instance();
+
+    // Load handler; commandLine is the whole command line after the program name.
+    void MDIForm_Load(const QString& commandLine);
+
+    frmDocument* NewDocument();
+    frmDocument* ActiveDocument() const;
+    QList<frmDocument*> Documents() const;  // in the order they were loaded
+    void activateDocument(frmDocument* document);
+
+    QString CurrentFile;
+    qint32 DocumentCount = 0;
+    CommonDialog dlgCommonDialog{this};
+
+    // Status bar panels, numbered from 1.
+    QString panelText(int panel) const;
+    void setPanelText(int panel, const QString& text);
+
+    void UpdateStatusLine();
+    void Timer1_Timer();
+
+    // File menu dispatcher by index.
+    void mnuFileItem_Click(int index);
+    void tbToolBar_ButtonClick(const QString& key);
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuWrap_Click();
+    void mnuWindowNewWindow_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowTileHorizontal_Click();
+    void mnuWindowTileVertical_Click();
+    void mnuWindowArrangeIcons_Click();
+
+    void popupContextMenu(const QPoint& globalPos);
+
+    QMdiArea* mdiArea = nullptr;
+    QToolBar* tbToolBar = nullptr;
+    QStatusBar* sbStatusBar = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QMenu* mnuSearch = nullptr;
+    QMenu* mnuOption = nullptr;
+    QMenu* mnuWindow = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QMenu* mnuCEdit = nullptr;
+
+    std::array<QAction*, 16> mnuFileItem{};
+    QList<QAction*> mnuFileArray;  // 0 is the separator; 1..4 the recent files
+
+    QAction* mnuEditUndo = nullptr;
+    QAction* mnuClear = nullptr;
+    QAction* mnuEditCut = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QAction* mnuAppend = nullptr;
+    QAction* mnuSelectAll = nullptr;
+    QAction* mnuClearAll = nullptr;
+    std::array<QAction*, 3> mnuClean{};
+    QAction* mnuTime = nullptr;
+
+    std::array<QAction*, 9> mnuFind{};
+
+    QAction* mnuViewToolbar = nullptr;
+    QAction* mnuViewStatusBar = nullptr;
+    QAction* mnuFont = nullptr;
+    QAction* mnuColor = nullptr;
+    std::array<QAction*, 2> mnuColorPrint{};
+    QAction* mnuTab = nullptr;
+    QAction* mnuWrap = nullptr;
+    std::array<QAction*, 2> mnuExtensions{};
+
+    QAction* mnuWindowNewWindow = nullptr;
+    QAction* mnuWindowCascade = nullptr;
+    QAction* mnuWindowTileHorizontal = nullptr;
+    QAction* mnuWindowTileVertical = nullptr;
+    QAction* mnuWindowArrangeIcons = nullptr;
+
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpSearch = nullptr;
+    std::array<QAction*, 2> mnuWeb{};
+    QAction* mnuHelpAbout = nullptr;
+
+    std::array<QAction*, 12> mnuCEditItem{};
+
+    // Toolbar positions 1..21 (index 0 unused).
+    QList<QAction*> toolbarPositions() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createMenus();
+    void createFileMenu();
+    void createEditMenu();
+    void createSearchMenu();
+    void createOptionsMenu();
+    void createWindowMenu();
+    void createHelpMenu();
+    void createContextMenu();
+    void createToolbar();
+    void createStatusBar();
+    void rebuildWindowList();
+    void placeDocumentFrame(QMdiSubWindow* frame);
+    void restorePlacement();
+    void buildRecentFileItems();
+    void openCommandLineFile(frmDocument* document, const QString& commandLine);
+    void MDIForm_Unload();
+    bool queryUnloadAll();
+
+    QList<QLabel*> m_panels;
+    QList<QAction*> m_windowListActions;
+};

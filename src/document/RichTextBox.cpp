@@ -1,0 +1,580 @@
+#include "document/RichTextBox.h"
+
+#include "app/Units.h"
+#include "document/KeyCodes.h"
+#include "document/OleColor.h"
+#include "files/TextFileCodec.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr QChar ParagraphSeparator(0x2029);
+
+bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+double tabPixels(int twips) { return twips * units::twipsToPixelsX(1440) / 1440.0; }
+int tabTwips(double pixels) { return qRound(pixels * 1440.0 / units::twipsToPixelsX(1440)); }
+
+}  // namespace
+
+RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent), m_backColor(olecolor::SystemWindow)
+{
+    setAcceptRichText(false);
+    setTabChangesFocus(false);
+    setLineWrapMode(QTextEdit::NoWrap);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    QFont base(QStringLiteral("Arial"));
+    base.setPointSizeF(9.75);
+    QTextEdit::setFont(base);
+    setBackColor(olecolor::SystemWindow);
+    connect(document(), &QTextDocument::contentsChange, this, [this] {
+        invalidateCaches();
+        emit Change();
+    });
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            [this] { m_lineStartsValid = false; });
+}
+
+void RichTextBox::invalidateCaches()
+{
+    m_textValid = false;
+    m_lineStartsValid = false;
+}
+
+// ---- positions -------------------------------------------------------------
+
+int RichTextBox::positionToIndex(int position) const
+{
+    const QTextBlock block = document()->findBlock(position);
+    return position + std::max(0, block.blockNumber());
+}
+
+int RichTextBox::indexToPosition(int index) const
+{
+    const QTextDocument* doc = document();
+    if (index <= 0)
+        return 0;
+    // Paragraph n starts at its document position plus n in Text() offsets;
+    // find the last paragraph starting at or before the index.
+    int low = 0, high = doc->blockCount() - 1;
+    while (low < high) {
+        const int mid = low + (high - low + 1) / 2;
+        if (doc->findBlockByNumber(mid).position() + mid <= index)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    const QTextBlock block = doc->findBlockByNumber(low);
+    const int offset = index - (block.position() + low);
+    // An offset on the CR or LF of the break means the paragraph's end.
+    return block.position() + std::min(offset, block.length() - 1);
+}
+
+int RichTextBox::TextLength() const
+{
+    const QTextDocument* doc = document();
+    return (doc->characterCount() - 1) + (doc->blockCount() - 1);
+}
+
+const QString& RichTextBox::cachedText() const
+{
+    if (!m_textValid) {
+        m_text = document()->toRawText();
+        if (m_text.endsWith(ParagraphSeparator))
+            m_text.chop(1);
+        m_text.replace(ParagraphSeparator, QLatin1String("\r\n"));
+        m_textValid = true;
+    }
+    return m_text;
+}
+
+QString RichTextBox::Text() const { return cachedText(); }
+
+void RichTextBox::setText(const QString& text)
+{
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(normalizeLineBreaks(text));
+    cursor.setPosition(0);
+    setTextCursor(cursor);
+}
+
+// ---- selection -------------------------------------------------------------
+
+int RichTextBox::SelStart() const { return positionToIndex(textCursor().selectionStart()); }
+
+int RichTextBox::SelLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return positionToIndex(cursor.selectionEnd()) - positionToIndex(cursor.selectionStart());
+}
+
+void RichTextBox::setSelStart(int start)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(indexToPosition(std::clamp(start, 0, TextLength())));
+    setTextCursor(cursor);
+}
+
+void RichTextBox::setSelLength(int length)
+{
+    const int start = SelStart();
+    const int end = std::clamp(start + std::max(length, 0), start, TextLength());
+    SetSel(start, end);
+}
+
+QString RichTextBox::SelText() const
+{
+    QString text = textCursor().selectedText();
+    text.replace(ParagraphSeparator, QLatin1String("\r\n"));
+    return text;
+}
+
+void RichTextBox::setSelText(const QString& text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.insertText(normalizeLineBreaks(text));
+    setTextCursor(cursor);
+}
+
+void RichTextBox::SetSel(int start, int end)
+{
+    const int length = TextLength();
+    if (end < 0)
+        end = length;
+    start = std::clamp(start, 0, length);
+    end = std::clamp(end, 0, length);
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(indexToPosition(start));
+    cursor.setPosition(indexToPosition(end), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+// ---- character formats -----------------------------------------------------
+
+QTextCharFormat RichTextBox::selectionCharFormat() const
+{
+    const QTextCursor current = textCursor();
+    if (!current.hasSelection())
+        return currentCharFormat();
+    // The format of the selection's first character.
+    QTextCursor first(document());
+    first.setPosition(current.selectionStart());
+    first.movePosition(QTextCursor::NextCharacter);
+    return first.charFormat();
+}
+
+void RichTextBox::mergeSelectionFormat(const QTextCharFormat& format)
+{
+    mergeCurrentCharFormat(format);
+}
+
+qint32 RichTextBox::SelColor() const
+{
+    const QTextCharFormat format = selectionCharFormat();
+    if (format.hasProperty(QTextFormat::ForegroundBrush))
+        return olecolor::fromQColor(format.foreground().color());
+    return olecolor::fromQColor(palette().color(QPalette::Text));
+}
+
+void RichTextBox::setSelColor(qint32 color)
+{
+    QTextCharFormat format;
+    format.setForeground(olecolor::toQColor(color));
+    mergeSelectionFormat(format);
+}
+
+QString RichTextBox::SelFontName() const
+{
+    const QTextCharFormat format = selectionCharFormat();
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? Font().family() : families.first();
+}
+
+void RichTextBox::setSelFontName(const QString& name)
+{
+    QTextCharFormat format;
+    format.setFontFamilies({name});
+    mergeSelectionFormat(format);
+    m_hasExplicitFonts = true;
+}
+
+double RichTextBox::SelFontSize() const
+{
+    const QTextCharFormat format = selectionCharFormat();
+    return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                           : Font().pointSizeF();
+}
+
+void RichTextBox::setSelFontSize(double points)
+{
+    QTextCharFormat format;
+    format.setFontPointSize(points);
+    mergeSelectionFormat(format);
+    m_hasExplicitFonts = true;
+}
+
+bool RichTextBox::SelBold() const
+{
+    const QTextCharFormat format = selectionCharFormat();
+    return format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::Bold
+                                                        : Font().bold();
+}
+
+void RichTextBox::setSelBold(bool on)
+{
+    QTextCharFormat format;
+    format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    mergeSelectionFormat(format);
+    m_hasExplicitFonts = true;
+}
+
+bool RichTextBox::SelItalic() const
+{
+    const QTextCharFormat format = selectionCharFormat();
+    return format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : Font().italic();
+}
+
+void RichTextBox::setSelItalic(bool on)
+{
+    QTextCharFormat format;
+    format.setFontItalic(on);
+    mergeSelectionFormat(format);
+    m_hasExplicitFonts = true;
+}
+
+bool RichTextBox::SelUnderline() const { return selectionCharFormat().fontUnderline(); }
+
+void RichTextBox::setSelUnderline(bool on)
+{
+    QTextCharFormat format;
+    format.setFontUnderline(on);
+    mergeSelectionFormat(format);
+}
+
+bool RichTextBox::SelStrikeThru() const { return selectionCharFormat().fontStrikeOut(); }
+
+void RichTextBox::setSelStrikeThru(bool on)
+{
+    QTextCharFormat format;
+    format.setFontStrikeOut(on);
+    mergeSelectionFormat(format);
+}
+
+// ---- tab stops -------------------------------------------------------------
+
+int RichTextBox::SelTabCount() const
+{
+    return int(textCursor().blockFormat().tabPositions().size());
+}
+
+int RichTextBox::SelTabs(int index) const
+{
+    const QList<QTextOption::Tab> tabs = textCursor().blockFormat().tabPositions();
+    return (index >= 0 && index < tabs.size()) ? tabTwips(tabs[index].position) : 0;
+}
+
+void RichTextBox::setSelTabCount(int count) { setSelectionBlockTabs(std::max(count, 0), -1, 0); }
+
+void RichTextBox::setSelTabs(int index, int twips) { setSelectionBlockTabs(-1, index, twips); }
+
+// Changes the stops of every paragraph the selection touches: either their
+// number (count >= 0) or the position of one stop.
+void RichTextBox::setSelectionBlockTabs(int count, int index, int twips)
+{
+    const QTextCursor current = textCursor();
+    QTextBlock block = document()->findBlock(current.selectionStart());
+    const QTextBlock last = document()->findBlock(current.selectionEnd());
+    QTextCursor editor(document());
+    editor.beginEditBlock();
+    while (block.isValid()) {
+        QTextBlockFormat format = block.blockFormat();
+        QList<QTextOption::Tab> tabs = format.tabPositions();
+        if (count >= 0) {
+            while (tabs.size() < count)
+                tabs.append(QTextOption::Tab(tabs.isEmpty() ? 0.0 : tabs.last().position,
+                                             QTextOption::LeftTab));
+            tabs.resize(count);
+        } else if (index >= 0 && index < tabs.size()) {
+            tabs[index].position = tabPixels(twips);
+        }
+        format.setTabPositions(tabs);
+        editor.setPosition(block.position());
+        editor.setBlockFormat(format);
+        if (block == last)
+            break;
+        block = block.next();
+    }
+    editor.endEditBlock();
+}
+
+// ---- control-wide properties -----------------------------------------------
+
+void RichTextBox::setRightMargin(int twips)
+{
+    m_rightMargin = twips;
+    if (twips >= NoWrapMargin) {
+        setLineWrapMode(QTextEdit::NoWrap);
+    } else if (twips <= 0) {
+        setLineWrapMode(QTextEdit::WidgetWidth);
+    } else {
+        setLineWrapMode(QTextEdit::FixedPixelWidth);
+        setLineWrapColumnOrWidth(std::max(1, units::twipsToPixelsX(twips)));
+    }
+    m_lineStartsValid = false;
+}
+
+void RichTextBox::setBackColor(qint32 color)
+{
+    m_backColor = color;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, olecolor::toQColor(color));
+    setPalette(pal);
+}
+
+QFont RichTextBox::Font() const { return document()->defaultFont(); }
+
+void RichTextBox::setFont(const QFont& font)
+{
+    QTextEdit::setFont(font);  // becomes the document's default font
+    if (m_hasExplicitFonts) {
+        // Text formatted on its own takes the new base font too.
+        QTextCharFormat format;
+        format.setFontFamilies({font.family()});
+        format.setFontPointSize(font.pointSizeF());
+        format.setFontWeight(font.weight());
+        format.setFontItalic(font.italic());
+        QTextCursor all(document());
+        all.select(QTextCursor::Document);
+        all.mergeCharFormat(format);
+        m_hasExplicitFonts = false;
+    }
+    m_lineStartsValid = false;
+}
+
+int RichTextBox::Width() const { return int(units::pixelsToTwipsX(width())); }
+
+// ---- files -----------------------------------------------------------------
+
+bool RichTextBox::LoadFile(const QString& path, int type)
+{
+    Q_UNUSED(type);  // every load shows the file as plain text
+    m_error.clear();
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        m_error = tr("%1 is a folder.").arg(path);
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_error = file.errorString();
+        return false;
+    }
+    const DecodedText decoded = decodeTextFile(bytes);
+    setPlainText(decoded.text);
+    document()->clearUndoRedoStacks();
+    return true;
+}
+
+// ---- search ----------------------------------------------------------------
+
+int RichTextBox::Find(const QString& what, int start, int end, int options)
+{
+    if (what.isEmpty())
+        return -1;
+    const QString& text = cachedText();
+    const int length = int(text.size());
+    int from, to;
+    if (start < 0) {
+        from = SelStart();
+        const int selection = SelLength();
+        to = end >= 0 ? end : (selection > 0 ? from + selection : length);
+    } else {
+        from = start;
+        to = end >= 0 ? end : length;
+    }
+    from = std::clamp(from, 0, length);
+    to = std::clamp(to, from, length);
+
+    const Qt::CaseSensitivity cs = (options & rtfMatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const bool wholeWord = options & rtfWholeWord;
+    qsizetype at = text.indexOf(what, from, cs);
+    while (at >= 0 && at + what.size() <= to) {
+        const bool startsWord = at == 0 || !isWordChar(text[at - 1]);
+        const bool endsWord = at + what.size() >= length || !isWordChar(text[at + what.size()]);
+        if (!wholeWord || (startsWord && endsWord)) {
+            SetSel(int(at), int(at + what.size()));
+            return int(at);
+        }
+        at = text.indexOf(what, at + 1, cs);
+    }
+    return -1;
+}
+
+// ---- lines -----------------------------------------------------------------
+
+bool RichTextBox::wraps() const { return lineWrapMode() != QTextEdit::NoWrap; }
+
+void RichTextBox::ensureLineStarts() const
+{
+    if (m_lineStartsValid)
+        return;
+    const QTextDocument* doc = document();
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    m_lineStarts.assign(size_t(doc->blockCount()), 0);
+    int line = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        m_lineStarts[size_t(block.blockNumber())] = line;
+        layout->blockBoundingRect(block);  // lays the paragraph out if it is not yet
+        const QTextLayout* text = block.layout();
+        line += std::max(1, text ? text->lineCount() : 1);
+    }
+    m_lineStarts.push_back(line);  // the total, after the last paragraph
+    m_lineStartsValid = true;
+}
+
+int RichTextBox::blockLineAt(const QTextBlock& block, int positionInBlock) const
+{
+    const QTextLayout* layout = block.layout();
+    if (!layout || layout->lineCount() == 0)
+        return 0;
+    const QTextLine line = layout->lineForTextPosition(positionInBlock);
+    return line.isValid() ? line.lineNumber() : layout->lineCount() - 1;
+}
+
+int RichTextBox::LineCount() const
+{
+    if (!wraps())
+        return document()->blockCount();
+    ensureLineStarts();
+    return m_lineStarts.back();
+}
+
+int RichTextBox::LineFromChar(int index) const
+{
+    const int position = index < 0 ? textCursor().selectionStart() : indexToPosition(index);
+    const QTextBlock block = document()->findBlock(position);
+    if (!wraps())
+        return block.blockNumber();
+    ensureLineStarts();
+    return m_lineStarts[size_t(block.blockNumber())] + blockLineAt(block, position - block.position());
+}
+
+int RichTextBox::LineIndex(int line) const
+{
+    if (line < 0) {
+        const int caret = textCursor().position();
+        const QTextBlock block = document()->findBlock(caret);
+        if (!wraps())
+            return positionToIndex(block.position());
+        const QTextLayout* layout = block.layout();
+        const int inBlock = blockLineAt(block, caret - block.position());
+        const int start = layout && layout->lineCount() ? layout->lineAt(inBlock).textStart() : 0;
+        return positionToIndex(block.position() + start);
+    }
+    if (line >= LineCount())
+        return -1;
+    if (!wraps())
+        return positionToIndex(document()->findBlockByNumber(line).position());
+    const auto it = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end() - 1, line);
+    const int blockNumber = int(it - m_lineStarts.begin()) - 1;
+    const QTextBlock block = document()->findBlockByNumber(blockNumber);
+    const QTextLayout* layout = block.layout();
+    const int inBlock = line - m_lineStarts[size_t(blockNumber)];
+    const int start = layout && inBlock < layout->lineCount() ? layout->lineAt(inBlock).textStart() : 0;
+    return positionToIndex(block.position() + start);
+}
+
+// ---- undo, redraw ----------------------------------------------------------
+
+bool RichTextBox::CanUndo() const { return document()->isUndoAvailable(); }
+void RichTextBox::Undo() { undo(); }
+void RichTextBox::EmptyUndoBuffer() { document()->clearUndoRedoStacks(); }
+
+void RichTextBox::SetRedraw(bool on)
+{
+    setUpdatesEnabled(on);
+    if (on)
+        viewport()->update();
+}
+
+void RichTextBox::Refresh() { viewport()->repaint(); }
+void RichTextBox::SetFocus() { setFocus(Qt::OtherFocusReason); }
+
+void RichTextBox::Move(double left, double top, double width, double height)
+{
+    setGeometry(units::twipsToPixelsX(left), units::twipsToPixelsY(top),
+                units::twipsToPixelsX(width), units::twipsToPixelsY(height));
+}
+
+qint64 RichTextBox::SendMessage(int message, qint64 wParam, qint64 lParam)
+{
+    switch (message) {
+    case WM_SETREDRAW: SetRedraw(wParam != 0); return 0;
+    case WM_GETTEXTLENGTH: return TextLength();
+    case EM_SETSEL: SetSel(int(wParam), int(lParam)); return 0;
+    case EM_GETLINECOUNT: return LineCount();
+    case EM_LINEINDEX: return LineIndex(int(wParam));
+    case EM_CANUNDO: return CanUndo() ? 1 : 0;
+    case EM_UNDO: Undo(); return 1;
+    case EM_LINEFROMCHAR: return LineFromChar(int(wParam));
+    case EM_EMPTYUNDOBUFFER: EmptyUndoBuffer(); return 0;
+    default: return 0;
+    }
+}
+
+// ---- events ----------------------------------------------------------------
+
+void RichTextBox::keyPressEvent(QKeyEvent* event)
+{
+    emit KeyDown(keys::keyCodeFromQt(event->key()), keys::shiftFromQt(event->modifiers()));
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::mousePressEvent(QMouseEvent* event)
+{
+    int button = 0;
+    switch (event->button()) {
+    case Qt::LeftButton: button = 1; break;
+    case Qt::RightButton: button = 2; break;
+    case Qt::MiddleButton: button = 4; break;
+    default: break;
+    }
+    const QPoint at = viewport()->mapTo(this, event->position().toPoint());
+    emit MouseDown(button, keys::shiftFromQt(event->modifiers()), units::pixelsToTwipsX(at.x()),
+                   units::pixelsToTwipsY(at.y()));
+    QTextEdit::mousePressEvent(event);
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The mouse's context menu comes from the right-button MouseDown; the
+    // keyboard's menu key pops the same menu up at the caret.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const QPoint at = viewport()->mapTo(this, cursorRect().bottomLeft());
+        emit MouseDown(2, 0, units::pixelsToTwipsX(at.x()), units::pixelsToTwipsY(at.y()));
+    }
+    event->accept();
+}
+
+void RichTextBox::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+    m_lineStartsValid = false;
+}

@@ -1,0 +1,130 @@
+#pragma once
+// The document's rich text control. Positions and lengths are 0-based
+// offsets into Text(), where every paragraph break counts as the two
+// characters CR LF, whatever breaks the file had; lengths on screen are
+// twips and colours 0x00BBGGRR values.
+#include <QFont>
+#include <QString>
+#include <QTextEdit>
+#include <vector>
+
+class RichTextBox : public QTextEdit {
+    Q_OBJECT
+public:
+    enum FileType { rtfRTF = 0, rtfText = 1 };
+    enum FindOptions { rtfWholeWord = 2, rtfMatchCase = 4 };
+    static constexpr int NoWrapMargin = 100000;
+
+    // Window messages the program sends to the control.
+    enum Message {
+        WM_SETREDRAW = 11,
+        WM_GETTEXTLENGTH = 14,
+        EM_SETSEL = 177,
+        EM_GETLINECOUNT = 186,
+        EM_LINEINDEX = 187,
+        EM_CANUNDO = 198,
+        EM_UNDO = 199,
+        EM_LINEFROMCHAR = 201,
+        EM_EMPTYUNDOBUFFER = 205,
+    };
+
+    explicit RichTextBox(QWidget* parent = nullptr);
+
+    QString Text() const;
+    void setText(const QString& text);
+    int TextLength() const;
+
+    int SelStart() const;
+    void setSelStart(int start);
+    int SelLength() const;
+    void setSelLength(int length);
+    QString SelText() const;
+    void setSelText(const QString& text);
+
+    qint32 SelColor() const;
+    void setSelColor(qint32 color);
+    QString SelFontName() const;
+    void setSelFontName(const QString& name);
+    double SelFontSize() const;
+    void setSelFontSize(double points);
+    bool SelBold() const;
+    void setSelBold(bool on);
+    bool SelItalic() const;
+    void setSelItalic(bool on);
+    bool SelUnderline() const;
+    void setSelUnderline(bool on);
+    bool SelStrikeThru() const;
+    void setSelStrikeThru(bool on);
+
+    int SelTabCount() const;
+    void setSelTabCount(int count);
+    int SelTabs(int index) const;  // twips
+    void setSelTabs(int index, int twips);
+
+    int RightMargin() const { return m_rightMargin; }
+    void setRightMargin(int twips);
+    qint32 BackColor() const { return m_backColor; }
+    void setBackColor(qint32 color);
+    QFont Font() const;
+    void setFont(const QFont& font);  // the base font, for all text
+    int Width() const;                // twips
+
+    // Replaces the whole content; false with errorString() on failure.
+    bool LoadFile(const QString& path, int type = rtfText);
+    QString errorString() const { return m_error; }
+
+    // Selects and returns the first match, or -1. Without a start the search
+    // runs from the caret, or within the selection if there is one; without
+    // an end, to the end of the text.
+    int Find(const QString& what, int start = -1, int end = -1, int options = 0);
+
+    void Refresh();
+    void SetFocus();
+    void Move(double left, double top, double width, double height);
+
+    qint64 SendMessage(int message, qint64 wParam, qint64 lParam);
+
+    // The messages' operations, for callers that prefer names.
+    void SetRedraw(bool on);
+    void SetSel(int start, int end);
+    int LineCount() const;
+    int LineIndex(int line = -1) const;
+    int LineFromChar(int index = -1) const;
+    bool CanUndo() const;
+    void Undo();
+    void EmptyUndoBuffer();
+
+    // Conversions between Text() offsets and the document's positions.
+    int indexToPosition(int index) const;
+    int positionToIndex(int position) const;
+
+signals:
+    void Change();
+    void KeyDown(int keyCode, int shift);
+    void MouseDown(int button, int shift, double x, double y);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    const QString& cachedText() const;
+    QTextCharFormat selectionCharFormat() const;
+    void mergeSelectionFormat(const QTextCharFormat& format);
+    void setSelectionBlockTabs(int count, int index, int twips);
+    bool wraps() const;
+    void ensureLineStarts() const;
+    int blockLineAt(const QTextBlock& block, int positionInBlock) const;
+    void invalidateCaches();
+
+    int m_rightMargin = NoWrapMargin;
+    qint32 m_backColor;
+    bool m_hasExplicitFonts = false;
+    QString m_error;
+    mutable QString m_text;
+    mutable bool m_textValid = false;
+    mutable std::vector<int> m_lineStarts;  // first display line of each paragraph
+    mutable bool m_lineStartsValid = false;
+};

@@ -1,0 +1,198 @@
+#include "document/frmDocument.h"
+
+#include "app/Conversions.h"
+#include "app/Settings.h"
+#include "app/Units.h"
+#include "app/frmMain.h"
+#include "document/KeyCodes.h"
+#include "document/RichTextBox.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QTextCursor>
+
+namespace {
+const QString Insert = QStringLiteral("Insert");
+const QString Overtype = QStringLiteral("Overtype");
+
+QString setting(const QString& section, const QString& key)
+{
+    return GetSetting(AppTitle, section, key);
+}
+}  // namespace
+
+frmDocument::frmDocument(frmMain* main) : QWidget(nullptr), m_main(main)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);  // the sub-window owns and deletes us
+    txtText = new RichTextBox(this);
+    txtText->setObjectName(QStringLiteral("txtText"));
+    connect(txtText, &RichTextBox::Change, this, &frmDocument::txtText_Change);
+    connect(txtText, &RichTextBox::KeyDown, this, &frmDocument::txtText_KeyDown);
+    connect(txtText, &RichTextBox::MouseDown, this, &frmDocument::txtText_MouseDown);
+    setFocusProxy(txtText);
+    resize(units::twipsToPixelsX(6000), units::twipsToPixelsY(4000));
+}
+
+void frmDocument::setLabel1(const QString& mark)
+{
+    if (mark == m_changed)
+        return;
+    m_changed = mark;
+    emit changedMarkChanged(!mark.isEmpty());
+}
+
+void frmDocument::Form_Load()
+{
+    m_main->setPanelText(1, Insert);
+
+    if (!setting(QStringLiteral("Color"), QStringLiteral("Color")).isEmpty()) {
+        // A value that does not convert (a hand-edited store) skips its step.
+        if (const auto back = conv::toInt32(setting(QStringLiteral("Color"), QStringLiteral("Color"))))
+            txtText->setBackColor(*back);
+        QFont base = txtText->Font();
+        const double size = conv::leadingValue(setting(QStringLiteral("Font"), QStringLiteral("Size")));
+        if (size > 0)
+            base.setPointSizeF(size);
+        const QString name = setting(QStringLiteral("Font"), QStringLiteral("Name"));
+        if (!name.isEmpty())
+            base.setFamily(name);
+        base.setBold(setting(QStringLiteral("Font"), QStringLiteral("Bold")) == QLatin1String("True"));
+        txtText->setFont(base);
+        const QString color = setting(QStringLiteral("Font"), QStringLiteral("Color"));
+        if (!color.isEmpty())
+            txtText->setSelColor(qint32(qint64(conv::leadingValue(color))));
+    }
+
+    txtText->setGeometry(rect());
+
+    if (setting(QStringLiteral("WordWrap"), QStringLiteral("Wrap")) == QLatin1String("True")) {
+        m_main->mnuWrap->setChecked(true);
+        txtText->setRightMargin(txtText->Width());
+    } else {
+        txtText->setRightMargin(RichTextBox::NoWrapMargin);
+        m_main->mnuWrap->setChecked(false);
+    }
+
+    applyStoredTabStops();
+    txtText->EmptyUndoBuffer();
+    setLabel1(QString());
+}
+
+void frmDocument::applyStoredTabStops()
+{
+    const QString stored = setting(QStringLiteral("Tab Set"), QStringLiteral("Tab"));
+    if (stored.isEmpty())
+        return;
+    const std::optional<int> count = conv::toInt16(stored);
+    if (!count || *count < 0)
+        return;
+    txtText->setSelTabCount(*count);
+    const int width = int(conv::roundHalfEven(double(txtText->Width()) / (*count + 1)));
+    for (int i = 1; i <= *count; ++i)
+        txtText->setSelTabs(i - 1, i * width);
+}
+
+void frmDocument::Form_Resize()
+{
+    const QString changed = Label1();
+    txtText->setGeometry(rect());
+
+    const std::optional<bool> wrap = conv::toBool(setting(QStringLiteral("WordWrap"), QStringLiteral("Wrap")));
+    if (!wrap || *wrap) {
+        m_main->mnuWrap->setChecked(true);
+        txtText->setRightMargin(txtText->Width() - 300);
+    } else {
+        txtText->setRightMargin(RichTextBox::NoWrapMargin);
+        m_main->mnuWrap->setChecked(false);
+    }
+    applyStoredTabStops();
+    setLabel1(changed);
+}
+
+void frmDocument::Form_QueryUnload(bool& cancel)
+{
+    // Until saving exists, every document may close.
+    cancel = false;
+}
+
+void frmDocument::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    SaveSetting(AppTitle, QStringLiteral("Color"), QStringLiteral("Color"),
+                QString::number(txtText->BackColor()));
+    const QFont base = txtText->Font();
+    SaveSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Name"), base.family());
+    txtText->setSelLength(0);
+    SaveSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Color"),
+                QString::number(txtText->SelColor()));
+    SaveSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Size"),
+                conv::decimalText(base.pointSizeF(), 4));
+    SaveSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Bold"),
+                base.bold() ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+void frmDocument::unloadWithoutQuery()
+{
+    m_skipQuery = true;
+    if (QWidget* frame = parentWidget())
+        frame->close();
+    else
+        close();
+}
+
+void frmDocument::txtText_Change() { setLabel1(QStringLiteral("x")); }
+
+void frmDocument::txtText_KeyDown(int keyCode, int shift)
+{
+    if (keyCode == keys::vbKeyInsert && shift == 0) {
+        const QString mode = m_main->panelText(1);
+        if (mode == Insert)
+            m_main->setPanelText(1, Overtype);
+        else if (mode == Overtype)
+            m_main->setPanelText(1, Insert);
+        return;
+    }
+    // Overtype: the next character is selected, so the typed one replaces it.
+    // A paragraph's end is never swallowed.
+    if (m_main->panelText(1) == Overtype && txtText->SelLength() == 0
+        && keys::typesCharacter(keyCode, shift) && !txtText->textCursor().atBlockEnd())
+        txtText->setSelLength(1);
+}
+
+void frmDocument::txtText_MouseDown(int button, int shift, double x, double y)
+{
+    Q_UNUSED(shift);
+    if (button != 2)
+        return;
+    const QPoint inControl(units::twipsToPixelsX(x), units::twipsToPixelsY(y));
+    m_main->popupContextMenu(txtText->mapToGlobal(inControl));
+}
+
+void frmDocument::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmDocument::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Form_Resize();
+}
+
+void frmDocument::closeEvent(QCloseEvent* event)
+{
+    if (!m_skipQuery) {
+        bool cancel = false;
+        Form_QueryUnload(cancel);
+        if (cancel) {
+            event->ignore();
+            return;
+        }
+    }
+    Form_Unload();
+    event->accept();
+}

@@ -1,0 +1,141 @@
+#include "files/CommonDialog.h"
+
+#include "document/OleColor.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+
+namespace {
+
+// "*.*" matches every file on the platforms that know extensions; here a
+// file need not have a dot.
+QString platformPattern(const QString& pattern)
+{
+    QStringList parts = pattern.split(u';', Qt::SkipEmptyParts);
+    for (QString& part : parts) {
+        part = part.trimmed();
+        if (part == QLatin1String("*.*"))
+            part = QStringLiteral("*");
+    }
+    return parts.join(u' ');
+}
+
+class QtDialogs : public CommonDialogBackend {
+public:
+    bool showOpen(CommonDialog& dialog, QWidget* parent) override
+    {
+        return showFileDialog(dialog, parent, QFileDialog::AcceptOpen);
+    }
+    bool showSave(CommonDialog& dialog, QWidget* parent) override
+    {
+        return showFileDialog(dialog, parent, QFileDialog::AcceptSave);
+    }
+    bool showColor(CommonDialog& dialog, QWidget* parent) override
+    {
+        const QColor initial = (dialog.Flags & CommonDialog::cdlCCRGBInit)
+                                   ? olecolor::toQColor(dialog.Color)
+                                   : QColor(Qt::black);
+        const QColor chosen = QColorDialog::getColor(initial, parent, dialog.DialogTitle);
+        if (!chosen.isValid())
+            return false;
+        dialog.Color = olecolor::fromQColor(chosen);
+        return true;
+    }
+    bool showFont(CommonDialog& dialog, QWidget* parent) override
+    {
+        QFont initial(dialog.FontName);
+        if (dialog.FontSize > 0)
+            initial.setPointSizeF(dialog.FontSize);
+        initial.setBold(dialog.FontBold);
+        initial.setItalic(dialog.FontItalic);
+        initial.setUnderline(dialog.FontUnderline);
+        initial.setStrikeOut(dialog.FontStrikethru);
+        bool ok = false;
+        const QFont chosen = QFontDialog::getFont(&ok, initial, parent, dialog.DialogTitle);
+        if (!ok)
+            return false;
+        dialog.FontName = chosen.family();
+        dialog.FontSize = chosen.pointSizeF();
+        dialog.FontBold = chosen.bold();
+        dialog.FontItalic = chosen.italic();
+        dialog.FontUnderline = chosen.underline();
+        dialog.FontStrikethru = chosen.strikeOut();
+        return true;
+    }
+
+private:
+    static bool showFileDialog(CommonDialog& dialog, QWidget* parent, QFileDialog::AcceptMode mode)
+    {
+        QFileDialog fileDialog(parent, dialog.DialogTitle);
+        fileDialog.setAcceptMode(mode);
+        fileDialog.setNameFilters(nameFiltersFromFilter(dialog.Filter));
+        if (mode == QFileDialog::AcceptOpen)
+            fileDialog.setFileMode((dialog.Flags & CommonDialog::cdlOFNFileMustExist)
+                                       ? QFileDialog::ExistingFile
+                                       : QFileDialog::AnyFile);
+        if (mode == QFileDialog::AcceptSave && !(dialog.Flags & CommonDialog::cdlOFNOverwritePrompt))
+            fileDialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (!dialog.FileName.isEmpty())
+            fileDialog.selectFile(dialog.FileName);
+        if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
+            return false;
+        dialog.FileName = fileDialog.selectedFiles().first();
+        return true;
+    }
+};
+
+QtDialogs qtDialogs;
+CommonDialogBackend* currentBackend = &qtDialogs;
+
+}  // namespace
+
+void setCommonDialogBackend(CommonDialogBackend* backend)
+{
+    currentBackend = backend ? backend : &qtDialogs;
+}
+
+QStringList nameFiltersFromFilter(const QString& filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        const QString patterns = platformPattern(parts[i + 1]);
+        // Qt reads the patterns from the last parentheses of the text, so a
+        // description that shows its pattern gets the platform's one there.
+        const qsizetype open = description.lastIndexOf(u'(');
+        if (description.endsWith(u')') && open >= 0)
+            description = description.left(open).trimmed();
+        result << (description.isEmpty() ? QString() : description + u' ') + u'(' + patterns + u')';
+    }
+    return result;
+}
+
+int CommonDialog::cancelled()
+{
+    return CancelError ? cdlCancel : 0;
+}
+
+int CommonDialog::setAction(int action)
+{
+    switch (action) {
+    case cdlOpen:
+    case cdlSave: {
+        const bool ok = action == cdlOpen ? currentBackend->showOpen(*this, m_owner)
+                                          : currentBackend->showSave(*this, m_owner);
+        if (ok)
+            return 0;
+        FileName.clear();
+        return cancelled();
+    }
+    case cdlColor:
+        return currentBackend->showColor(*this, m_owner) ? 0 : cancelled();
+    case cdlFont:
+        return currentBackend->showFont(*this, m_owner) ? 0 : cancelled();
+    default:
+        return 0;
+    }
+}
+
+int CommonDialog::ShowOpen() { return setAction(cdlOpen); }
