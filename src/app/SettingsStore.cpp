@@ -6,6 +6,8 @@
 #include <QLockFile>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Backslash escapes keep every value on one line and make leading or
@@ -128,26 +130,27 @@ QString SettingsStore::serialize(const QHash<QString, QHash<QString, QString>>& 
     return out;
 }
 
+SettingsStore::FileStamp SettingsStore::stampOf(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true, quint64(info.st_ino), qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
 void SettingsStore::reloadIfChanged()
 {
-    const QFileInfo info(m_path);
-    if (!info.exists()) {
-        if (m_loadedSize != -1) {
-            m_data.clear();
-            m_sectionOrder.clear();
-            m_loadedSize = -1;
-        }
+    const FileStamp now = stampOf(m_path);
+    if (!m_forceReload && now == m_loaded)
         return;
-    }
-    if (info.size() == m_loadedSize && info.lastModified() == m_loadedModified)
-        return;
-    QFile file(m_path);
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
+    QFile file(m_path);
+    if (now.exists && file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
     parse(bytes, &m_data, &m_sectionOrder);
-    m_loadedSize = info.size();
-    m_loadedModified = info.lastModified();
+    m_loaded = now;
+    m_forceReload = false;
 }
 
 QString SettingsStore::value(const QString& section, const QString& key, bool* found)
@@ -174,7 +177,7 @@ bool SettingsStore::setValue(const QString& section, const QString& key, const Q
     lock.setStaleLockTime(5000);
     const bool locked = lock.tryLock(2000);
 
-    m_loadedSize = -2;  // force a fresh read: another copy may have written
+    m_forceReload = true;  // another copy may have written since
     reloadIfChanged();
     if (!m_sectionOrder.contains(section))
         m_sectionOrder.append(section);
@@ -183,11 +186,8 @@ bool SettingsStore::setValue(const QString& section, const QString& key, const Q
     QSaveFile file(m_path);
     bool written = file.open(QIODevice::WriteOnly)
                    && file.write(serialize(m_data, m_sectionOrder).toUtf8()) >= 0 && file.commit();
-    if (written) {
-        const QFileInfo info(m_path);
-        m_loadedSize = info.size();
-        m_loadedModified = info.lastModified();
-    }
+    if (written)
+        m_loaded = stampOf(m_path);
     if (locked)
         lock.unlock();
     return written;

@@ -4,7 +4,6 @@
 // included); values round-trip exactly. A damaged or unreadable file reads as
 // empty; every write re-reads the file first, so two running copies only
 // overwrite each other's keys, never each other's whole file.
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -33,6 +32,19 @@ private:
     QString m_path;
     QHash<QString, QHash<QString, QString>> m_data;
     QStringList m_sectionOrder;
-    QDateTime m_loadedModified;
-    qint64 m_loadedSize = -1;
+    // Identity of the file last read. Every write renames a new file into
+    // place, so another copy's write always shows as a new inode.
+    struct FileStamp {
+        bool exists = false;
+        quint64 inode = 0;
+        qint64 size = 0;
+        qint64 modifiedNs = 0;
+        bool operator==(const FileStamp& o) const
+        {
+            return exists == o.exists && inode == o.inode && size == o.size && modifiedNs == o.modifiedNs;
+        }
+    };
+    static FileStamp stampOf(const QString& path);
+    FileStamp m_loaded;
+    bool m_forceReload = true;
 };

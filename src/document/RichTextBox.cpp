@@ -91,8 +91,6 @@ const QString& RichTextBox::cachedText() const
 {
     if (!m_textValid) {
         m_text = document()->toRawText();
-        if (m_text.endsWith(ParagraphSeparator))
-            m_text.chop(1);
         m_text.replace(ParagraphSeparator, QLatin1String("\r\n"));
         m_textValid = true;
     }

@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "document/KeyCodes.h"
 #include "document/RichTextBox.h"
+#include "format/TabStops.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -87,10 +88,10 @@ void frmDocument::applyStoredTabStops()
     const std::optional<int> count = conv::toInt16(stored);
     if (!count || *count < 0)
         return;
+    const QList<int> stops = evenTabStops(txtText->Width(), *count);
     txtText->setSelTabCount(*count);
-    const int width = int(conv::roundHalfEven(double(txtText->Width()) / (*count + 1)));
-    for (int i = 1; i <= *count; ++i)
-        txtText->setSelTabs(i - 1, i * width);
+    for (int i = 0; i < stops.size(); ++i)
+        txtText->setSelTabs(i, stops[i]);
 }
 
 void frmDocument::Form_Resize()
