@@ -9,6 +9,7 @@
 #include "app/WindowArrangement.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
+#include "editing/Clipboard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -139,8 +140,7 @@ void frmMain::createEditMenu()
     mnuClean[2] = addItem(mnuEdit, QStringLiteral("-"), QStringLiteral("mnuClean_2"));
     mnuTime = addItem(mnuEdit, QStringLiteral("&Time/Date"), QStringLiteral("mnuTime"),
                       QKeySequence(Qt::Key_F5));
-    disable({mnuEditUndo, mnuClear, mnuEditCut, mnuEditCopy, mnuEditPaste, mnuAppend, mnuSelectAll,
-             mnuClearAll, mnuClean[1], mnuTime});
+    disable({mnuClean[1], mnuTime});
 }
 
 void frmMain::createSearchMenu()
@@ -227,10 +227,10 @@ void frmMain::createContextMenu()
     for (int i = 0; i < 12; ++i) {
         mnuCEditItem[i] = addItem(mnuCEdit, QString::fromLatin1(captions[i]),
                                   QStringLiteral("mnuCEditItem_%1").arg(i));
-        if (!mnuCEditItem[i]->isSeparator())
-            mnuCEditItem[i]->setEnabled(false);
     }
+    mnuCEditItem[11]->setEnabled(false);
     mnuCEdit->setDefaultAction(mnuCEditItem[8]);
+    connectEditCommands();
 }
 
 void frmMain::popupContextMenu(const QPoint& globalPos) { mnuCEdit->popup(globalPos); }
@@ -279,7 +279,8 @@ void frmMain::createToolbar()
         action->setProperty("Key", key);
         action->setToolTip(QString::fromLatin1(button.tooltip));
         connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
-        action->setEnabled(key == QLatin1String("New") || key == QLatin1String("Exit"));
+        static const QStringList working{"New", "Cut", "Copy", "Paste", "Undo", "Exit"};
+        action->setEnabled(working.contains(key));
     }
 }
 
@@ -337,6 +338,23 @@ void frmMain::UpdateStatusLine()
     setPanelText(2, statusLineText(line, lineCount, column));
 }
 
+// Buttons are enabled by their position on the toolbar, whatever stands
+// there after a customisation; a position that is gone is skipped.
+void frmMain::enableToolbarButtons()
+{
+    const QList<QAction*> positions = toolbarPositions();
+    const auto enable = [&positions](int position, bool on) {
+        if (position < positions.size() && positions[position] && !positions[position]->isSeparator())
+            positions[position]->setEnabled(on);
+    };
+    RichTextBox* text = ActiveDocument() ? ActiveDocument()->txtText : nullptr;
+    const bool selected = text && text->SelLength() > 0;
+    enable(8, selected);
+    enable(9, selected);
+    enable(12, text && text->SendMessage(RichTextBox::EM_CANUNDO, 0, 0) != 0);
+    enable(10, Clipboard::GetFormat(Clipboard::vbCFText));
+}
+
 void frmMain::Timer1_Timer()
 {
     UpdateStatusLine();
@@ -348,6 +366,7 @@ void frmMain::Timer1_Timer()
         const int needed = panel->fontMetrics().horizontalAdvance(today) + 2 * panel->frameWidth() + 8;
         panel->setMinimumWidth(std::max(units::twipsToPixelsX(1440), needed));
     }
+    enableToolbarButtons();
 }
 
 // ---- documents -------------------------------------------------------------
@@ -465,6 +484,9 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     text->SetRedraw(true);
     text->Refresh();
     document->setLabel1(QString());
+    // Menu states until the menus first open.
+    mnuEdit_Click();
+    mnuCEdit_Click();
     Timer1->start();
     Timer1_Timer();
 }
@@ -592,6 +614,14 @@ void frmMain::tbToolBar_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("New"))
         mnuFileItem_Click(0);
+    else if (key == QLatin1String("Cut"))
+        mnuEditCut_Click();
+    else if (key == QLatin1String("Copy"))
+        mnuEditCopy_Click();
+    else if (key == QLatin1String("Paste"))
+        mnuEditPaste_Click();
+    else if (key == QLatin1String("Undo"))
+        mnuEditUndo_Click();
     else if (key == QLatin1String("Exit"))
         mnuFileItem_Click(15);
 }

@@ -59,6 +59,23 @@ public:
 
     void popupContextMenu(const QPoint& globalPos);
 
+    // Edit and context menus (defined with the editing commands).
+    void mnuEdit_Click();
+    void mnuCEdit_Click();
+    void mnuCEditItem_Click(int index);
+    void mnuEditUndo_Click();
+    void mnuClear_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuAppend_Click();
+    void mnuSelectAll_Click();
+    void mnuClearAll_Click();
+
+    // Whether an enabled menu item owns this key, so that the text control
+    // lets the item have it instead of handling the key itself.
+    bool ownsShortcut(const QKeySequence& key) const;
+
     QMdiArea* mdiArea = nullptr;
     QToolBar* tbToolBar = nullptr;
     QStatusBar* sbStatusBar = nullptr;
@@ -126,9 +143,11 @@ private:
     void createWindowMenu();
     void createHelpMenu();
     void createContextMenu();
+    void connectEditCommands();
     void createToolbar();
     void createStatusBar();
     void rebuildWindowList();
+    void enableToolbarButtons();
     void placeDocumentFrame(QMdiSubWindow* frame);
     void restorePlacement();
     void buildRecentFileItems();

@@ -539,6 +539,18 @@ qint64 RichTextBox::SendMessage(int message, qint64 wParam, qint64 lParam)
 
 // ---- events ----------------------------------------------------------------
 
+bool RichTextBox::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && m_shortcutOwner) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (m_shortcutOwner(QKeySequence(key->keyCombination()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QTextEdit::event(event);
+}
+
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
     emit KeyDown(keys::keyCodeFromQt(event->key()), keys::shiftFromQt(event->modifiers()));

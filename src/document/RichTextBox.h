@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QString>
 #include <QTextEdit>
+#include <functional>
 #include <vector>
 
 class RichTextBox : public QTextEdit {
@@ -94,6 +95,10 @@ public:
     void Undo();
     void EmptyUndoBuffer();
 
+    // Keys that an enabled menu item of the window owns go to that item, not
+    // to the control's own editing keys.
+    void setShortcutOwner(std::function<bool(const QKeySequence&)> owner) { m_shortcutOwner = std::move(owner); }
+
     // Conversions between Text() offsets and the document's positions.
     int indexToPosition(int index) const;
     int positionToIndex(int position) const;
@@ -104,6 +109,7 @@ signals:
     void MouseDown(int button, int shift, double x, double y);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -119,6 +125,7 @@ private:
     int blockLineAt(const QTextBlock& block, int positionInBlock) const;
     void invalidateCaches();
 
+    std::function<bool(const QKeySequence&)> m_shortcutOwner;
     int m_rightMargin = NoWrapMargin;
     qint32 m_backColor;
     bool m_hasExplicitFonts = false;

@@ -1,0 +1,16 @@
+#pragma once
+// The system clipboard in its plain-text form: the four operations the
+// commands use. Text put on it carries the platform's line breaks, so other
+// programs paste it as they expect.
+#include <QString>
+
+namespace Clipboard {
+
+constexpr int vbCFText = 1;
+
+void Clear();
+void SetText(const QString& text);
+QString GetText();             // "" when it holds no text
+bool GetFormat(int format = vbCFText);  // whether it holds text
+
+}  // namespace Clipboard
