@@ -22,6 +22,10 @@ void isolate()
     qputenv("XDG_CONFIG_HOME", base + "/config");
     qputenv("XDG_DATA_HOME", base + "/data");
     qputenv("HOME", base + "/home");
+    QDir(tempRoot->path()).mkpath(QStringLiteral("runtime"));
+    QFile::setPermissions(tempRoot->path() + QLatin1String("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", base + "/runtime");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::atexit([] { delete tempRoot; });
