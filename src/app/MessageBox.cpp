@@ -14,7 +14,8 @@ public:
     {
         QMessageBox box(parent);
         box.setWindowTitle(title);
-        box.setText(prompt);
+        QString text = prompt;
+        box.setText(text.replace(QLatin1String("\r\n"), QLatin1String("\n")));
         switch (style & 0x70) {
         case vb::vbCritical: box.setIcon(QMessageBox::Critical); break;
         case vb::vbQuestion: box.setIcon(QMessageBox::Question); break;

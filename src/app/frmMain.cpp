@@ -7,6 +7,8 @@
 #include "app/StatusLine.h"
 #include "app/Units.h"
 #include "app/WindowArrangement.h"
+#include "app/CustomizeToolbarDialog.h"
+#include "app/ToolbarIcons.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "editing/Clipboard.h"
@@ -16,6 +18,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QFileInfo>
+#include <QHash>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -111,8 +114,8 @@ void frmMain::createFileMenu()
     }
     mnuFileArray << addItem(mnuFile, QStringLiteral("-"), QStringLiteral("mnuFileArray_0"));
     mnuFileArray[0]->setVisible(false);
-    disable({mnuFileItem[1], mnuFileItem[2], mnuFileItem[5], mnuFileItem[6], mnuFileItem[7],
-             mnuFileItem[9], mnuFileItem[11], mnuFileItem[12], mnuFileItem[13]});
+    disable({mnuFileItem[11], mnuFileItem[13]});
+    connectFileCommands();
 }
 
 void frmMain::createEditMenu()
@@ -176,6 +179,7 @@ void frmMain::createOptionsMenu()
     mnuWrap = addItem(mnuOption, QStringLiteral("&Word Wrap"), QStringLiteral("mnuWrap"));
     mnuExtensions[0] = addItem(mnuOption, QStringLiteral("-"), QStringLiteral("mnuExtensions_0"));
     mnuExtensions[1] = addItem(mnuOption, QStringLiteral("File &Extensions"), QStringLiteral("mnuExtensions_1"));
+    connect(mnuExtensions[1], &QAction::triggered, this, [this] { mnuExtensions_Click(1); });
     for (QAction* checkable : {mnuViewToolbar, mnuViewStatusBar, mnuColorPrint[0], mnuWrap}) {
         checkable->setCheckable(true);
         checkable->setChecked(checkable != mnuColorPrint[0]);
@@ -183,7 +187,7 @@ void frmMain::createOptionsMenu()
     connect(mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
     connect(mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
     connect(mnuWrap, &QAction::triggered, this, &frmMain::mnuWrap_Click);
-    disable({mnuFont, mnuColor, mnuColorPrint[0], mnuTab, mnuExtensions[1]});
+    disable({mnuFont, mnuColor, mnuColorPrint[0], mnuTab});
 }
 
 void frmMain::createWindowMenu()
@@ -243,45 +247,79 @@ void frmMain::createToolbar()
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
     tbToolBar->setMovable(false);
     tbToolBar->setIconSize(QSize(16, 16));
-    struct Button { const char* key; const char* tooltip; const char* theme; QStyle::StandardPixmap fallback; };
-    const Button buttons[21] = {
-        {nullptr, nullptr, nullptr, {}},
-        {"New", "1034", "document-new", QStyle::SP_FileIcon},
-        {"Open", "1035", "document-open", QStyle::SP_DialogOpenButton},
-        {"Save", "1036", "document-save", QStyle::SP_DialogSaveButton},
-        {nullptr, nullptr, nullptr, {}},
-        {"Print", "1037", "document-print", QStyle::SP_ComputerIcon},
-        {nullptr, nullptr, nullptr, {}},
-        {"Cut", "1038", "edit-cut", QStyle::SP_DialogDiscardButton},
-        {"Copy", "1039", "edit-copy", QStyle::SP_FileDialogDetailedView},
-        {"Paste", "1040", "edit-paste", QStyle::SP_FileDialogContentsView},
-        {nullptr, nullptr, nullptr, {}},
-        {"Undo", "Undo", "edit-undo", QStyle::SP_ArrowBack},
-        {nullptr, nullptr, nullptr, {}},
-        {"Find", "Find", "edit-find", QStyle::SP_FileDialogInfoView},
-        {nullptr, nullptr, nullptr, {}},
-        {"Font", "Font", "preferences-desktop-font", QStyle::SP_DesktopIcon},
-        {nullptr, nullptr, nullptr, {}},
-        {"Help", "Help", "help-contents", QStyle::SP_DialogHelpButton},
-        {nullptr, nullptr, nullptr, {}},
-        {nullptr, nullptr, nullptr, {}},
-        {"Exit", "Exit", "application-exit", QStyle::SP_DialogCloseButton},
+    tbToolBar->toggleViewAction()->setVisible(false);
+    // Tooltips given as numbers are string-table ids.
+    const QHash<QString, QString> tooltips{
+        {"New", "1034"}, {"Open", "1035"}, {"Save", "1036"}, {"Print", "1037"},
+        {"Cut", "1038"}, {"Copy", "1039"}, {"Paste", "1040"},
     };
-    for (const Button& button : buttons) {
-        if (!button.key) {
-            tbToolBar->addSeparator();
-            continue;
-        }
-        const QString key = QString::fromLatin1(button.key);
-        QAction* action = tbToolBar->addAction(
-            QIcon::fromTheme(QString::fromLatin1(button.theme), style()->standardIcon(button.fallback)), key);
+    static const QStringList working{"New", "Open", "Save", "Cut", "Copy", "Paste", "Undo", "Exit"};
+    for (const QString& key : ToolbarLayout::buttonKeys()) {
+        auto* action = new QAction(toolbarIcon(ToolbarLayout::imageNumber(key)), key, this);
         action->setObjectName(QStringLiteral("tb") + key);
         action->setProperty("Key", key);
-        action->setToolTip(QString::fromLatin1(button.tooltip));
-        connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
-        static const QStringList working{"New", "Cut", "Copy", "Paste", "Undo", "Exit"};
+        action->setToolTip(tooltips.value(key, key));
         action->setEnabled(working.contains(key));
+        connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+        m_toolbarButtons.insert(key, action);
     }
+    applyToolbarLayout(ToolbarLayout::standard());
+
+    tbToolBar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tbToolBar, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        menu.addAction(tr("&Customize Toolbar..."), this, &frmMain::customizeToolbar);
+        menu.exec(tbToolBar->mapToGlobal(at));
+    });
+    tbToolBar->installEventFilter(this);
+}
+
+void frmMain::applyToolbarLayout(const ToolbarLayout& layout)
+{
+    for (QAction* action : tbToolBar->actions()) {
+        tbToolBar->removeAction(action);
+        if (action->isSeparator())
+            delete action;
+    }
+    for (const QString& entry : layout.entries()) {
+        if (entry == ToolbarLayout::Separator)
+            tbToolBar->addSeparator();
+        else
+            tbToolBar->addAction(m_toolbarButtons.value(entry));
+    }
+    m_toolbarLayout = layout;
+}
+
+void frmMain::customizeToolbar()
+{
+    CustomizeToolbarDialog dialog(m_toolbarLayout, this);
+    connect(&dialog, &CustomizeToolbarDialog::layoutChanged, this, [this](const ToolbarLayout& layout) {
+        applyToolbarLayout(layout);
+        tbToolBar_Change();
+    });
+    dialog.exec();
+    focusActiveText();
+}
+
+void frmMain::tbToolBar_Change()
+{
+    SaveSetting(AppTitle, QStringLiteral("Custom"), QStringLiteral("Toolbar"), m_toolbarLayout.toText());
+}
+
+void frmMain::restoreToolbarLayout()
+{
+    const QString saved = GetSetting(AppTitle, QStringLiteral("Custom"), QStringLiteral("Toolbar"));
+    if (const std::optional<ToolbarLayout> layout = ToolbarLayout::parse(saved))
+        applyToolbarLayout(*layout);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == tbToolBar && event->type() == QEvent::MouseButtonDblClick) {
+        customizeToolbar();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QList<QAction*> frmMain::toolbarPositions() const
@@ -484,6 +522,7 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     text->SetRedraw(true);
     text->Refresh();
     document->setLabel1(QString());
+    restoreToolbarLayout();
     // Menu states until the menus first open.
     mnuEdit_Click();
     mnuCEdit_Click();
@@ -506,6 +545,7 @@ void frmMain::openCommandLineFile(frmDocument* document, const QString& commandL
     text->setSelStart(0);
     document->setTitle(commandLine.toUpper());
     document->setWindowTitle(commandLine.toUpper());
+    UpdateRecentFiles(document);
 }
 
 void frmMain::restorePlacement()
@@ -528,25 +568,6 @@ void frmMain::restorePlacement()
     }
     move(frame.topLeft());
     resize(frame.size());
-}
-
-void frmMain::buildRecentFileItems()
-{
-    QString files[5];
-    for (int n = 1; n <= 4; ++n)
-        files[n] = GetSetting(AppTitle, QStringLiteral("Recent Files"), QStringLiteral("File%1").arg(n));
-    if (!files[1].isEmpty())
-        mnuFileArray[0]->setVisible(true);
-    for (int n = 1; n <= 4; ++n) {
-        if (files[n].isEmpty())
-            continue;
-        QAction* item = addItem(mnuFile, QStringLiteral("&%1 ").arg(n) + files[n],
-                                QStringLiteral("mnuFileArray_%1").arg(n));
-        item->setEnabled(false);  // reopening comes with the file commands
-        while (mnuFileArray.size() <= n)
-            mnuFileArray << nullptr;
-        mnuFileArray[n] = item;
-    }
 }
 
 bool frmMain::queryUnloadAll()
@@ -597,23 +618,14 @@ void frmMain::MDIForm_Unload()
 
 // ---- commands --------------------------------------------------------------
 
-void frmMain::mnuFileItem_Click(int index)
-{
-    switch (index) {
-    case 0: NewDocument(); break;
-    case 3:
-        if (QMdiSubWindow* frame = mdiArea->currentSubWindow())
-            frame->close();
-        break;
-    case 15: close(); break;
-    default: break;
-    }
-}
-
 void frmMain::tbToolBar_ButtonClick(const QString& key)
 {
     if (key == QLatin1String("New"))
         mnuFileItem_Click(0);
+    else if (key == QLatin1String("Open"))
+        mnuFileItem_Click(1);
+    else if (key == QLatin1String("Save"))
+        mnuFileItem_Click(5);
     else if (key == QLatin1String("Cut"))
         mnuEditCut_Click();
     else if (key == QLatin1String("Copy"))

@@ -1,8 +1,10 @@
 #pragma once
 // The main window: a multiple-document frame with the menu bar, toolbar,
 // status bar and timer. Every command works on its active document window.
+#include "app/ToolbarLayout.h"
 #include "files/CommonDialog.h"
 
+#include <QHash>
 #include <QList>
 #include <QMainWindow>
 #include <QStringList>
@@ -48,6 +50,10 @@ public:
     // File menu dispatcher by index.
     void mnuFileItem_Click(int index);
     void tbToolBar_ButtonClick(const QString& key);
+    void tbToolBar_Change();  // the user changed the toolbar: save its layout
+    void customizeToolbar();
+    void applyToolbarLayout(const ToolbarLayout& layout);
+    ToolbarLayout toolbarLayout() const { return m_toolbarLayout; }
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
     void mnuWrap_Click();
@@ -58,6 +64,21 @@ public:
     void mnuWindowArrangeIcons_Click();
 
     void popupContextMenu(const QPoint& globalPos);
+
+    // File menu (defined with the file commands).
+    void mnuFile_Click();  // the menu opens
+    void FileOpen();
+    void FileInsert();
+    void FileSave();
+    void FileSaveAs();
+    void FileSaveAll();
+    void FileProperties();
+    void FilePrintSetup();
+    void UpdateRecentFiles(frmDocument* document);
+    void mnuFileArray_Click(int index);
+    void mnuExtensions_Click(int index);
+    // The window showing a file, by its caption (the upper-cased path).
+    frmDocument* documentWithCaption(const QString& caption) const;
 
     // Edit and context menus (defined with the editing commands).
     void mnuEdit_Click();
@@ -132,6 +153,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -148,13 +170,18 @@ private:
     void createStatusBar();
     void rebuildWindowList();
     void enableToolbarButtons();
+    void restoreToolbarLayout();
     void placeDocumentFrame(QMdiSubWindow* frame);
     void restorePlacement();
     void buildRecentFileItems();
+    void connectFileCommands();
+    void focusActiveText();
     void openCommandLineFile(frmDocument* document, const QString& commandLine);
     void MDIForm_Unload();
     bool queryUnloadAll();
 
     QList<QLabel*> m_panels;
+    QHash<QString, QAction*> m_toolbarButtons;  // by key, on the bar or not
+    ToolbarLayout m_toolbarLayout = ToolbarLayout::standard();
     QList<QAction*> m_windowListActions;
 };

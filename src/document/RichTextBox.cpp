@@ -3,7 +3,10 @@
 #include "app/Units.h"
 #include "document/KeyCodes.h"
 #include "document/OleColor.h"
+#include "files/RtfWriter.h"
+#include "files/SafeWrite.h"
 #include "files/TextFileCodec.h"
+#include "files/TextFileDocument.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -386,7 +389,30 @@ bool RichTextBox::LoadFile(const QString& path, int type)
     }
     const DecodedText decoded = decodeTextFile(bytes);
     setPlainText(decoded.text);
+    stampLineBreaks(*document(), decoded.lineBreaks);
+    m_fileFormat = decoded.format;
     document()->clearUndoRedoStacks();
+    return true;
+}
+
+bool RichTextBox::SaveFile(const QString& path, int type)
+{
+    m_error.clear();
+    if (type == rtfRTF)
+        return writeFileSafely(path, writeRtf(*document()), &m_error);
+    TextFileFormat format = m_fileFormat;
+    bool lossless = true;
+    QByteArray bytes = encodeTextDocument(*document(), format, &lossless);
+    if (!lossless) {
+        // Characters the file's code page lacks would be lost: such a text
+        // is kept whole as UTF-8 instead.
+        format.encoding = TextFileFormat::Utf8;
+        format.bom = false;
+        bytes = encodeTextDocument(*document(), format);
+    }
+    if (!writeFileSafely(path, bytes, &m_error))
+        return false;
+    m_fileFormat = format;
     return true;
 }
 

@@ -3,6 +3,8 @@
 // offsets into Text(), where every paragraph break counts as the two
 // characters CR LF, whatever breaks the file had; lengths on screen are
 // twips and colours 0x00BBGGRR values.
+#include "files/TextFileCodec.h"
+
 #include <QFont>
 #include <QString>
 #include <QTextEdit>
@@ -72,7 +74,15 @@ public:
 
     // Replaces the whole content; false with errorString() on failure.
     bool LoadFile(const QString& path, int type = rtfText);
+    // Writes the document as RTF (type 0) or plain text (type 1) in the
+    // encoding and line breaks it was loaded with; the file is replaced only
+    // once the whole write has succeeded.
+    bool SaveFile(const QString& path, int type = rtfText);
     QString errorString() const { return m_error; }
+
+    // Encoding, BOM and default line break of the plain-text file.
+    TextFileFormat fileFormat() const { return m_fileFormat; }
+    void setFileFormat(const TextFileFormat& format) { m_fileFormat = format; }
 
     // Selects and returns the first match, or -1. Without a start the search
     // runs from the caret, or within the selection if there is one; without
@@ -130,6 +140,7 @@ private:
     qint32 m_backColor;
     bool m_hasExplicitFonts = false;
     QString m_error;
+    TextFileFormat m_fileFormat;
     mutable QString m_text;
     mutable bool m_textValid = false;
     mutable std::vector<int> m_lineStarts;  // first display line of each paragraph

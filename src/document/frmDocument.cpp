@@ -1,11 +1,14 @@
 #include "document/frmDocument.h"
 
 #include "app/Conversions.h"
+#include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "app/Units.h"
 #include "app/frmMain.h"
 #include "document/KeyCodes.h"
 #include "document/RichTextBox.h"
+#include "files/DocumentSaving.h"
+#include "files/FileProperties.h"
 #include "format/TabStops.h"
 
 #include <QAction>
@@ -114,8 +117,47 @@ void frmDocument::Form_Resize()
 
 void frmDocument::Form_QueryUnload(bool& cancel)
 {
-    // Until saving exists, every document may close.
     cancel = false;
+    if (m_title.isEmpty() && txtText->TextLength() == 0)
+        return;
+    if (m_changed.isEmpty())
+        return;
+    const QString name = m_title.isEmpty() ? windowTitle() : m_title;
+    const int answer = MsgBox(QStringLiteral("The contents of ") + name + QStringLiteral(" has changed.\r\n")
+                                  + QStringLiteral("Do you wish to save the changes?"),
+                              vb::vbYesNoCancel | vb::vbExclamation);
+    if (answer == vb::vbNo)
+        return;
+    if (answer != vb::vbYes) {
+        cancel = true;
+        return;
+    }
+    if (!m_title.isEmpty()) {
+        m_main->CurrentFile = m_title;
+        const int attributes = fileAttributes(m_filePath);
+        if (isRefusedAsReadOnly(attributes)) {
+            MsgBox(QStringLiteral("File is read-only and cannot be saved!"),
+                   attributes == 33 ? vb::vbExclamation : vb::vbOKOnly);
+            return;  // closes unsaved
+        }
+        // A failed write keeps the window, so the text is not lost.
+        cancel = !writeDocument(this, m_filePath, fileTypeForPath(m_filePath));
+        return;
+    }
+    CommonDialog& dialog = m_main->dlgCommonDialog;
+    prepareSaveDialog(dialog);
+    const int result = dialog.setAction(CommonDialog::cdlSave);
+    m_main->CurrentFile = dialog.FileName;
+    if (result == CommonDialog::cdlCancel || dialog.FileName.isEmpty()) {
+        cancel = true;
+        return;
+    }
+    if (!writeDocument(this, m_main->CurrentFile, fileTypeForPath(m_main->CurrentFile))) {
+        cancel = true;
+        return;
+    }
+    nameDocument(this, m_main->CurrentFile);
+    m_main->UpdateRecentFiles(this);
 }
 
 void frmDocument::Form_Unload()

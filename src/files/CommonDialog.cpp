@@ -1,10 +1,14 @@
 #include "files/CommonDialog.h"
 
 #include "document/OleColor.h"
+#include "print/Printer.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QPrintDialog>
+#include <QPushButton>
 
 namespace {
 
@@ -62,6 +66,20 @@ public:
         dialog.FontUnderline = chosen.underline();
         dialog.FontStrikethru = chosen.strikeOut();
         return true;
+    }
+
+    bool showPrintSetup(CommonDialog&, QWidget* parent) override
+    {
+        // The print dialog chooses printer, paper and orientation; here it
+        // only sets them up, so its button says OK rather than Print.
+        QPrintDialog dialog(&sharedPrinter(), parent);
+        dialog.setWindowTitle(QObject::tr("Print Setup"));
+        dialog.setOptions({});
+        for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>()) {
+            if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
+                ok->setText(QObject::tr("OK"));
+        }
+        return dialog.exec() == QDialog::Accepted;
     }
 
 private:
@@ -133,6 +151,8 @@ int CommonDialog::setAction(int action)
         return currentBackend->showColor(*this, m_owner) ? 0 : cancelled();
     case cdlFont:
         return currentBackend->showFont(*this, m_owner) ? 0 : cancelled();
+    case cdlPrintSetup:
+        return currentBackend->showPrintSetup(*this, m_owner) ? 0 : cancelled();
     default:
         return 0;
     }

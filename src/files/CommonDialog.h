@@ -18,6 +18,7 @@ public:
     virtual bool showSave(CommonDialog& dialog, QWidget* parent) = 0;
     virtual bool showColor(CommonDialog& dialog, QWidget* parent) = 0;
     virtual bool showFont(CommonDialog& dialog, QWidget* parent) = 0;
+    virtual bool showPrintSetup(CommonDialog& dialog, QWidget* parent) = 0;
 };
 
 // nullptr restores the real dialogs.
@@ -27,6 +28,9 @@ class CommonDialog {
 public:
     enum ActionCode { cdlOpen = 1, cdlSave = 2, cdlColor = 3, cdlFont = 4, cdlPrintSetup = 5 };
     static constexpr int cdlCancel = 32755;  // the error a cancel raises while CancelError is set
+
+    enum HelpCommands { cdlHelpContext = 1 };
+    enum HelpTopics { HelpTopicFiles = 1, HelpTopicColorsAndFonts = 2 };
 
     enum FlagBits {
         cdlOFNOverwritePrompt = 0x2,

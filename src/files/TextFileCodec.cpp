@@ -1,27 +1,119 @@
 #include "files/TextFileCodec.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
-QString decodeWindows1252(const QByteArray& bytes)
+using Break = TextFileFormat::LineBreak;
+
+constexpr QStringDecoder::Flags ExactDecoding =
+    QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+
+struct ByteOrderMark {
+    QByteArrayView bytes;
+    TextFileFormat::Encoding encoding;
+    QStringDecoder::Encoding decoder;
+};
+
+const ByteOrderMark ByteOrderMarks[] = {
+    {"\xEF\xBB\xBF", TextFileFormat::Utf8, QStringDecoder::Utf8},
+    {"\xFF\xFE", TextFileFormat::Utf16LE, QStringDecoder::Utf16LE},
+    {"\xFE\xFF", TextFileFormat::Utf16BE, QStringDecoder::Utf16BE},
+};
+
+// Decodes the whole of bytes, or fails where a character could not be
+// read: such a file would not come back byte for byte.
+bool decodeExactly(QStringDecoder::Encoding encoding, QByteArrayView bytes, QString* text)
 {
-    QStringDecoder decoder("windows-1252");
+    if (encoding != QStringDecoder::Utf8 && bytes.size() % 2 != 0)
+        return false;  // an odd byte out would turn into U+FFFD
+    QStringDecoder decoder(encoding, ExactDecoding);
+    *text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// ICU's table maps the five bytes Windows-1252 leaves undefined to the C1
+// controls of the same value, so every byte survives a round trip. Without
+// ICU the file is read and written as Latin-1, which also keeps the bytes.
+QString decodeWindows1252(QByteArrayView bytes)
+{
+    QStringDecoder decoder("windows-1252", QStringDecoder::Flag::Stateless);
     if (decoder.isValid())
         return decoder.decode(bytes);
     return QString::fromLatin1(bytes);
 }
 
-TextFileFormat::LineBreak firstLineBreak(const QString& text)
+constexpr QStringEncoder::Flags EncoderFlags = QStringEncoder::Flag::Stateless;
+
+// Encoders are made in place: a moved ICU encoder stops counting the
+// characters it could not encode.
+const char* encoderName(TextFileFormat::Encoding encoding)
 {
-    for (qsizetype k = 0; k < text.size(); ++k) {
-        if (text[k] == u'\n')
-            return TextFileFormat::Lf;
-        if (text[k] == u'\r')
-            return (k + 1 < text.size() && text[k + 1] == u'\n') ? TextFileFormat::CrLf
-                                                                 : TextFileFormat::Cr;
+    switch (encoding) {
+    case TextFileFormat::Utf16LE: return "UTF-16LE";
+    case TextFileFormat::Utf16BE: return "UTF-16BE";
+    case TextFileFormat::Windows1252: return "windows-1252";
+    case TextFileFormat::Utf8: break;
     }
-    return TextFileFormat::Lf;
+    return "UTF-8";
+}
+
+// Without ICU, Windows-1252 files were read as Latin-1 and go back so.
+void useFallbackIfInvalid(QStringEncoder& encoder)
+{
+    if (!encoder.isValid())
+        encoder = QStringEncoder(QStringEncoder::Latin1, EncoderFlags);
+}
+
+QByteArrayView byteOrderMark(TextFileFormat::Encoding encoding)
+{
+    for (const ByteOrderMark& mark : ByteOrderMarks) {
+        if (mark.encoding == encoding)
+            return mark.bytes;
+    }
+    return {};
+}
+
+// Turns every break into '\n' in place and records what it was.
+void splitParagraphs(QString& text, std::vector<qint8>& breaks, TextFileFormat& format)
+{
+    const qsizetype n = text.size();
+    breaks.clear();
+    breaks.reserve(size_t(n / 64 + 1));
+    QChar* data = text.data();
+    qsizetype out = 0;
+    bool defaultFound = false;
+    for (qsizetype in = 0; in < n; ++in) {
+        const char16_t c = data[in].unicode();
+        Break kind;
+        if (c == u'\n') {
+            kind = Break::Lf;
+        } else if (c == u'\r') {
+            kind = (in + 1 < n && data[in + 1] == u'\n') ? Break::CrLf : Break::Cr;
+            in += kind == Break::CrLf ? 1 : 0;
+        } else if (c < 0x2029) {
+            data[out++] = c;
+            continue;
+        } else if (c == 0x2029) {
+            kind = Break::ParagraphSeparator;
+        } else if (c == 0xFDD0) {
+            kind = Break::FrameStart;
+        } else if (c == 0xFDD1) {
+            kind = Break::FrameEnd;
+        } else {
+            data[out++] = c;
+            continue;
+        }
+        data[out++] = u'\n';
+        breaks.push_back(kind);
+        if (!defaultFound && kind <= Break::Cr) {
+            format.lineBreak = kind;
+            defaultFound = true;
+        }
+    }
+    text.truncate(out);
+    breaks.push_back(Break::NoBreak);
 }
 
 }  // namespace
@@ -49,28 +141,101 @@ QString normalizeLineBreaks(const QString& text)
 DecodedText decodeTextFile(const QByteArray& bytes)
 {
     DecodedText result;
-    QString raw;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        result.format = {TextFileFormat::Utf8, true};
-        raw = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    } else if (bytes.startsWith("\xFF\xFE")) {
-        result.format = {TextFileFormat::Utf16LE, true};
-        QStringDecoder decoder(QStringDecoder::Utf16LE);
-        raw = decoder.decode(bytes.mid(2));
-    } else if (bytes.startsWith("\xFE\xFF")) {
-        result.format = {TextFileFormat::Utf16BE, true};
-        QStringDecoder decoder(QStringDecoder::Utf16BE);
-        raw = decoder.decode(bytes.mid(2));
-    } else {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        raw = utf8.decode(bytes);
-        result.format = {TextFileFormat::Utf8, false};
-        if (utf8.hasError()) {
-            result.format = {TextFileFormat::Windows1252, false};
-            raw = decodeWindows1252(bytes);
+    bool decoded = false;
+    for (const ByteOrderMark& mark : ByteOrderMarks) {
+        if (bytes.startsWith(mark.bytes)) {
+            decoded = decodeExactly(mark.decoder, QByteArrayView(bytes).sliced(mark.bytes.size()),
+                                    &result.text);
+            result.format = {mark.encoding, true};
+            break;
         }
     }
-    result.format.lineBreak = firstLineBreak(raw);
-    result.text = normalizeLineBreaks(raw);
+    if (!decoded) {
+        result.format = {TextFileFormat::Utf8, false};
+        if (!decodeExactly(QStringDecoder::Utf8, bytes, &result.text)) {
+            result.format.encoding = TextFileFormat::Windows1252;
+            result.text = decodeWindows1252(bytes);
+        }
+    }
+    splitParagraphs(result.text, result.lineBreaks, result.format);
     return result;
+}
+
+// ---- encoding --------------------------------------------------------------
+
+TextFileEncoder::TextFileEncoder(const TextFileFormat& format, qsizetype expectedBytes)
+    : m_encoder(encoderName(format.encoding), EncoderFlags),
+      m_default(format.lineBreak >= Break::CrLf && format.lineBreak <= Break::Cr ? format.lineBreak
+                                                                                : Break::Lf)
+{
+    // A separate encoder, so that a break this encoding cannot hold does not
+    // count against the text.
+    useFallbackIfInvalid(m_encoder);
+    QStringEncoder breakEncoder(encoderName(format.encoding), EncoderFlags);
+    useFallbackIfInvalid(breakEncoder);
+    const char16_t breakTexts[6][3] = {u"\r\n", u"\n", u"\r", u"\u2029", u"\uFDD0", u"\uFDD1"};
+    for (int kind = 0; kind < 6; ++kind)
+        m_breaks[kind] = breakEncoder.encode(QStringView(breakTexts[kind]));
+
+    m_bytes.resize(std::max<qsizetype>(expectedBytes, 0) + 64);
+    if (format.bom) {
+        const QByteArrayView mark = byteOrderMark(format.encoding);
+        std::copy(mark.begin(), mark.end(), m_bytes.data());
+        m_used = mark.size();
+    }
+}
+
+char* TextFileEncoder::reserve(qsizetype bytes)
+{
+    const qsizetype needed = m_used + bytes;
+    if (needed > m_bytes.size())
+        m_bytes.resize(std::max(needed, m_bytes.size() * 2));
+    return m_bytes.data() + m_used;
+}
+
+void TextFileEncoder::addParagraph(QStringView text)
+{
+    if (text.isEmpty())
+        return;
+    char* start = reserve(m_encoder.requiredSpace(text.size()));
+    m_used += m_encoder.appendToBuffer(start, text) - start;
+}
+
+void TextFileEncoder::addLineBreak(int recorded)
+{
+    const int kind = (recorded >= Break::CrLf && recorded <= Break::FrameEnd) ? recorded : m_default;
+    const QByteArray& bytes = m_breaks[kind];
+    std::copy(bytes.begin(), bytes.end(), reserve(bytes.size()));
+    m_used += bytes.size();
+}
+
+QByteArray TextFileEncoder::take()
+{
+    m_bytes.resize(m_used);
+    m_used = 0;
+    return std::move(m_bytes);
+}
+
+QByteArray encodeTextFile(QStringView text, const std::vector<qint8>& lineBreaks,
+                          const TextFileFormat& format, bool* lossless)
+{
+    const qsizetype perCharacter = format.encoding == TextFileFormat::Utf16LE
+                                           || format.encoding == TextFileFormat::Utf16BE
+                                       ? 2
+                                       : 1;
+    TextFileEncoder encoder(format, text.size() * perCharacter + 16);
+    size_t paragraph = 0;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(u'\n', start);
+        encoder.addParagraph(text.mid(start, (end < 0 ? text.size() : end) - start));
+        if (end < 0)
+            break;
+        encoder.addLineBreak(paragraph < lineBreaks.size() ? int(lineBreaks[paragraph]) : int(Break::NoBreak));
+        ++paragraph;
+        start = end + 1;
+    }
+    if (lossless)
+        *lossless = encoder.lossless();
+    return encoder.take();
 }

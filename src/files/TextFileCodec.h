@@ -1,24 +1,76 @@
 #pragma once
-// How a plain-text file's bytes become the document's text: the encoding is
-// detected (a BOM wins, then valid UTF-8, else Windows-1252) and every line
-// break (CR LF, LF or a lone CR) becomes one paragraph break.
+// How a plain-text file's bytes become the document's paragraphs and back.
+// The encoding is detected (a BOM wins, then valid UTF-8, else
+// Windows-1252) and every paragraph remembers the break that ended it, so a
+// file read and written again without edits keeps every byte.
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
+#include <QStringView>
+#include <vector>
 
 struct TextFileFormat {
     enum Encoding { Utf8, Utf16LE, Utf16BE, Windows1252 };
-    enum LineBreak { CrLf, Lf, Cr };
+    // The break that ends a paragraph. The values fit a QTextBlock's
+    // userState(), whose -1 is NoBreak: the last paragraph, or a paragraph
+    // the user made, which gets the format's default. The last three are
+    // characters the text control also takes as paragraph ends; they are
+    // written back as they were read.
+    enum LineBreak : qint8 {
+        NoBreak = -1,
+        CrLf = 0,
+        Lf = 1,
+        Cr = 2,
+        ParagraphSeparator = 3,  // U+2029
+        FrameStart = 4,          // U+FDD0
+        FrameEnd = 5,            // U+FDD1
+    };
     Encoding encoding = Utf8;
     bool bom = false;
-    LineBreak lineBreak = Lf;  // the first break in the file
+    LineBreak lineBreak = Lf;  // the default break: the file's first CR LF, LF or CR
 };
 
 struct DecodedText {
     QString text;  // paragraphs separated by '\n'
     TextFileFormat format;
+    std::vector<qint8> lineBreaks;  // per paragraph a LineBreak; the last is NoBreak
 };
 
+// A BOM decides when the bytes after it decode cleanly (UTF-16 needs an
+// even count); else valid UTF-8 is UTF-8; else every byte is Windows-1252.
+// The breaks are found in one pass, splitting the text in place.
 DecodedText decodeTextFile(const QByteArray& bytes);
 
 // CR LF, lone CR and lone LF each become '\n'.
 QString normalizeLineBreaks(const QString& text);
+
+// Builds a file's bytes paragraph by paragraph, into one growing buffer.
+class TextFileEncoder {
+public:
+    // expectedBytes only sizes the first buffer.
+    explicit TextFileEncoder(const TextFileFormat& format, qsizetype expectedBytes = 0);
+
+    void addParagraph(QStringView text);
+    // The break after a paragraph; NoBreak or any unknown value writes the
+    // format's default break.
+    void addLineBreak(int recorded);
+
+    // False once a character had no code in the encoding (written as a
+    // substitute), e.g. a Chinese letter typed into a Windows-1252 file.
+    bool lossless() const { return !m_encoder.hasError(); }
+    QByteArray take();
+
+private:
+    char* reserve(qsizetype bytes);  // room at the end, growing by doubling
+
+    QStringEncoder m_encoder;
+    QByteArray m_bytes;
+    qsizetype m_used = 0;
+    QByteArray m_breaks[6];  // each LineBreak's bytes in this encoding
+    TextFileFormat::LineBreak m_default;
+};
+
+// The paragraphs of text (separated by '\n') with their recorded breaks;
+// missing records count as NoBreak. The last paragraph gets no break.
+QByteArray encodeTextFile(QStringView text, const std::vector<qint8>& lineBreaks,
+                          const TextFileFormat& format, bool* lossless = nullptr);

@@ -35,6 +35,8 @@ void store(const char* section, const char* key, const QString& value)
 class TestMainWindow : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<ScriptedMessageBoxes> boxes;
+
     std::unique_ptr<frmMain> start(const QString& commandLine = QString())
     {
         auto main = std::make_unique<frmMain>();
@@ -45,7 +47,13 @@ class TestMainWindow : public QObject {
     }
 
 private slots:
-    void init() { testenv::clearSettings(); }
+    void init()
+    {
+        testenv::clearSettings();
+        boxes.reset();  // before the next one installs itself
+        boxes = std::make_unique<ScriptedMessageBoxes>();
+        boxes->defaultAnswer = vb::vbNo;  // changed documents close unsaved
+    }
 
     void firstRunDefaults()
     {
@@ -55,7 +63,8 @@ private slots:
         QVERIFY(main->mnuViewToolbar->isChecked() && main->tbToolBar->isVisible());
         QVERIFY(main->mnuViewStatusBar->isChecked() && main->sbStatusBar->isVisible());
         QVERIFY(!main->mnuFileArray[0]->isVisible());
-        QCOMPARE(main->mnuFileArray.size(), 1);
+        for (int k = 1; k < main->mnuFileArray.size(); ++k)
+            QCOMPARE(main->mnuFileArray[k], nullptr);
         QCOMPARE(main->Documents().size(), 1);
         frmDocument* document = main->ActiveDocument();
         QVERIFY(document);
@@ -312,7 +321,7 @@ private slots:
     void documentCountOverflowIsAnError()
     {
         auto main = start();
-        ScriptedMessageBoxes boxes;
+        ScriptedMessageBoxes& boxes = *this->boxes;
         main->DocumentCount = std::numeric_limits<qint32>::max() - 1;
         QVERIFY(main->NewDocument());
         QCOMPARE(main->ActiveDocument()->windowTitle(), QStringLiteral("Document 2147483647"));

@@ -1,5 +1,6 @@
 // Document windows: what they apply from the store, their changed mark,
 // typing mode, layout on resize, context menu and what they write on close.
+#include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
 #include "app/Settings.h"
 #include "app/frmMain.h"
@@ -31,6 +32,8 @@ void store(const char* section, const char* key, const QString& value)
 class TestDocumentWindow : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<ScriptedMessageBoxes> boxes;
+
     std::unique_ptr<frmMain> main;
     frmDocument* document = nullptr;
     RichTextBox* text = nullptr;
@@ -46,7 +49,13 @@ class TestDocumentWindow : public QObject {
     }
 
 private slots:
-    void init() { testenv::clearSettings(); }
+    void init()
+    {
+        testenv::clearSettings();
+        boxes.reset();  // before the next one installs itself
+        boxes = std::make_unique<ScriptedMessageBoxes>();
+        boxes->defaultAnswer = vb::vbNo;  // changed documents close unsaved
+    }
     void cleanup()
     {
         main.reset();

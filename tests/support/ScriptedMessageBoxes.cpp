@@ -7,5 +7,5 @@ ScriptedMessageBoxes::~ScriptedMessageBoxes() { setMessageBoxHandler(nullptr); }
 int ScriptedMessageBoxes::show(QWidget*, const QString& prompt, int style, const QString& title)
 {
     shown.append({prompt, style, title});
-    return answers.isEmpty() ? vb::vbOK : answers.takeFirst();
+    return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
 }

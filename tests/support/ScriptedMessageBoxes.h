@@ -16,8 +16,9 @@ public:
     ScriptedMessageBoxes();   // installs itself
     ~ScriptedMessageBoxes() override;  // restores the real boxes
 
-    // Answers for the next boxes, in order; vbOK once they run out.
+    // Answers for the next boxes, in order; defaultAnswer once they run out.
     QList<int> answers;
+    int defaultAnswer = vb::vbOK;
     QList<ShownMessage> shown;
 
     int show(QWidget* parent, const QString& prompt, int style, const QString& title) override;

@@ -1,0 +1,32 @@
+#pragma once
+// Clean computed fast: one left-to-right pass per rule over a plain copy of
+// the text, with the same result as the rule-by-rule loop (CleanReference.h),
+// expressed as edits against the original text so the document can take
+// them as one undoable change that keeps every untouched character's format.
+#include "editing/CleanRules.h"
+
+#include <QString>
+#include <QVector>
+
+// `removed` characters at `position` give way to `text`. Offsets are into the
+// original text (CR LF counts two). The text takes the character format of
+// the original character at `formatSource` (-1 when `text` is empty).
+struct CleanEdit {
+    int position = 0;
+    int removed = 0;
+    QString text;
+    int formatSource = -1;
+};
+
+struct CleanPlan {
+    QVector<CleanEdit> edits;  // ascending and disjoint
+    QString text;              // the text after Clean
+    int selStart = 0;          // caret (or selection) after Clean
+    int selLength = 0;
+    bool changed = false;      // whether any rule replaced anything
+};
+
+// text has CR LF paragraph breaks, as the control's Text gives it; selStart
+// and selLength are the caret or selection the user left.
+CleanPlan cleanPlan(const QString& text, int selStart, int selLength,
+                    const QVector<CleanRule>& rules = cleanRules());

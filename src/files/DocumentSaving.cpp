@@ -1,0 +1,69 @@
+#include "files/DocumentSaving.h"
+
+#include "app/MessageBox.h"
+#include "document/RichTextBox.h"
+#include "document/frmDocument.h"
+#include "files/CommonDialog.h"
+#include "files/FileTypes.h"
+#include "files/SafeWrite.h"
+#include "files/TextFileCodec.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+int fileTypeForPath(const QString& path)
+{
+    return path.right(3).toLower() == QLatin1String("rtf") ? RichTextBox::rtfRTF : RichTextBox::rtfText;
+}
+
+static void reportWriteFailure(const QString& path, const QString& reason)
+{
+    MsgBox(QObject::tr("%1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), reason),
+           vb::vbExclamation);
+}
+
+bool writeDocument(frmDocument* document, const QString& path, int type)
+{
+    if (document->txtText->SaveFile(path, type))
+        return true;
+    reportWriteFailure(path, document->txtText->errorString());
+    return false;
+}
+
+bool writeSelection(frmDocument* document, const QString& path)
+{
+    const TextFileFormat format = document->txtText->fileFormat();
+    // Every break, the one after the selection included, is the file's own.
+    const QString text = normalizeLineBreaks(document->txtText->SelText()) + u'\n';
+    const QByteArray bytes = encodeTextFile(text, {}, format);
+    QString error;
+    if (writeFileSafely(path, bytes, &error))
+        return true;
+    reportWriteFailure(path, error);
+    return false;
+}
+
+void nameDocument(frmDocument* document, const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    document->setFilePath(absolute);
+    document->setTitle(absolute.toUpper());
+    document->setWindowTitle(absolute.toUpper());
+}
+
+QString helpFilePath()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1String("/Pagewell.hlp");
+}
+
+void prepareSaveDialog(CommonDialog& dialog)
+{
+    dialog.CancelError = true;
+    dialog.HelpFile = helpFilePath();
+    dialog.HelpCommand = CommonDialog::cdlHelpContext;
+    dialog.HelpContext = CommonDialog::HelpTopicFiles;
+    dialog.DialogTitle = QStringLiteral("Pagewell: Save File");
+    dialog.Flags = 0x1016;
+    BuildFileFilter();
+}

@@ -1,0 +1,358 @@
+#include "files/RtfWriter.h"
+
+#include "app/Conversions.h"
+#include "app/Units.h"
+
+#include <QHash>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <charconv>
+
+namespace {
+
+// What a run of characters looks like, with every property resolved
+// against the document's default font.
+struct RunFormat {
+    int font = 0;        // index in the font table
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    int colour = 0;      // index in the colour table; 0 is the reader's default
+
+    bool operator==(const RunFormat& other) const
+    {
+        return font == other.font && halfPoints == other.halfPoints && bold == other.bold
+               && italic == other.italic && underline == other.underline
+               && strike == other.strike && colour == other.colour;
+    }
+};
+
+int twipsFromPixels(double pixels) { return qRound(pixels * 1440.0 / units::twipsToPixelsX(1440)); }
+
+double pointSize(const QFont& font)
+{
+    if (font.pointSizeF() > 0)
+        return font.pointSizeF();
+    if (font.pixelSize() > 0)
+        return font.pixelSize() * 72.0 / units::twipsToPixelsX(1440);
+    return 12.0;
+}
+
+// The '?' every reader without Unicode shows instead of a \uN character.
+// As a hex escape, since some readers take a literal '?' and the letter
+// after it for the fallback.
+constexpr char Fallback[] = "\\'3f";
+
+// Font names: the same escapes as text, without the control words.
+void appendEscaped(QByteArray& out, QStringView text)
+{
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\\' || u == u'{' || u == u'}')
+            out += '\\';
+        if (u >= 0x20 && u < 0x7F)
+            out += char(u);
+        else
+            out += "\\u" + QByteArray::number(int(qint16(u))) + Fallback;
+    }
+}
+
+// Each paragraph is a group that starts from the reader's defaults and
+// sets its own font and size; a run that looks different sits in a group of
+// its own. So nothing carries over from one paragraph or run to the next,
+// and no reader has to unwind formats with "off" words in the right order.
+class RtfBuilder {
+public:
+    explicit RtfBuilder(const QTextDocument& document)
+        : m_document(document), m_defaultFont(document.defaultFont())
+    {
+        fontIndex(familyOf(m_defaultFont));  // \deff0
+        m_body.reserve(document.characterCount() + document.blockCount() * 16 + 256);
+        m_readerDefaults.halfPoints = 24;
+    }
+
+    QByteArray build();
+
+private:
+    static QString familyOf(const QFont& font)
+    {
+        const QStringList families = font.families();
+        return families.isEmpty() ? font.family() : families.first();
+    }
+
+    int fontIndex(const QString& family);
+    int colourIndex(const QTextCharFormat& format);
+    const RunFormat& runFormat(int formatIndex, const QTextCharFormat& format);
+    template <typename Formatted>  // a QTextFragment or an empty QTextBlock
+    const RunFormat& runFormatOf(const Formatted& formatted);
+    const QByteArray& tabStops(const QTextBlock& block);
+
+    void controlWord(const char* word, int parameter);
+    void controlWord(const char* word);
+    void toggle(const char* word, bool on);
+    void changeFormat(const RunFormat& from, const RunFormat& to, bool fontAndSize);
+    void startParagraph(const QTextBlock& block, const RunFormat& base);
+    void appendRun(const RunFormat& format, QStringView text);
+    void closeRun();
+    void appendText(QStringView text);
+    void appendCharacter(char16_t c);
+
+    QByteArray header() const;
+
+    const QTextDocument& m_document;
+    const QFont m_defaultFont;
+    QByteArray m_body;
+    bool m_needsDelimiter = false;  // a control word waits for its blank
+    RunFormat m_readerDefaults;     // what an RTF reader starts each paragraph with
+    RunFormat m_outer;              // the paragraph's format outside run groups
+    RunFormat m_run;                // the open run group's format
+    bool m_runOpen = false;
+    QStringList m_fonts;
+    QHash<QString, int> m_fontIndex;
+    QList<QRgb> m_colours;
+    QHash<QRgb, int> m_colourIndex;
+    QHash<int, RunFormat> m_runFormats;  // by the document's format index
+    QHash<int, QByteArray> m_tabStops;   // by block format index
+};
+
+int RtfBuilder::fontIndex(const QString& family)
+{
+    const auto found = m_fontIndex.constFind(family);
+    if (found != m_fontIndex.constEnd())
+        return found.value();
+    m_fonts.append(family);
+    return m_fontIndex[family] = int(m_fonts.size() - 1);
+}
+
+int RtfBuilder::colourIndex(const QTextCharFormat& format)
+{
+    if (!format.hasProperty(QTextFormat::ForegroundBrush) || format.foreground().style() == Qt::NoBrush)
+        return 0;
+    const QRgb rgb = format.foreground().color().rgb() & 0xFFFFFF;
+    const auto found = m_colourIndex.constFind(rgb);
+    if (found != m_colourIndex.constEnd())
+        return found.value();
+    m_colours.append(rgb);
+    return m_colourIndex[rgb] = int(m_colours.size());
+}
+
+const RunFormat& RtfBuilder::runFormat(int formatIndex, const QTextCharFormat& format)
+{
+    const auto found = m_runFormats.constFind(formatIndex);
+    if (found != m_runFormats.constEnd())
+        return found.value();
+    const QFont font = format.font().resolve(m_defaultFont);
+    RunFormat run;
+    run.font = fontIndex(familyOf(font));
+    run.halfPoints = int(conv::roundHalfEven(pointSize(font) * 2));
+    run.bold = font.weight() >= QFont::Bold;
+    run.italic = font.italic();
+    run.underline = font.underline();
+    run.strike = font.strikeOut();
+    run.colour = colourIndex(format);
+    return m_runFormats[formatIndex] = run;
+}
+
+template <typename Formatted>
+const RunFormat& RtfBuilder::runFormatOf(const Formatted& formatted)
+{
+    // charFormat() copies a format; most fragments share a few.
+    const auto found = m_runFormats.constFind(formatted.charFormatIndex());
+    return found != m_runFormats.constEnd() ? found.value()
+                                            : runFormat(formatted.charFormatIndex(), formatted.charFormat());
+}
+
+const QByteArray& RtfBuilder::tabStops(const QTextBlock& block)
+{
+    const int index = block.blockFormatIndex();
+    const auto found = m_tabStops.constFind(index);
+    if (found != m_tabStops.constEnd())
+        return found.value();
+    QByteArray stops;
+    for (const QTextOption::Tab& tab : block.blockFormat().tabPositions()) {
+        switch (tab.type) {
+        case QTextOption::RightTab: stops += "\\tqr"; break;
+        case QTextOption::CenterTab: stops += "\\tqc"; break;
+        case QTextOption::DelimiterTab: stops += "\\tqdec"; break;
+        case QTextOption::LeftTab: break;
+        }
+        stops += "\\tx" + QByteArray::number(twipsFromPixels(tab.position));
+    }
+    return m_tabStops[index] = stops;
+}
+
+void RtfBuilder::controlWord(const char* word, int parameter)
+{
+    m_body += word;
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, parameter);
+    m_body.append(digits, result.ptr - digits);
+    m_needsDelimiter = true;
+}
+
+void RtfBuilder::controlWord(const char* word)
+{
+    m_body += word;
+    m_needsDelimiter = true;
+}
+
+void RtfBuilder::toggle(const char* word, bool on)
+{
+    controlWord(word);
+    if (!on)
+        m_body += '0';
+}
+
+void RtfBuilder::changeFormat(const RunFormat& from, const RunFormat& to, bool fontAndSize)
+{
+    if (fontAndSize || to.font != from.font)
+        controlWord("\\f", to.font);
+    if (fontAndSize || to.halfPoints != from.halfPoints)
+        controlWord("\\fs", to.halfPoints);
+    if (to.bold != from.bold)
+        toggle("\\b", to.bold);
+    if (to.italic != from.italic)
+        toggle("\\i", to.italic);
+    if (to.underline != from.underline)
+        controlWord(to.underline ? "\\ul" : "\\ulnone");
+    if (to.strike != from.strike)
+        toggle("\\strike", to.strike);
+    if (to.colour != from.colour)
+        controlWord("\\cf", to.colour);
+}
+
+void RtfBuilder::startParagraph(const QTextBlock& block, const RunFormat& base)
+{
+    m_body += "{\\pard";
+    m_body += tabStops(block);
+    changeFormat(m_readerDefaults, base, true);
+    m_outer = base;
+}
+
+void RtfBuilder::appendRun(const RunFormat& format, QStringView text)
+{
+    if (m_runOpen && !(format == m_run))
+        closeRun();
+    if (!m_runOpen && !(format == m_outer)) {
+        m_body += '{';
+        changeFormat(m_outer, format, false);
+        m_run = format;
+        m_runOpen = true;
+    }
+    appendText(text);
+}
+
+void RtfBuilder::closeRun()
+{
+    if (!m_runOpen)
+        return;
+    m_body += '}';
+    m_needsDelimiter = false;
+    m_runOpen = false;
+}
+
+void RtfBuilder::appendCharacter(char16_t c)
+{
+    switch (c) {
+    case u'\\': m_body += "\\\\"; return;
+    case u'{': m_body += "\\{"; return;
+    case u'}': m_body += "\\}"; return;
+    case u'\t': controlWord("\\tab"); return;
+    case 0x2028: controlWord("\\line"); return;
+    default: break;
+    }
+    if (c >= 0x20 && c < 0x7F) {
+        if (m_needsDelimiter)
+            m_body += ' ';
+        m_needsDelimiter = false;
+        m_body += char(c);
+        return;
+    }
+    // Signed 16-bit as RTF wants it; each half of a surrogate pair alone.
+    controlWord("\\u", int(qint16(c)));
+    m_body += Fallback;
+    m_needsDelimiter = false;
+}
+
+bool isPlainCharacter(char16_t c)
+{
+    return c >= 0x20 && c < 0x7F && c != u'\\' && c != u'{' && c != u'}';
+}
+
+void RtfBuilder::appendText(QStringView text)
+{
+    const char16_t* next = text.utf16();
+    const char16_t* const end = next + text.size();
+    while (next < end) {
+        // Most text needs no escape: copy such stretches in one go.
+        const char16_t* plainEnd = next;
+        while (plainEnd < end && isPlainCharacter(*plainEnd))
+            ++plainEnd;
+        if (plainEnd > next) {
+            if (m_needsDelimiter)
+                m_body += ' ';
+            m_needsDelimiter = false;
+            const qsizetype used = m_body.size();
+            m_body.resize(used + (plainEnd - next));
+            std::copy(next, plainEnd, m_body.data() + used);
+            next = plainEnd;
+        }
+        if (next < end)
+            appendCharacter(*next++);
+    }
+}
+
+QByteArray RtfBuilder::build()
+{
+    const RunFormat plain = runFormat(-1, QTextCharFormat());
+    const QString raw = m_document.toRawText();
+    qsizetype blockStart = 0;  // counted along: asking each position costs a tree walk
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        QTextBlock::iterator it = block.begin();
+        // An empty paragraph keeps the size and font it would type with.
+        startParagraph(block, it.atEnd() ? runFormatOf(block) : plain);
+        qsizetype position = blockStart;
+        for (; !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            appendRun(runFormatOf(fragment), QStringView(raw).mid(position, fragment.length()));
+            position += fragment.length();
+        }
+        blockStart += block.length();
+        closeRun();
+        if (block.next().isValid())
+            m_body += "\\par";
+        m_body += "}\n";
+        m_needsDelimiter = false;
+    }
+    QByteArray rtf = header();
+    rtf.reserve(rtf.size() + m_body.size() + 4);
+    rtf += m_body;
+    rtf += "}\n";
+    return rtf;
+}
+
+QByteArray RtfBuilder::header() const
+{
+    QByteArray out("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl");
+    for (qsizetype i = 0; i < m_fonts.size(); ++i) {
+        out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
+        appendEscaped(out, m_fonts[i]);
+        out += ";}";
+    }
+    out += "}\n{\\colortbl;";
+    for (QRgb rgb : m_colours) {
+        out += "\\red" + QByteArray::number(qRed(rgb)) + "\\green" + QByteArray::number(qGreen(rgb))
+               + "\\blue" + QByteArray::number(qBlue(rgb)) + ';';
+    }
+    out += "}\n{\\*\\generator Pagewell;}\n";
+    return out;
+}
+
+}  // namespace
+
+QByteArray writeRtf(const QTextDocument& document)
+{
+    return RtfBuilder(document).build();
+}

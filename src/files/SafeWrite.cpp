@@ -1,0 +1,143 @@
+#include "files/SafeWrite.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString failure(const QString& path, const QString& reason)
+{
+    return QCoreApplication::translate("SafeWrite", "%1 could not be saved: %2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// The file a chain of symbolic links ends in; empty with a reason when the
+// chain loops.
+QString finalTarget(const QString& path, QString* reason)
+{
+    QString target = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        const QFileInfo info(target);
+        if (!info.isSymLink())
+            return target;
+        target = info.symLinkTarget();
+    }
+    *reason = systemReason(ELOOP);
+    return QString();
+}
+
+bool writeDirectly(const QString& target, const QByteArray& bytes, QString* reason)
+{
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+        *reason = file.errorString();
+        return false;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// The temporary file takes over the target's owner, group and mode before
+// it replaces the target. Owner and group need privileges, so a failure
+// there is no reason not to save.
+void keepOwnerAndMode(int handle, const struct stat& original)
+{
+    if (fchown(handle, original.st_uid, original.st_gid) != 0
+        && fchown(handle, uid_t(-1), original.st_gid) != 0) {
+        // Only a privileged user may give a file away; it stays ours.
+    }
+    // chown clears set-id bits, so the mode comes last.
+    if (fchmod(handle, original.st_mode & 07777) != 0) {
+        // QSaveFile has already copied the permission bits Qt knows.
+    }
+}
+
+// Writes all bytes to the descriptor; false with errno set on failure.
+bool writeAll(int handle, const QByteArray& bytes)
+{
+    const char* next = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(handle, next, size_t(std::min<qint64>(left, 1 << 30)));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        next += written;
+        left -= written;
+    }
+    return true;
+}
+
+// QSaveFile makes the temporary file and renames it into place. The bytes
+// go through its descriptor directly, so a failure keeps the system's
+// reason (QSaveFile reports a full disk as "Unknown error").
+bool writeThroughTemporary(const QString& target, const QByteArray& bytes, const struct stat* original,
+                           QString* reason)
+{
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly)) {
+        // For a file it may not replace, QSaveFile says only "not writable".
+        const bool refused = original && ::access(QFile::encodeName(target).constData(), W_OK) != 0;
+        *reason = refused ? systemReason(errno) : file.errorString();
+        return false;
+    }
+    if (original)
+        keepOwnerAndMode(file.handle(), *original);
+    if (!writeAll(file.handle(), bytes) || ::fsync(file.handle()) != 0) {
+        *reason = systemReason(errno);
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool writeTo(const QString& path, const QByteArray& bytes, QString* reason)
+{
+    if (path.isEmpty()) {
+        *reason = systemReason(ENOENT);
+        return false;
+    }
+    const QString target = finalTarget(path, reason);
+    if (target.isEmpty())
+        return false;
+    struct stat original;
+    const bool exists = ::stat(QFile::encodeName(target).constData(), &original) == 0;
+    if (exists && S_ISDIR(original.st_mode)) {
+        *reason = systemReason(EISDIR);
+        return false;
+    }
+    if (exists && !S_ISREG(original.st_mode))
+        return writeDirectly(target, bytes, reason);
+    return writeThroughTemporary(target, bytes, exists ? &original : nullptr, reason);
+}
+
+}  // namespace
+
+bool writeFileSafely(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QString reason;
+    const bool written = writeTo(path, bytes, &reason);
+    if (!written && error)
+        *error = failure(path, reason);
+    return written;
+}
