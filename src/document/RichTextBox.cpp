@@ -145,7 +145,11 @@ QString RichTextBox::SelText() const
 void RichTextBox::setSelText(const QString& text)
 {
     QTextCursor cursor = textCursor();
-    cursor.insertText(normalizeLineBreaks(text));
+    // A replacement takes the format of the first character it replaces.
+    if (cursor.hasSelection())
+        cursor.insertText(normalizeLineBreaks(text), selectionCharFormat());
+    else
+        cursor.insertText(normalizeLineBreaks(text));
     setTextCursor(cursor);
 }
 

@@ -174,6 +174,17 @@ private slots:
         }
     }
 
+    void replacementTakesTheFirstReplacedFormat()
+    {
+        box->setText(QStringLiteral("ab"));
+        box->SetSel(0, 1);
+        box->setSelColor(255);
+        box->SetSel(0, 2);
+        box->setSelText(QStringLiteral("X"));
+        box->SetSel(0, 1);
+        QCOMPARE(box->SelColor(), 255);
+    }
+
     void findSeesEdits()
     {
         box->setText(QStringLiteral("abc"));
