@@ -143,7 +143,8 @@ void frmMain::createEditMenu()
     mnuClean[2] = addItem(mnuEdit, QStringLiteral("-"), QStringLiteral("mnuClean_2"));
     mnuTime = addItem(mnuEdit, QStringLiteral("&Time/Date"), QStringLiteral("mnuTime"),
                       QKeySequence(Qt::Key_F5));
-    disable({mnuClean[1], mnuTime});
+    connect(mnuClean[1], &QAction::triggered, this, [this] { mnuClean_Click(1); });
+    connect(mnuTime, &QAction::triggered, this, &frmMain::mnuTime_Click);
 }
 
 void frmMain::createSearchMenu()
@@ -232,7 +233,6 @@ void frmMain::createContextMenu()
         mnuCEditItem[i] = addItem(mnuCEdit, QString::fromLatin1(captions[i]),
                                   QStringLiteral("mnuCEditItem_%1").arg(i));
     }
-    mnuCEditItem[11]->setEnabled(false);
     mnuCEdit->setDefaultAction(mnuCEditItem[8]);
     connectEditCommands();
 }
@@ -538,10 +538,11 @@ void frmMain::openCommandLineFile(frmDocument* document, const QString& commandL
     // and a later save creates it there.
     text->LoadFile(commandLine, RichTextBox::rtfText);
     document->setFilePath(QFileInfo(commandLine).absoluteFilePath());
-    text->SetSel(0, -1);
+    // The stored text colour goes to the whole text; the caret stays at the
+    // start, so the text is not laid out down to its end for nothing.
     const QString color = GetSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Color"));
     if (!color.isEmpty())
-        text->setSelColor(qint32(qint64(conv::leadingValue(color))));
+        text->setColorOfAll(qint32(qint64(conv::leadingValue(color))));
     text->setSelStart(0);
     document->setTitle(commandLine.toUpper());
     document->setWindowTitle(commandLine.toUpper());

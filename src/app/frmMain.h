@@ -92,6 +92,8 @@ public:
     void mnuAppend_Click();
     void mnuSelectAll_Click();
     void mnuClearAll_Click();
+    void mnuClean_Click(int index);
+    void mnuTime_Click();
 
     // Whether an enabled menu item owns this key, so that the text control
     // lets the item have it instead of handling the key itself.

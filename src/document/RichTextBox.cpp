@@ -200,6 +200,18 @@ void RichTextBox::setSelColor(qint32 color)
     mergeSelectionFormat(format);
 }
 
+void RichTextBox::setColorOfAll(qint32 color)
+{
+    QTextCharFormat format;
+    format.setForeground(olecolor::toQColor(color));
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    all.mergeCharFormat(format);
+    QTextCharFormat typing = currentCharFormat();
+    typing.merge(format);
+    setCurrentCharFormat(typing);
+}
+
 QString RichTextBox::SelFontName() const
 {
     const QTextCharFormat format = selectionCharFormat();

@@ -46,6 +46,8 @@ public:
 
     qint32 SelColor() const;
     void setSelColor(qint32 color);
+    // As selecting everything and setting SelColor, without moving the caret.
+    void setColorOfAll(qint32 color);
     QString SelFontName() const;
     void setSelFontName(const QString& name);
     double SelFontSize() const;

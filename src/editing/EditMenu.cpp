@@ -77,10 +77,7 @@ void frmMain::mnuCEditItem_Click(int index)
     case 6: mnuAppend_Click(); break;
     case 8: mnuSelectAll_Click(); break;
     case 9: mnuClearAll_Click(); break;
-    case 11:
-        if (mnuClean[1])
-            mnuClean[1]->trigger();
-        break;
+    case 11: mnuClean_Click(1); break;
     default: break;  // separators
     }
 }

@@ -1,0 +1,36 @@
+#pragma once
+// The measured operations. Each measures itself and its baselines in the
+// same run and returns its table rows; add new ones to operations().
+#include "Report.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct BenchInput {
+    std::string path;  // the generated file
+    int sizeMB = 0;
+    int runs = 0;
+};
+
+struct Operation {
+    std::string name;  // what --only selects
+    std::function<std::vector<Row>(const BenchInput&)> measure;
+};
+
+const std::vector<Operation>& operations();
+
+std::vector<Row> measureLoad(const BenchInput& input);
+std::vector<Row> measureStatusQuery(const BenchInput& input);
+
+// Seconds a measured phase may take before its child is stopped: generous
+// for a sane implementation, short enough to keep a whole run in minutes.
+int phaseLimitSeconds(int sizeMB);
+// Replaces the limit above for every size (0: back to the default).
+void setPhaseLimitOverride(int seconds);
+// Seconds for a child's set-up before its measured phase (loading included).
+int setupLimitSeconds(int sizeMB);
+
+}  // namespace bench
