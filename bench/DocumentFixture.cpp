@@ -79,7 +79,7 @@ void OpenedDocument::finishOpen(const QString& path)
 {
     RichTextBox* box = text();
     m_document->setFilePath(QFileInfo(path).absoluteFilePath());
-    box->SetSel(0, -1);
+    // As the main window's start-up open with no stored text colour.
     box->setSelStart(0);
     m_document->setTitle(path.toUpper());
     m_document->setWindowTitle(path.toUpper());

@@ -9,6 +9,7 @@ const std::vector<Operation>& operations()
     static const std::vector<Operation> all = {
         {"load", measureLoad},
         {"status-query", measureStatusQuery},
+        {"save", measureSave},
     };
     return all;
 }

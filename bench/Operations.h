@@ -24,6 +24,7 @@ const std::vector<Operation>& operations();
 
 std::vector<Row> measureLoad(const BenchInput& input);
 std::vector<Row> measureStatusQuery(const BenchInput& input);
+std::vector<Row> measureSave(const BenchInput& input);
 
 // Seconds a measured phase may take before its child is stopped: generous
 // for a sane implementation, short enough to keep a whole run in minutes.

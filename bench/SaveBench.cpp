@@ -1,0 +1,79 @@
+// "save": writing a loaded document as plain text and as RTF, against
+// writing the same bytes with one write().
+#include "DocumentFixture.h"
+#include "Operations.h"
+#include "Timing.h"
+
+#include "document/RichTextBox.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace bench {
+
+namespace {
+
+ChildBody editorSave(const BenchInput& input, int type)
+{
+    const QString path = QString::fromStdString(input.path);
+    const int limit = phaseLimitSeconds(input.sizeMB);
+    return [path, limit, type](ChildReport& report) {
+        storeWordWrap(false);
+        OpenedDocument document;
+        if (!document.load(path))
+            return report.fail("set-up: LoadFile failed");
+        document.finishOpen(path);
+        QTemporaryDir folder;
+        const QString target = folder.filePath(type == RichTextBox::rtfRTF ? "copy.rtf" : "copy.txt");
+        report.limit(limit, "save");
+        Stopwatch watch;
+        if (!document.text()->SaveFile(target, type))
+            return report.fail("SaveFile: " + document.text()->errorString().toStdString());
+        report.set("save", watch.elapsedMs());
+        report.note("bytes", std::to_string(QFile(target).size()));
+    };
+}
+
+ChildBody writeBytes(const BenchInput& input)
+{
+    const QString path = QString::fromStdString(input.path);
+    const int limit = phaseLimitSeconds(input.sizeMB);
+    return [path, limit](ChildReport& report) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return report.fail(file.errorString().toStdString());
+        const QByteArray bytes = file.readAll();
+        QTemporaryDir folder;
+        const QByteArray target = QFile::encodeName(folder.filePath("copy.txt"));
+        report.limit(limit, "save");
+        Stopwatch watch;
+        const int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+        if (fd >= 0)
+            ::close(fd);
+        if (!written)
+            return report.fail("write failed");
+        report.set("save", watch.elapsedMs());
+    };
+}
+
+}  // namespace
+
+std::vector<Row> measureSave(const BenchInput& input)
+{
+    const int setup = setupLimitSeconds(input.sizeMB);
+    const Figure raw = figureOf(runSeries("save baseline write()", writeBytes(input), input.runs, setup), "save", "save");
+    const auto plainRuns = runSeries("save as plain text", editorSave(input, RichTextBox::rtfText), input.runs, setup);
+    const auto rtfRuns = runSeries("save as RTF", editorSave(input, RichTextBox::rtfRTF), input.runs, setup);
+    const std::string write = "one write() of the file's bytes";
+    return {
+        {"save as plain text", figureOf(plainRuns, "save", "save"), write, raw, ""},
+        {"save as RTF", figureOf(rtfRuns, "save", "save"), write, raw,
+         "RTF file size: " + firstNote(rtfRuns, "bytes") + " bytes"},
+    };
+}
+
+}  // namespace bench
