@@ -160,9 +160,9 @@ void frmMain::createSearchMenu()
     for (int i = 0; i < 9; ++i) {
         mnuFind[i] = addItem(mnuSearch, QString::fromLatin1(items[i].caption),
                              QStringLiteral("mnuFind_%1").arg(i), items[i].shortcut);
-        if (!mnuFind[i]->isSeparator())
-            mnuFind[i]->setEnabled(false);
+        connect(mnuFind[i], &QAction::triggered, this, [this, i] { mnuFind_Click(i); });
     }
+    connect(mnuSearch, &QMenu::aboutToShow, this, &frmMain::mnuSearch_Click);
 }
 
 void frmMain::createOptionsMenu()
@@ -387,6 +387,7 @@ void frmMain::enableToolbarButtons()
     };
     RichTextBox* text = ActiveDocument() ? ActiveDocument()->txtText : nullptr;
     const bool selected = text && text->SelLength() > 0;
+    enable(14, text && text->TextLength() > 0);
     enable(8, selected);
     enable(9, selected);
     enable(12, text && text->SendMessage(RichTextBox::EM_CANUNDO, 0, 0) != 0);
@@ -524,6 +525,7 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     document->setLabel1(QString());
     restoreToolbarLayout();
     // Menu states until the menus first open.
+    mnuSearch_Click();
     mnuEdit_Click();
     mnuCEdit_Click();
     Timer1->start();
@@ -635,6 +637,8 @@ void frmMain::tbToolBar_ButtonClick(const QString& key)
         mnuEditPaste_Click();
     else if (key == QLatin1String("Undo"))
         mnuEditUndo_Click();
+    else if (key == QLatin1String("Find"))
+        mnuFind_Click(0);
     else if (key == QLatin1String("Exit"))
         mnuFileItem_Click(15);
 }

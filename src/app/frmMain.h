@@ -80,6 +80,10 @@ public:
     // The window showing a file, by its caption (the upper-cased path).
     frmDocument* documentWithCaption(const QString& caption) const;
 
+    // Search menu (defined with the search commands).
+    void mnuSearch_Click();  // the menu opens
+    void mnuFind_Click(int index);
+
     // Edit and context menus (defined with the editing commands).
     void mnuEdit_Click();
     void mnuCEdit_Click();

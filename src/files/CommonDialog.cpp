@@ -113,6 +113,8 @@ void setCommonDialogBackend(CommonDialogBackend* backend)
     currentBackend = backend ? backend : &qtDialogs;
 }
 
+CommonDialogBackend* commonDialogBackend() { return currentBackend; }
+
 QStringList nameFiltersFromFilter(const QString& filter)
 {
     QStringList result;

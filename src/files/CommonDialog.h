@@ -23,6 +23,8 @@ public:
 
 // nullptr restores the real dialogs.
 void setCommonDialogBackend(CommonDialogBackend* backend);
+// The backend in use; the real dialogs' one unless a test replaced it.
+CommonDialogBackend* commonDialogBackend();
 
 class CommonDialog {
 public:
