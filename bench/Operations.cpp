@@ -10,6 +10,15 @@ const std::vector<Operation>& operations()
         {"load", measureLoad},
         {"status-query", measureStatusQuery},
         {"save", measureSave},
+        {"find", measureFind},
+        {"replace-all", measureReplaceAll},
+        {"word-count", measureWordCount},
+        {"character-count", measureCharacterCount},
+        {"go-to-line", measureGoToLine},
+        {"timer-tick", measureTimerTick},
+        {"clean", measureClean},
+        {"select-copy", measureSelectCopy},
+        {"print", measurePrint},
     };
     return all;
 }

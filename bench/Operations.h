@@ -25,6 +25,15 @@ const std::vector<Operation>& operations();
 std::vector<Row> measureLoad(const BenchInput& input);
 std::vector<Row> measureStatusQuery(const BenchInput& input);
 std::vector<Row> measureSave(const BenchInput& input);
+std::vector<Row> measureFind(const BenchInput& input);
+std::vector<Row> measureReplaceAll(const BenchInput& input);
+std::vector<Row> measureWordCount(const BenchInput& input);
+std::vector<Row> measureCharacterCount(const BenchInput& input);
+std::vector<Row> measureGoToLine(const BenchInput& input);
+std::vector<Row> measureTimerTick(const BenchInput& input);
+std::vector<Row> measureClean(const BenchInput& input);
+std::vector<Row> measureSelectCopy(const BenchInput& input);
+std::vector<Row> measurePrint(const BenchInput& input);
 
 // Seconds a measured phase may take before its child is stopped: generous
 // for a sane implementation, short enough to keep a whole run in minutes.

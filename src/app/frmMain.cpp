@@ -12,6 +12,7 @@
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "editing/Clipboard.h"
+#include "print/PageSettings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,12 +47,6 @@ QAction* addItem(QMenu* menu, const QString& caption, const QString& name,
     return action;
 }
 
-// Commands that later parts of the program provide stay visible but greyed.
-void disable(std::initializer_list<QAction*> actions)
-{
-    for (QAction* action : actions)
-        action->setEnabled(false);
-}
 
 }  // namespace
 
@@ -114,7 +109,6 @@ void frmMain::createFileMenu()
     }
     mnuFileArray << addItem(mnuFile, QStringLiteral("-"), QStringLiteral("mnuFileArray_0"));
     mnuFileArray[0]->setVisible(false);
-    disable({mnuFileItem[11], mnuFileItem[13]});
     connectFileCommands();
 }
 
@@ -188,7 +182,10 @@ void frmMain::createOptionsMenu()
     connect(mnuViewToolbar, &QAction::triggered, this, &frmMain::mnuViewToolbar_Click);
     connect(mnuViewStatusBar, &QAction::triggered, this, &frmMain::mnuViewStatusBar_Click);
     connect(mnuWrap, &QAction::triggered, this, &frmMain::mnuWrap_Click);
-    disable({mnuFont, mnuColor, mnuColorPrint[0], mnuTab});
+    connect(mnuFont, &QAction::triggered, this, &frmMain::mnuFont_Click);
+    connect(mnuColor, &QAction::triggered, this, &frmMain::mnuColor_Click);
+    connect(mnuColorPrint[0], &QAction::triggered, this, [this] { mnuColorPrint_Click(0); });
+    connect(mnuTab, &QAction::triggered, this, &frmMain::mnuTab_Click);
 }
 
 void frmMain::createWindowMenu()
@@ -219,7 +216,11 @@ void frmMain::createHelpMenu()
     mnuWeb[1] = addItem(mnuHelp, QStringLiteral("&On-Line Support"), QStringLiteral("mnuWeb_1"));
     addItem(mnuHelp, QStringLiteral("-"), QStringLiteral("mnuHelpBar1"));
     mnuHelpAbout = addItem(mnuHelp, QStringLiteral("&About Pagewell"), QStringLiteral("mnuHelpAbout"));
-    disable({mnuHelpContents, mnuHelpSearch, mnuWeb[1], mnuHelpAbout});
+    connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
+    connect(mnuHelpSearch, &QAction::triggered, this, &frmMain::mnuHelpSearch_Click);
+    connect(mnuWeb[1], &QAction::triggered, this, [this] { mnuWeb_Click(1); });
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    mnuHelpContents->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void frmMain::createContextMenu()
@@ -492,6 +493,7 @@ void frmMain::MDIForm_Load(const QString& commandLine)
 {
     CurrentFile = commandLine;
     ApplyResourceCaptions(this);
+    LoadPageSettings();
     restorePlacement();
 
     if (GetSetting(AppTitle, QStringLiteral("Toolbar"), QStringLiteral("Visible")) == QLatin1String("No")) {
@@ -629,6 +631,8 @@ void frmMain::tbToolBar_ButtonClick(const QString& key)
         mnuFileItem_Click(1);
     else if (key == QLatin1String("Save"))
         mnuFileItem_Click(5);
+    else if (key == QLatin1String("Print"))
+        mnuFileItem_Click(11);
     else if (key == QLatin1String("Cut"))
         mnuEditCut_Click();
     else if (key == QLatin1String("Copy"))
@@ -639,6 +643,10 @@ void frmMain::tbToolBar_ButtonClick(const QString& key)
         mnuEditUndo_Click();
     else if (key == QLatin1String("Find"))
         mnuFind_Click(0);
+    else if (key == QLatin1String("Font"))
+        mnuFont_Click();
+    else if (key == QLatin1String("Help"))
+        mnuHelpContents_Click();
     else if (key == QLatin1String("Exit"))
         mnuFileItem_Click(15);
 }

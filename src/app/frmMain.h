@@ -57,6 +57,11 @@ public:
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
     void mnuWrap_Click();
+    // Font, Color, Color Print and Tab Set (defined with the formatting commands).
+    void mnuFont_Click();
+    void mnuColor_Click();
+    void mnuColorPrint_Click(int index);
+    void mnuTab_Click();
     void mnuWindowNewWindow_Click();
     void mnuWindowCascade_Click();
     void mnuWindowTileHorizontal_Click();
@@ -79,6 +84,16 @@ public:
     void mnuExtensions_Click(int index);
     // The window showing a file, by its caption (the upper-cased path).
     frmDocument* documentWithCaption(const QString& caption) const;
+
+    // Print and Page Setup (defined with the printing commands).
+    void FilePrint();
+    void FilePageSetup();
+
+    // Help menu (defined with the help commands).
+    void mnuHelpContents_Click();
+    void mnuHelpSearch_Click();
+    void mnuWeb_Click(int index);
+    void mnuHelpAbout_Click();
 
     // Search menu (defined with the search commands).
     void mnuSearch_Click();  // the menu opens

@@ -26,6 +26,26 @@ constexpr QChar ParagraphSeparator(0x2029);
 
 bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
+// The document's paragraph separators as CR LF, in one pass (QString::replace
+// slows down badly with a million matches).
+QString withCrLfBreaks(const QString& raw)
+{
+    const qsizetype breaks = raw.count(ParagraphSeparator);
+    if (breaks == 0)
+        return raw;
+    QString out(raw.size() + breaks, Qt::Uninitialized);
+    QChar* to = out.data();
+    for (const QChar c : raw) {
+        if (c == ParagraphSeparator) {
+            *to++ = u'\r';
+            *to++ = u'\n';
+        } else {
+            *to++ = c;
+        }
+    }
+    return out;
+}
+
 double tabPixels(int twips) { return twips * units::twipsToPixelsX(1440) / 1440.0; }
 int tabTwips(double pixels) { return qRound(pixels * 1440.0 / units::twipsToPixelsX(1440)); }
 
@@ -93,8 +113,7 @@ int RichTextBox::TextLength() const
 const QString& RichTextBox::cachedText() const
 {
     if (!m_textValid) {
-        m_text = document()->toRawText();
-        m_text.replace(ParagraphSeparator, QLatin1String("\r\n"));
+        m_text = withCrLfBreaks(document()->toRawText());
         m_textValid = true;
     }
     return m_text;
@@ -137,9 +156,7 @@ void RichTextBox::setSelLength(int length)
 
 QString RichTextBox::SelText() const
 {
-    QString text = textCursor().selectedText();
-    text.replace(ParagraphSeparator, QLatin1String("\r\n"));
-    return text;
+    return withCrLfBreaks(textCursor().selectedText());
 }
 
 void RichTextBox::setSelText(const QString& text)
@@ -366,18 +383,59 @@ void RichTextBox::setFont(const QFont& font)
 {
     QTextEdit::setFont(font);  // becomes the document's default font
     if (m_hasExplicitFonts) {
-        // Text formatted on its own takes the new base font too.
-        QTextCharFormat format;
-        format.setFontFamilies({font.family()});
-        format.setFontPointSize(font.pointSizeF());
-        format.setFontWeight(font.weight());
-        format.setFontItalic(font.italic());
-        QTextCursor all(document());
-        all.select(QTextCursor::Document);
-        all.mergeCharFormat(format);
+        // Text formatted on its own takes the new base font too, and keeps
+        // following the base font afterwards.
+        dropExplicitFonts();
         m_hasExplicitFonts = false;
     }
     m_lineStartsValid = false;
+}
+
+// Removes face, size, weight and slant from every character format, so that
+// the document's default font shows; colours and effects stay.
+void RichTextBox::dropExplicitFonts()
+{
+    static const int fontProperties[] = {
+        QTextFormat::FontFamily,    QTextFormat::FontFamilies, QTextFormat::FontStyleName,
+        QTextFormat::FontPointSize, QTextFormat::FontPixelSize, QTextFormat::FontSizeAdjustment,
+        QTextFormat::FontWeight,    QTextFormat::FontItalic,
+    };
+    auto withoutFont = [](QTextCharFormat format) {
+        for (int property : fontProperties)
+            format.clearProperty(property);
+        return format;
+    };
+    struct Run {
+        int start, end;
+        QTextCharFormat format;
+    };
+    // Collected first: changing a format merges fragments under an iterator.
+    QList<Run> runs;
+    QList<QPair<int, QTextCharFormat>> emptyBlocks;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (block.length() <= 1)
+            emptyBlocks.append({block.position(), withoutFont(block.charFormat())});
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            runs.append({fragment.position(), fragment.position() + fragment.length(),
+                         withoutFont(fragment.charFormat())});
+        }
+    }
+    QTextCursor editor(document());
+    editor.beginEditBlock();
+    for (const Run& run : runs) {
+        editor.setPosition(run.start);
+        editor.setPosition(run.end, QTextCursor::KeepAnchor);
+        editor.setCharFormat(run.format);
+    }
+    for (const auto& [position, format] : emptyBlocks) {
+        editor.setPosition(position);
+        editor.setBlockCharFormat(format);
+    }
+    editor.endEditBlock();
+    // The typing format; a selection would take it whole, so only at a caret.
+    if (!textCursor().hasSelection())
+        setCurrentCharFormat(withoutFont(currentCharFormat()));
 }
 
 int RichTextBox::Width() const { return int(units::pixelsToTwipsX(width())); }

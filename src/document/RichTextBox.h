@@ -131,6 +131,7 @@ private:
     const QString& cachedText() const;
     QTextCharFormat selectionCharFormat() const;
     void mergeSelectionFormat(const QTextCharFormat& format);
+    void dropExplicitFonts();
     void setSelectionBlockTabs(int count, int index, int twips);
     bool wraps() const;
     void ensureLineStarts() const;

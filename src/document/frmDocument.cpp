@@ -146,9 +146,13 @@ void frmDocument::Form_QueryUnload(bool& cancel)
     }
     CommonDialog& dialog = m_main->dlgCommonDialog;
     prepareSaveDialog(dialog);
-    const int result = dialog.setAction(CommonDialog::cdlSave);
+    // A cancel raises its error before anything is taken from the dialog.
+    if (dialog.setAction(CommonDialog::cdlSave) == CommonDialog::cdlCancel) {
+        cancel = true;
+        return;
+    }
     m_main->CurrentFile = dialog.FileName;
-    if (result == CommonDialog::cdlCancel || dialog.FileName.isEmpty()) {
+    if (dialog.FileName.isEmpty()) {
         cancel = true;
         return;
     }

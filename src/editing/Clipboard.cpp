@@ -8,11 +8,26 @@ namespace Clipboard {
 
 void Clear() { QGuiApplication::clipboard()->clear(); }
 
+// CR LF pairs become LF, in one pass over the text.
+static QString withPlatformBreaks(const QString& text)
+{
+    if (!text.contains(u'\r'))
+        return text;
+    QString out(text.size(), Qt::Uninitialized);
+    QChar* to = out.data();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            continue;
+        *to++ = text[i];
+    }
+    out.truncate(to - out.data());
+    return out;
+}
+
 void SetText(const QString& text)
 {
-    QString platformText = text;
-    platformText.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QGuiApplication::clipboard()->setText(platformText);
+    QGuiApplication::clipboard()->setText(withPlatformBreaks(text));
 }
 
 QString GetText()

@@ -1,12 +1,13 @@
 #include "files/CommonDialog.h"
 
 #include "document/OleColor.h"
+#include "format/CommonFontDialog.h"
+#include "help/Help.h"
 #include "print/Printer.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QDialogButtonBox>
-#include <QFontDialog>
 #include <QPrintDialog>
 #include <QPushButton>
 
@@ -40,31 +41,25 @@ public:
         const QColor initial = (dialog.Flags & CommonDialog::cdlCCRGBInit)
                                    ? olecolor::toQColor(dialog.Color)
                                    : QColor(Qt::black);
-        const QColor chosen = QColorDialog::getColor(initial, parent, dialog.DialogTitle);
-        if (!chosen.isValid())
+        // DialogTitle belongs to the file dialogs.
+        QColorDialog colorDialog(initial, parent);
+        colorDialog.setWindowTitle(QObject::tr("Color"));
+        if (dialog.Flags & CommonDialog::cdlCCHelpButton)
+            addHelpButton(colorDialog, dialog);
+        if (colorDialog.exec() != QDialog::Accepted)
             return false;
-        dialog.Color = olecolor::fromQColor(chosen);
+        dialog.Color = olecolor::fromQColor(colorDialog.selectedColor());
         return true;
     }
     bool showFont(CommonDialog& dialog, QWidget* parent) override
     {
-        QFont initial(dialog.FontName);
-        if (dialog.FontSize > 0)
-            initial.setPointSizeF(dialog.FontSize);
-        initial.setBold(dialog.FontBold);
-        initial.setItalic(dialog.FontItalic);
-        initial.setUnderline(dialog.FontUnderline);
-        initial.setStrikeOut(dialog.FontStrikethru);
-        bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, initial, parent, dialog.DialogTitle);
-        if (!ok)
+        CommonFontDialog fontDialog(parent);
+        fontDialog.load(dialog);
+        QObject::connect(&fontDialog, &CommonFontDialog::helpRequested, &fontDialog,
+                         [&dialog] { showCommonDialogHelp(dialog); });
+        if (fontDialog.exec() != QDialog::Accepted)
             return false;
-        dialog.FontName = chosen.family();
-        dialog.FontSize = chosen.pointSizeF();
-        dialog.FontBold = chosen.bold();
-        dialog.FontItalic = chosen.italic();
-        dialog.FontUnderline = chosen.underline();
-        dialog.FontStrikethru = chosen.strikeOut();
+        fontDialog.store(dialog);
         return true;
     }
 
@@ -74,7 +69,7 @@ public:
         // only sets them up, so its button says OK rather than Print.
         QPrintDialog dialog(&sharedPrinter(), parent);
         dialog.setWindowTitle(QObject::tr("Print Setup"));
-        dialog.setOptions({});
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile);
         for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>()) {
             if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
                 ok->setText(QObject::tr("OK"));
@@ -83,6 +78,16 @@ public:
     }
 
 private:
+    static void addHelpButton(QDialog& shown, const CommonDialog& dialog)
+    {
+        QDialogButtonBox* box = shown.findChild<QDialogButtonBox*>();
+        if (!box)
+            return;
+        QPushButton* help = box->addButton(QDialogButtonBox::Help);
+        help->setAutoDefault(false);
+        QObject::connect(help, &QPushButton::clicked, &shown, [&dialog] { showCommonDialogHelp(dialog); });
+    }
+
     static bool showFileDialog(CommonDialog& dialog, QWidget* parent, QFileDialog::AcceptMode mode)
     {
         QFileDialog fileDialog(parent, dialog.DialogTitle);
@@ -105,8 +110,19 @@ private:
 
 QtDialogs qtDialogs;
 CommonDialogBackend* currentBackend = &qtDialogs;
+std::function<void(const CommonDialog&)> helpShower;
 
 }  // namespace
+
+void setCommonDialogHelp(std::function<void(const CommonDialog&)> show) { helpShower = std::move(show); }
+
+void showCommonDialogHelp(const CommonDialog& dialog)
+{
+    if (helpShower)
+        helpShower(dialog);
+    else
+        showHelpTopic(dialog.HelpContext);
+}
 
 void setCommonDialogBackend(CommonDialogBackend* backend)
 {

@@ -4,6 +4,7 @@
 // the next command that does not set it again. Writing Action shows a dialog.
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 class CommonDialog;
@@ -40,6 +41,8 @@ public:
         cdlOFNHelpButton = 0x10,
         cdlOFNFileMustExist = 0x1000,
         cdlCCRGBInit = 0x1,
+        cdlCCHelpButton = 0x8,
+        cdlCFHelpButton = 0x4,
         cdlCFEffects = 0x100,
     };
 
@@ -72,6 +75,11 @@ private:
 
     QWidget* m_owner;
 };
+
+// A dialog's Help button shows the help page of HelpContext; tests may put
+// something else in its place (nullptr restores the help window).
+void setCommonDialogHelp(std::function<void(const CommonDialog&)> show);
+void showCommonDialogHelp(const CommonDialog& dialog);
 
 // The dialog's "Description|pattern|..." text as Qt name filters.
 QStringList nameFiltersFromFilter(const QString& filter);

@@ -17,9 +17,12 @@ int fileTypeForPath(const QString& path)
     return path.right(3).toLower() == QLatin1String("rtf") ? RichTextBox::rtfRTF : RichTextBox::rtfText;
 }
 
-static void reportWriteFailure(const QString& path, const QString& reason)
+// The writer's message already names the path with the system's reason;
+// it is shown as it is rather than after the path a second time.
+static void reportWriteFailure(const QString& path, const QString& error)
 {
-    MsgBox(QObject::tr("%1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), reason),
+    const QString native = QDir::toNativeSeparators(path);
+    MsgBox(error.contains(native) ? error : QObject::tr("%1 could not be saved: %2").arg(native, error),
            vb::vbExclamation);
 }
 
@@ -33,10 +36,18 @@ bool writeDocument(frmDocument* document, const QString& path, int type)
 
 bool writeSelection(frmDocument* document, const QString& path)
 {
-    const TextFileFormat format = document->txtText->fileFormat();
+    TextFileFormat format = document->txtText->fileFormat();
     // Every break, the one after the selection included, is the file's own.
     const QString text = normalizeLineBreaks(document->txtText->SelText()) + u'\n';
-    const QByteArray bytes = encodeTextFile(text, {}, format);
+    bool lossless = true;
+    QByteArray bytes = encodeTextFile(text, {}, format, &lossless);
+    if (!lossless) {
+        // As for a whole document: letters the code page lacks are kept by
+        // writing UTF-8 instead.
+        format.encoding = TextFileFormat::Utf8;
+        format.bom = false;
+        bytes = encodeTextFile(text, {}, format);
+    }
     QString error;
     if (writeFileSafely(path, bytes, &error))
         return true;

@@ -15,7 +15,8 @@ int fileTypeForPath(const QString& path);
 bool writeDocument(frmDocument* document, const QString& path, int type);
 
 // Writes text (the selection) as a plain-text file in the document's
-// encoding, followed by a line break.
+// encoding (UTF-8 when that lacks one of its letters), followed by a line
+// break.
 bool writeSelection(frmDocument* document, const QString& path);
 
 // Gives an untitled or renamed document its file: the caption and Title

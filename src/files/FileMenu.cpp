@@ -53,7 +53,9 @@ void frmMain::mnuFileItem_Click(int index)
     case 6: FileSaveAs(); break;
     case 7: FileSaveAll(); break;
     case 9: FileProperties(); break;
+    case 11: FilePrint(); break;
     case 12: FilePrintSetup(); break;
+    case 13: FilePageSetup(); break;
     case 15: close(); break;
     default: break;  // separators, and commands that have their own window
     }

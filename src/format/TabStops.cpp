@@ -2,6 +2,11 @@
 
 #include "app/Conversions.h"
 
+namespace {
+constexpr int MaxTabStops = 10;
+constexpr int DefaultEntry = 3;  // " 4"
+}  // namespace
+
 QList<int> evenTabStops(int widthTwips, int count)
 {
     QList<int> stops;
@@ -11,4 +16,22 @@ QList<int> evenTabStops(int widthTwips, int count)
     for (int i = 1; i <= count; ++i)
         stops << i * step;
     return stops;
+}
+
+QStringList tabSetEntries()
+{
+    QStringList entries;
+    for (int n = 1; n <= MaxTabStops; ++n)
+        entries << conv::numberWithSign(n);
+    return entries;
+}
+
+int preselectedTabSetEntry(const QString& stored)
+{
+    // Read as the document window reads it, so an entry always matches the
+    // number of stops new documents get.
+    const std::optional<int> number = conv::toInt16(stored);
+    if (!number || *number < 1 || *number > MaxTabStops)
+        return DefaultEntry;
+    return *number - 1;
 }

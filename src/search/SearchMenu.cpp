@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
+#include "search/SearchCommands.h"
 
 #include <QAction>
 
@@ -15,5 +16,16 @@ void frmMain::mnuSearch_Click()
 
 void frmMain::mnuFind_Click(int index)
 {
-    Q_UNUSED(index);
+    if (!ActiveDocument())
+        return;
+    switch (index) {
+    case 0: search::findCommand(*this); break;
+    case 1: search::findNextCommand(*this); break;
+    case 2: search::replaceCommand(*this); break;
+    case 3: search::replaceNextCommand(*this); break;
+    case 5: search::goToLineCommand(*this); break;
+    case 7: search::wordCountCommand(*this); break;
+    case 8: search::characterCountCommand(*this); break;
+    default: break;  // separators
+    }
 }

@@ -60,6 +60,18 @@ wait_until() {
     fail "timed out after ${seconds}s waiting for $what"
 }
 
+# poll_until SECONDS COMMAND...: like wait_until, but a timeout only returns 1,
+# so that the caller can say what it saw.
+poll_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    while :; do
+        "$@" && return 0
+        ((SECONDS >= deadline)) && return 1
+        sleep 0.2
+    done
+}
+
 cleanup() {
     local rc=$?
     trap - EXIT
@@ -343,4 +355,35 @@ expect_twips() {
         exit !(off < 0.01 && gap <= slack) }' ||
         fail "[$section] $key is $value twips: expected a whole number of pixels within $slack of $(pixels_of "$twips") px (${twips} twips at $E2E_DPI dpi)"
     log "[$section] $key=$value"
+}
+
+# ---- timing and screen regions ---------------------------------------------
+
+# now_ms: the wall clock in milliseconds.
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# grab_region FILE WxH+X+Y: that part of the screen. Much quicker than a
+# whole screenshot, so it suits polling for a change.
+grab_region() {
+    timeout 10 import -window root -crop "$2" +repage "$1" || fail "could not grab $2 into $1"
+}
+
+# crop_image SOURCE WxH+X+Y TARGET: a part of a picture taken earlier.
+crop_image() {
+    convert "$1" -crop "$2" +repage "$3" || fail "could not crop $2 out of $1"
+}
+
+# pixels_differ A B: prints how many pixels differ between two pictures of
+# one size; fails (status 1, nothing printed) when they cannot be compared.
+pixels_differ() {
+    local count
+    count=$(compare -metric AE "$1" "$2" null: 2>&1)
+    [[ $count =~ ^[0-9]+(\.[0-9]+)?(e\+?[0-9]+)?$ ]] || return 1
+    printf '%.0f\n' "$count"
+}
+
+# pixel_rows FILE: one line per pixel, "X Y RED GREEN BLUE" (0 to 255), for awk.
+pixel_rows() {
+    convert "$1" -alpha off -depth 8 txt:- |
+        awk 'NR > 1 { split($1, xy, /[,:]/); gsub(/[()]/, "", $2); split($2, c, ","); print xy[1], xy[2], c[1], c[2], c[3] }'
 }

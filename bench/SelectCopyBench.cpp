@@ -1,0 +1,117 @@
+// "select-copy": Edit, Select All then Edit, Copy on a loaded document,
+// against selectAll() and copy() of a QPlainTextEdit holding the same text.
+#include "DocumentFixture.h"
+#include "Operations.h"
+#include "Timing.h"
+
+#include "app/frmMain.h"
+#include "document/RichTextBox.h"
+#include "editing/Clipboard.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+
+namespace bench {
+
+namespace {
+
+// The clipboard must hold the whole file: plain ASCII with LF line ends
+// reads back as many characters as the file has bytes.
+bool holdsWholeFile(ChildReport& report, qint64 characters, qint64 fileSize)
+{
+    report.note("clipboard", std::to_string(characters) + " characters");
+    if (characters == fileSize)
+        return true;
+    report.fail("the clipboard holds " + std::to_string(characters) + " characters, the file "
+                + std::to_string(fileSize) + " bytes");
+    return false;
+}
+
+ChildBody editorSelectCopy(const BenchInput& input)
+{
+    const QString path = QString::fromStdString(input.path);
+    const int limit = phaseLimitSeconds(input.sizeMB);
+    return [path, limit](ChildReport& report) {
+        storeWordWrap(false);
+        OpenedDocument document;
+        if (!document.load(path))
+            return report.fail("set-up: LoadFile failed");
+        document.finishOpen(path);
+        if (!document.showAndPaint())
+            return report.fail("set-up: the text never painted");
+        frmMain* main = document.main();
+
+        report.limit(limit, "select-copy");
+        Stopwatch total;
+        Stopwatch phase;
+        main->mnuSelectAll_Click();
+        const double selectAllMs = phase.elapsedMs();
+        phase.restart();
+        main->mnuEditCopy_Click();
+        const double copyMs = phase.elapsedMs();
+        phase.restart();
+        QCoreApplication::processEvents();
+        const double eventsMs = phase.elapsedMs();
+        const double totalMs = total.elapsedMs();
+        report.limit(0, "");
+        if (!holdsWholeFile(report, Clipboard::GetText().size(), QFileInfo(path).size()))
+            return;
+        report.set("SelectAll", selectAllMs);
+        report.set("Copy", copyMs);
+        report.set("events", eventsMs);
+        report.set("select-copy", totalMs);
+    };
+}
+
+ChildBody plainSelectCopy(const BenchInput& input)
+{
+    const QString path = QString::fromStdString(input.path);
+    const int limit = phaseLimitSeconds(input.sizeMB);
+    return [path, limit](ChildReport& report) {
+        PlainTextReference reference;
+        if (!reference.load(path) || !reference.showAndPaint())
+            return report.fail("set-up failed");
+        QPlainTextEdit* edit = reference.edit();
+
+        report.limit(limit, "select-copy");
+        Stopwatch total;
+        edit->selectAll();
+        edit->copy();
+        QCoreApplication::processEvents();
+        const double totalMs = total.elapsedMs();
+        // The widget's clipboard data makes its text only when asked.
+        report.limit(limit, "clipboard read-back");
+        Stopwatch readBack;
+        const qint64 characters = QGuiApplication::clipboard()->text().size();
+        const double readBackMs = readBack.elapsedMs();
+        report.limit(0, "");
+        if (!holdsWholeFile(report, characters, QFileInfo(path).size()))
+            return;
+        report.set("select-copy", totalMs);
+        report.set("readBack", readBackMs);
+    };
+}
+
+}  // namespace
+
+std::vector<Row> measureSelectCopy(const BenchInput& input)
+{
+    const int setup = setupLimitSeconds(input.sizeMB);
+    const auto plain = runSeries("select-copy baseline QPlainTextEdit", plainSelectCopy(input), input.runs, setup);
+    const auto editor = runSeries("select-copy (Select All, Copy)", editorSelectCopy(input), input.runs, setup);
+    std::string detail = medianBreakdown(editor, {"SelectAll", "Copy", "events"});
+    if (const std::string held = firstNote(editor, "clipboard"); !held.empty())
+        detail += "; clipboard " + held;
+    const std::string readBack = medianBreakdown(plain, {"readBack"});
+    if (!readBack.empty())
+        detail += "; baseline's clipboard text made on request (not timed): " + readBack;
+    return {
+        {"select-copy (mnuSelectAll_Click + mnuEditCopy_Click)", figureOf(editor, "select-copy", "select-copy"),
+         "QPlainTextEdit selectAll + copy", figureOf(plain, "select-copy", "select-copy"), detail},
+    };
+}
+
+}  // namespace bench

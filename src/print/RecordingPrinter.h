@@ -1,0 +1,69 @@
+#pragma once
+// A printer that only records what is printed, with simple fixed metrics:
+// every character has a width (100 twips unless set otherwise) and every
+// line the same height. Used to check page layout without paper.
+#include "print/PrinterDevice.h"
+
+#include <QHash>
+#include <QList>
+
+class RecordingPrinter : public PrinterDevice {
+public:
+    struct Output {
+        int page = 0;
+        double x = 0, y = 0;  // where the text starts
+        QString text;
+        bool endsLine = false;
+        QString fontName;
+        double fontSize = 0;
+        bool bold = false, italic = false;
+        qint32 color = 0;
+    };
+    enum Event { Started, PageBreak, Ended, Killed };
+
+    // Letter paper with a quarter inch unprintable on every side.
+    double printableWidth = 11880;
+    double printableHeight = 15480;
+    double paperWidth = 12240;
+    double defaultCharWidth = 100;
+    double lineHeight = 240;
+    QHash<QChar, double> charWidths;
+
+    QList<Output> outputs;
+    QList<Event> events;
+
+    // The outputs on one page, or everywhere, that are not blank.
+    QList<Output> visible(int page = 0) const;
+    int pageCount() const;  // pages started, 0 before any output
+
+    double CurrentX() const override { return m_x; }
+    void setCurrentX(double x) override { m_x = x; }
+    double CurrentY() const override { return m_y; }
+    void setCurrentY(double y) override { m_y = y; }
+    double ScaleWidth() const override { return printableWidth; }
+    double ScaleHeight() const override { return printableHeight; }
+    double Width() const override { return paperWidth; }
+    int Page() const override { return m_page; }
+    double TextWidth(const QString& text) const override;
+    double TextHeight(const QString& text) const override;
+    void Print(const QString& text, LineEnd end) override;
+    void NewPage() override;
+    void EndDoc() override;
+    void KillDoc() override;
+    void setFontName(const QString& name) override { m_fontName = name; }
+    void setFontSize(double points) override { m_fontSize = points; }
+    void setFontBold(bool on) override { m_bold = on; }
+    void setFontItalic(bool on) override { m_italic = on; }
+    void setForeColor(qint32 color) override { m_color = color; }
+
+private:
+    void start();
+
+    double m_x = 0, m_y = 0;
+    int m_page = 1;
+    bool m_active = false;
+    QString m_fontName;
+    double m_fontSize = 0;
+    bool m_bold = false, m_italic = false;
+    qint32 m_color = 0;
+};

@@ -1,0 +1,79 @@
+// Word Count and Character Count.
+#include "app/Conversions.h"
+#include "app/MessageBox.h"
+#include "app/frmMain.h"
+#include "document/RichTextBox.h"
+#include "document/frmDocument.h"
+#include "search/SearchCommands.h"
+#include "search/SearchSupport.h"
+#include "search/WordCount.h"
+
+#include <QFileInfo>
+
+namespace search {
+
+namespace {
+
+// Files above this size get the caret back only to the start of its line.
+constexpr qint64 SmallFileBytes = 32000;
+
+bool isSmallFile(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && file.size() <= SmallFileBytes;
+}
+
+}  // namespace
+
+void wordCountCommand(frmMain& main)
+{
+    frmDocument* document = main.ActiveDocument();
+    if (!document)
+        return;
+    RichTextBox* text = document->txtText;
+    WaitCursor wait;
+    const qint64 length = text->SendMessage(RichTextBox::WM_GETTEXTLENGTH, 0, 0);
+    const int total = wordcount::countDocumentWords(text->Text());
+    if (length > wordcount::SliceLength) {
+        // Counting once walked the selection through the text slice by
+        // slice; the caret stays at the start where that walk left it.
+        document->setUpdatesEnabled(false);
+        text->setSelStart(0);
+        document->setUpdatesEnabled(true);
+        document->repaint();
+    }
+    wait.release();
+    MsgBox(QStringLiteral("This document contains") + conv::numberWithSign(total) + QStringLiteral(" words."),
+           vb::vbInformation, QStringLiteral("Word Count"));
+    text->SendMessage(RichTextBox::EM_EMPTYUNDOBUFFER, 0, 0);
+    text->SetFocus();
+}
+
+void characterCountCommand(frmMain& main)
+{
+    frmDocument* document = main.ActiveDocument();
+    if (!document)
+        return;
+    RichTextBox* text = document->txtText;
+    const int caretLine = int(text->SendMessage(RichTextBox::EM_LINEFROMCHAR, -1, 0)) + 1;
+    main.setUpdatesEnabled(false);
+    const int saved = text->SelStart();
+    const qint64 lines = text->SendMessage(RichTextBox::EM_GETLINECOUNT, 0, 0);
+    // Selecting everything would give this length too, but would first move
+    // the caret to the end, laying the whole text out to show it there.
+    const qint64 count = text->SendMessage(RichTextBox::WM_GETTEXTLENGTH, 0, 0) - 2 * lines;
+    if (isSmallFile(document->filePath())) {
+        text->setSelStart(saved);
+    } else {
+        // A document without a file on disk takes this way too.
+        const int lineStart = int(text->SendMessage(RichTextBox::EM_LINEINDEX, caretLine - 1, 0));
+        moveCaret(main, *document, lineStart);
+    }
+    main.setUpdatesEnabled(true);
+    text->Refresh();
+    MsgBox(QStringLiteral("This document contains") + conv::numberWithSign(count) + QStringLiteral(" characters."),
+           vb::vbInformation);
+    text->SetFocus();
+}
+
+}  // namespace search

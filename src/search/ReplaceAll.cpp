@@ -1,0 +1,59 @@
+#include "search/ReplaceAll.h"
+
+#include "document/RichTextBox.h"
+#include "editing/CleanDocument.h"
+#include "files/TextFileCodec.h"
+#include "search/TextSearch.h"
+
+namespace search {
+
+namespace {
+
+bool holdsLineBreak(const QString& text)
+{
+    return text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar::ParagraphSeparator);
+}
+
+// A search text with a line break matches across paragraphs, or half of a
+// CR LF, which the one-pass edit cannot express: such a search takes the
+// loop itself, one edit (and one undo step) per match.
+int replaceStepByStep(RichTextBox& text, const QString& what, const QString& replacement, int start, int options)
+{
+    const int step = int(storedReplacement(replacement).size());
+    int next = -1;
+    for (int result; (result = text.Find(what, start, -1, options)) != -1;) {
+        text.setSelText(replacement);
+        start = next = step + result;
+    }
+    return next;
+}
+
+}  // namespace
+
+QString storedReplacement(const QString& replacement)
+{
+    QString stored = normalizeLineBreaks(replacement);
+    stored.replace(QChar::ParagraphSeparator, u'\n');
+    return stored.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+}
+
+int replaceAllFrom(RichTextBox& text, const QString& what, const QString& replacement, int start, int options)
+{
+    if (holdsLineBreak(what))
+        return replaceStepByStep(text, what, replacement, start, options);
+    const QString stored = storedReplacement(replacement);
+    const QString original = text.Text();
+    const textsearch::ReplaceAllMatches matches =
+        textsearch::replaceAllMatches(original, what, stored, start, options);
+    if (matches.positions.isEmpty())
+        return -1;
+    CleanPlan plan;
+    plan.edits.reserve(matches.positions.size());
+    for (const int position : matches.positions)
+        plan.edits.append({position, int(what.size()), stored, stored.isEmpty() ? -1 : position});
+    applyCleanToDocument(text.document(), plan);
+    text.setSelStart(matches.caret);
+    return matches.caret;
+}
+
+}  // namespace search

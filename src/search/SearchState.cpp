@@ -1,0 +1,4 @@
+#include "search/SearchState.h"
+
+QString SearchText;
+qint16 SearchOptions = 0;

@@ -1,0 +1,46 @@
+#include "search/SearchSupport.h"
+
+#include "app/Conversions.h"
+#include "app/MessageBox.h"
+#include "app/frmMain.h"
+#include "document/RichTextBox.h"
+#include "document/frmDocument.h"
+
+#include <QAction>
+#include <QApplication>
+
+namespace search {
+
+WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void WaitCursor::release()
+{
+    if (m_on)
+        QApplication::restoreOverrideCursor();
+    m_on = false;
+}
+
+void showNotFound(const QString& text)
+{
+    MsgBox(QStringLiteral("Cannot find ") + QLatin1Char('"') + text + QLatin1Char('"'), vb::vbInformation);
+}
+
+int farMoveRightMargin(int widthTwips)
+{
+    const float factor = 1.1f;
+    const float margin = float(widthTwips) * factor;
+    return int(conv::roundHalfEven(double(margin)));
+}
+
+void moveCaret(frmMain& main, frmDocument& document, int position)
+{
+    RichTextBox* text = document.txtText;
+    text->setSelStart(position);
+    if (position < FarPosition)
+        return;
+    if (main.mnuWrap->isChecked())
+        text->setRightMargin(farMoveRightMargin(text->Width()));
+    document.repaint();
+}
+
+}  // namespace search

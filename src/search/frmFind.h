@@ -1,0 +1,64 @@
+#pragma once
+// The Find dialog. Loaded on its first use and afterwards only hidden, so it
+// keeps its text, check boxes and direction between uses; its load steps run
+// once. A search from it sets SearchText, which Find Next repeats.
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class RichTextBox;
+class frmMain;
+
+class frmFind : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmFind(frmMain* main);
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtFind = nullptr;
+    QCheckBox* chkWord = nullptr;
+    QCheckBox* chkCase = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QRadioButton* optUp = nullptr;
+    QRadioButton* optDown = nullptr;
+    QPushButton* cmdFind = nullptr;   // Find Next
+    QPushButton* Command2 = nullptr;  // Cancel
+
+    void txtFind_GotFocus();
+    void txtFind_KeyUp();
+    void chkWord_Click() { optionClicked(); }
+    void chkCase_Click() { optionClicked(); }
+    void cmdFind_Click();
+    void Command2_Click() { hide(); }
+
+    // Searches the text the way the Direction asks. Down runs from the
+    // selection's start (one further with passSelection, so that a selected
+    // match is passed over) to the end; Up finds the nearest match that
+    // begins before the selection's start. Selects the match and returns its
+    // position, or returns -1 and leaves the selection alone.
+    int searchIn(RichTextBox& text, const QString& what, bool passSelection) const;
+
+    // The not-found message quoting the text box, then the text box, the
+    // Find Next button and SearchText are cleared.
+    void reportNotFound();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Form_Load();
+    void optionClicked();
+
+    frmMain* m_main;
+    bool m_placePointer = false;
+};
+
+// The main window's Find dialog, or nullptr while it is not loaded.
+frmFind* loadedFindDialog(const frmMain& main);
+// The Find dialog, loaded first if need be.
+frmFind* findDialog(frmMain& main);

@@ -1,0 +1,41 @@
+#pragma once
+// The Go To Line dialog: a line number, digits only. Closed by both of its
+// buttons, so every use starts empty.
+#include <QDialog>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class frmMain;
+
+class frmGotoLine : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmGotoLine(frmMain* main);
+
+    QLabel* Label1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+    // False when the typed character is refused (after a beep).
+    bool Text1_KeyPress(QChar character);
+    void Text1_KeyUp();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void goToLine();
+
+    frmMain* m_main;
+};
+
+// The 0-based line the box's number asks the control for: "0" means line 1,
+// while other zeros ("00") give -1, which the control reads as the caret's
+// line. None when the number is beyond what a line index can hold.
+std::optional<int> requestedLineIndex(const QString& lineNumber);

@@ -1,0 +1,256 @@
+#include "search/frmReplace.h"
+
+#include "app/MessageBox.h"
+#include "app/PointerPlacement.h"
+#include "app/frmMain.h"
+#include "document/RichTextBox.h"
+#include "document/frmDocument.h"
+#include "search/ReplaceAll.h"
+#include "search/SearchState.h"
+#include "search/SearchSupport.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+RichTextBox* activeText(const frmMain& main)
+{
+    frmDocument* document = main.ActiveDocument();
+    return document ? document->txtText : nullptr;
+}
+
+QPushButton* button(const QString& caption, const char* name, QWidget* parent)
+{
+    auto* created = new QPushButton(caption, parent);
+    created->setObjectName(QLatin1String(name));
+    created->setEnabled(false);
+    return created;
+}
+
+}  // namespace
+
+frmReplace::frmReplace(frmMain* main) : QDialog(main), m_main(main)
+{
+    setObjectName(QStringLiteral("frmReplace"));
+    setWindowTitle(QStringLiteral("Replace"));
+
+    Label1 = new QLabel(QStringLiteral("Fi&nd What:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    txtFind = new QLineEdit(this);
+    txtFind->setObjectName(QStringLiteral("txtFind"));
+    txtFind->setMinimumWidth(220);
+    Label1->setBuddy(txtFind);
+    Label2 = new QLabel(QStringLiteral("Re&place With:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    txtReplace = new QLineEdit(this);
+    txtReplace->setObjectName(QStringLiteral("txtReplace"));
+    Label2->setBuddy(txtReplace);
+    chkWord = new QCheckBox(QStringLiteral("Match &Whole Words Only"), this);
+    chkWord->setObjectName(QStringLiteral("chkWord"));
+    chkCase = new QCheckBox(QStringLiteral("Match &Case"), this);
+    chkCase->setObjectName(QStringLiteral("chkCase"));
+    cmdFind = button(QStringLiteral("&Find"), "cmdFind", this);
+    cmdReplace = button(QStringLiteral("&Replace"), "cmdReplace", this);
+    cmdReplace->setDefault(true);
+    cmdAll = button(QStringLiteral("Replace &All"), "cmdAll", this);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    Label3 = new QLabel(QStringLiteral("0"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setVisible(false);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(Label1, 0, 0);
+    fields->addWidget(txtFind, 0, 1);
+    fields->addWidget(Label2, 1, 0);
+    fields->addWidget(txtReplace, 1, 1);
+    fields->addWidget(chkWord, 2, 0, 1, 2);
+    fields->addWidget(chkCase, 3, 0, 1, 2);
+    fields->setRowStretch(4, 1);
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* each : {cmdFind, cmdReplace, cmdAll, cmdCancel})
+        buttons->addWidget(each);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    txtFind->installEventFilter(this);
+    txtReplace->installEventFilter(this);
+    connect(cmdFind, &QPushButton::clicked, this, &frmReplace::cmdFind_Click);
+    connect(cmdReplace, &QPushButton::clicked, this, &frmReplace::cmdReplace_Click);
+    connect(cmdAll, &QPushButton::clicked, this, &frmReplace::cmdAll_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmReplace::cmdCancel_Click);
+
+    Form_Load();
+}
+
+void frmReplace::Form_Load()
+{
+    if (RichTextBox* text = activeText(*m_main)) {
+        const QString selected = text->SelText();
+        if (!selected.isEmpty()) {
+            txtFind->setText(selected);
+            cmdFind->setEnabled(true);
+        }
+    }
+    m_placePointer = true;  // once shown, when its buttons have their places
+}
+
+void frmReplace::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_placePointer)
+        return;
+    m_placePointer = false;
+    QTimer::singleShot(0, this, [this] { placePointerOn(this, cmdAll); });
+}
+
+bool frmReplace::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtFind && event->type() == QEvent::FocusIn)
+        txtFind_GotFocus();
+    else if (watched == txtFind && event->type() == QEvent::KeyRelease)
+        txtFind_KeyUp();
+    else if (watched == txtReplace && event->type() == QEvent::KeyRelease)
+        txtReplace_KeyUp();
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmReplace::txtFind_GotFocus() { txtFind->selectAll(); }
+
+void frmReplace::txtFind_KeyUp() { cmdFind->setEnabled(!txtFind->text().isEmpty()); }
+
+void frmReplace::txtReplace_KeyUp()
+{
+    const bool hasReplacement = !txtReplace->text().isEmpty();
+    cmdReplace->setEnabled(hasReplacement);
+    cmdAll->setEnabled(hasReplacement);
+}
+
+int frmReplace::options() const { return searchOptionsFor(chkWord->isChecked(), chkCase->isChecked()); }
+
+int frmReplace::nextPosition() const { return Label3->text().toInt(); }
+
+void frmReplace::searchFailed()
+{
+    Label3->setText(QStringLiteral("0"));
+    search::showNotFound(txtFind->text());
+}
+
+void frmReplace::disableCommands()
+{
+    for (QPushButton* each : {cmdFind, cmdReplace, cmdAll})
+        each->setEnabled(false);
+}
+
+void frmReplace::cmdFind_Click()
+{
+    RichTextBox* text = activeText(*m_main);
+    if (!text)
+        return;
+    const int start = text->SelStart() + (text->SelLength() > 0 ? 1 : 0);
+    const int result = text->Find(txtFind->text(), start, -1, options());
+    Label3->setText(QString::number(result + 1));
+    if (result != -1)
+        return;
+    searchFailed();
+    txtFind->clear();
+    disableCommands();
+    hide();
+}
+
+void frmReplace::cmdReplace_Click()
+{
+    if (txtFind->text().isEmpty()) {
+        MsgBox(QStringLiteral("Nothing to replace!"), vb::vbExclamation);
+        return;
+    }
+    RichTextBox* text = activeText(*m_main);
+    if (!text)
+        return;
+    const int end = int(text->SendMessage(RichTextBox::WM_GETTEXTLENGTH, 0, 0));
+    // Without a start the search begins at the caret, so the match that Find
+    // left selected is the one replaced.
+    const int result = text->Find(txtFind->text(), -1, end, options());
+    if (result != -1) {
+        text->setSelText(txtReplace->text());
+        Label3->setText(QString::number(result + 1));
+        return;
+    }
+    searchFailed();
+    txtFind->clear();
+    disableCommands();
+    hide();
+}
+
+void frmReplace::cmdAll_Click()
+{
+    if (txtFind->text().isEmpty()) {
+        MsgBox(QStringLiteral("Nothing to replace!"), vb::vbExclamation);
+        return;
+    }
+    RichTextBox* text = activeText(*m_main);
+    if (!text)
+        return;
+    if (text->Find(txtFind->text(), -1, -1, options()) == -1) {
+        search::showNotFound(txtFind->text());
+        return;
+    }
+    search::WaitCursor wait;
+    const int next = search::replaceAllFrom(*text, txtFind->text(), txtReplace->text(), nextPosition(), options());
+    if (next != -1)
+        Label3->setText(QString::number(next));
+    wait.release();
+    Unload();
+}
+
+void frmReplace::replaceNext()
+{
+    RichTextBox* text = activeText(*m_main);
+    if (!text)
+        return;
+    const int result = text->Find(txtFind->text(), nextPosition(), -1, options());
+    if (result != -1) {
+        text->setSelText(txtReplace->text());
+        Label3->setText(QString::number(result + 1));
+        return;
+    }
+    searchFailed();
+    txtFind->clear();
+    txtReplace->clear();
+    disableCommands();
+}
+
+// Gone for good: hidden now, deleted once control is back in the event loop
+// (the dialog may still be inside its own exec()).
+void frmReplace::Unload()
+{
+    m_unloaded = true;
+    hide();
+    deleteLater();
+}
+
+frmReplace* loadedReplaceDialog(const frmMain& main)
+{
+    for (frmReplace* dialog : main.findChildren<frmReplace*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!dialog->isUnloaded())
+            return dialog;
+    }
+    return nullptr;
+}
+
+frmReplace* replaceDialog(frmMain& main)
+{
+    frmReplace* dialog = loadedReplaceDialog(main);
+    return dialog ? dialog : new frmReplace(&main);
+}

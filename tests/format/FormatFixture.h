@@ -1,0 +1,162 @@
+#pragma once
+// A main window with one document for the formatting tests, a common-dialog
+// backend that answers by script, and a helper that acts on a modal dialog.
+#include "ScriptedMessageBoxes.h"
+#include "TestEnvironment.h"
+#include "app/Settings.h"
+#include "app/frmMain.h"
+#include "document/RichTextBox.h"
+#include "document/frmDocument.h"
+#include "files/CommonDialog.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace format_test {
+
+inline const QString Missing = QStringLiteral("<missing>");
+
+inline QString setting(const char* section, const char* key)
+{
+    return GetSetting(AppTitle, QString::fromLatin1(section), QString::fromLatin1(key), Missing);
+}
+
+inline void store(const char* section, const char* key, const QString& value)
+{
+    SaveSetting(AppTitle, QString::fromLatin1(section), QString::fromLatin1(key), value);
+}
+
+// Acts on the first modal dialog of type T that shows up. One still open
+// after the time limit is rejected, so a test that goes wrong ends instead
+// of waiting for a user.
+template <class T>
+class WhenModal {
+public:
+    explicit WhenModal(std::function<void(T*)> act, int limitMs = 10000) : m_timer(new QTimer)
+    {
+        m_timer->setInterval(20);
+        QObject::connect(m_timer, &QTimer::timeout, [this, act = std::move(act), limitMs] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (T* wanted = qobject_cast<T*>(modal)) {
+                m_timer->stop();
+                ++m_answered;
+                act(wanted);
+                return;
+            }
+            m_waited += 20;
+            if (m_waited > limitMs) {
+                m_timer->stop();
+                if (auto* dialog = qobject_cast<QDialog*>(modal))
+                    dialog->reject();
+            }
+        });
+        m_timer->start();
+    }
+    ~WhenModal() { delete m_timer; }
+    WhenModal(const WhenModal&) = delete;
+    WhenModal& operator=(const WhenModal&) = delete;
+
+    bool answered() const { return m_answered > 0; }
+
+private:
+    QTimer* m_timer;
+    int m_waited = 0;
+    int m_answered = 0;
+};
+
+// Answers the colour and font dialogs: each queued answer may change the
+// dialog's properties (the user's choice) and accepts, or cancels. Every
+// call is recorded with the properties as the program had preset them.
+class ScriptedFormatDialogs : public CommonDialogBackend {
+public:
+    ScriptedFormatDialogs() : m_previous(commonDialogBackend()) { setCommonDialogBackend(this); }
+    ~ScriptedFormatDialogs() override
+    {
+        if (commonDialogBackend() == this)
+            setCommonDialogBackend(m_previous);
+    }
+
+    void choose(std::function<void(CommonDialog&)> change = {}) { m_answers.append(Answer{true, std::move(change)}); }
+    void cancel() { m_answers.append(Answer{false, {}}); }
+
+    struct Call {
+        int action = 0;
+        CommonDialog preset;
+    };
+    QList<Call> calls;
+
+    bool showOpen(CommonDialog& dialog, QWidget*) override { return answer(dialog, CommonDialog::cdlOpen); }
+    bool showSave(CommonDialog& dialog, QWidget*) override { return answer(dialog, CommonDialog::cdlSave); }
+    bool showColor(CommonDialog& dialog, QWidget*) override { return answer(dialog, CommonDialog::cdlColor); }
+    bool showFont(CommonDialog& dialog, QWidget*) override { return answer(dialog, CommonDialog::cdlFont); }
+    bool showPrintSetup(CommonDialog& dialog, QWidget*) override
+    {
+        return answer(dialog, CommonDialog::cdlPrintSetup);
+    }
+
+private:
+    struct Answer {
+        bool ok = false;
+        std::function<void(CommonDialog&)> change;
+    };
+    bool answer(CommonDialog& dialog, int action)
+    {
+        calls.append(Call{action, dialog});
+        if (m_answers.isEmpty())
+            return false;
+        const Answer next = m_answers.takeFirst();
+        if (next.ok && next.change)
+            next.change(dialog);
+        return next.ok;
+    }
+
+    QList<Answer> m_answers;
+    CommonDialogBackend* m_previous = nullptr;
+};
+
+class Fixture {
+public:
+    std::unique_ptr<ScriptedMessageBoxes> boxes;
+    std::unique_ptr<frmMain> main;
+    frmDocument* document = nullptr;
+    RichTextBox* text = nullptr;
+
+    void start()
+    {
+        stop();
+        testenv::clearSettings();
+        boxes = std::make_unique<ScriptedMessageBoxes>();
+        boxes->defaultAnswer = vb::vbNo;  // changed documents close unsaved
+        main = std::make_unique<frmMain>();
+        main->MDIForm_Load(QString());
+        main->show();
+        QApplication::processEvents();
+        document = main->ActiveDocument();
+        text = document->txtText;
+    }
+
+    void stop()
+    {
+        main.reset();
+        boxes.reset();
+        document = nullptr;
+        text = nullptr;
+    }
+
+    // Sizes the document window so that its text control is this many
+    // pixels wide.
+    void setControlWidth(int pixels)
+    {
+        QWidget* frame = document->parentWidget();
+        for (int tries = 0; tries < 3 && document->width() != pixels; ++tries) {
+            frame->resize(frame->width() + pixels - document->width(), frame->height());
+            QApplication::processEvents();
+        }
+    }
+};
+
+}  // namespace format_test
