@@ -254,13 +254,11 @@ void frmMain::createToolbar()
         {"New", "1034"}, {"Open", "1035"}, {"Save", "1036"}, {"Print", "1037"},
         {"Cut", "1038"}, {"Copy", "1039"}, {"Paste", "1040"},
     };
-    static const QStringList working{"New", "Open", "Save", "Cut", "Copy", "Paste", "Undo", "Exit"};
     for (const QString& key : ToolbarLayout::buttonKeys()) {
         auto* action = new QAction(toolbarIcon(ToolbarLayout::imageNumber(key)), key, this);
         action->setObjectName(QStringLiteral("tb") + key);
         action->setProperty("Key", key);
         action->setToolTip(tooltips.value(key, key));
-        action->setEnabled(working.contains(key));
         connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
         m_toolbarButtons.insert(key, action);
     }

@@ -106,6 +106,15 @@ private slots:
             QVERIFY(positions[separator]->isSeparator());
     }
 
+    void everyToolbarCommandWorksFromTheStart()
+    {
+        auto main = start();
+        const QList<QAction*> positions = main->toolbarPositions();
+        // New, Open, Save, Print, Find (text-dependent), Font, Help, Exit
+        for (int position : {2, 3, 4, 6, 16, 18, 21})
+            QVERIFY2(positions[position]->isEnabled(), qPrintable(positions[position]->property("Key").toString()));
+    }
+
     void shortcuts()
     {
         auto main = start();
