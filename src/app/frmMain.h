@@ -197,6 +197,7 @@ private:
     void buildRecentFileItems();
     void connectFileCommands();
     void focusActiveText();
+    bool chooseSavePath();
     void openCommandLineFile(frmDocument* document, const QString& commandLine);
     void MDIForm_Unload();
     bool queryUnloadAll();

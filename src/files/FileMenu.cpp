@@ -147,6 +147,18 @@ void frmMain::FileInsert()
 
 // ---- Save, Save As, Save All -----------------------------------------------
 
+// Shows the Save As dialog; false (with the focus back in the text) when
+// the user cancelled it.
+bool frmMain::chooseSavePath()
+{
+    if (dlgCommonDialog.setAction(CommonDialog::cdlSave) == CommonDialog::cdlCancel
+        || dlgCommonDialog.FileName.isEmpty()) {
+        focusActiveText();
+        return false;
+    }
+    return true;
+}
+
 void frmMain::FileSave()
 {
     frmDocument* document = ActiveDocument();
@@ -167,11 +179,8 @@ void frmMain::FileSave()
         return;
     }
     prepareSaveDialog(dlgCommonDialog);
-    if (dlgCommonDialog.setAction(CommonDialog::cdlSave) == CommonDialog::cdlCancel
-        || dlgCommonDialog.FileName.isEmpty()) {
-        focusActiveText();
+    if (!chooseSavePath())
         return;
-    }
     CurrentFile = dlgCommonDialog.FileName;
     document->txtText->SetFocus();
     // A first save is plain text, whatever the name; the next Save goes by it.
@@ -199,20 +208,14 @@ void frmMain::FileSaveAs()
             focusActiveText();
             return;
         }
-        if (dlgCommonDialog.setAction(CommonDialog::cdlSave) == CommonDialog::cdlCancel
-            || dlgCommonDialog.FileName.isEmpty()) {
-            focusActiveText();
+        if (!chooseSavePath())
             return;
-        }
         CurrentFile = dlgCommonDialog.FileName;
         if (!writeSelection(document, CurrentFile))
             return;
     } else {
-        if (dlgCommonDialog.setAction(CommonDialog::cdlSave) == CommonDialog::cdlCancel
-            || dlgCommonDialog.FileName.isEmpty()) {
-            focusActiveText();
+        if (!chooseSavePath())
             return;
-        }
         CurrentFile = dlgCommonDialog.FileName;
         if (!writeDocument(document, CurrentFile, fileTypeForPath(CurrentFile)))
             return;
@@ -243,11 +246,8 @@ void frmMain::FileSaveAll()
         }
         prepareSaveDialog(dlgCommonDialog);
         activateDocument(document);  // the user sees which text is named
-        if (dlgCommonDialog.setAction(CommonDialog::cdlSave) == CommonDialog::cdlCancel
-            || dlgCommonDialog.FileName.isEmpty()) {
-            focusActiveText();
+        if (!chooseSavePath())
             return;
-        }
         CurrentFile = dlgCommonDialog.FileName;
         document->txtText->SetFocus();
         if (!writeDocument(document, CurrentFile, RichTextBox::rtfText))
