@@ -17,9 +17,10 @@ run_packages=(
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libgl-dev
     fonts-liberation fonts-dejavu-core
 )
+# abiword reads saved RTF back with its tab stops, which unrtf passes over.
 test_packages=(
     xvfb xauth xdotool x11-utils imagemagick
-    tesseract-ocr tesseract-ocr-eng poppler-utils unrtf
+    tesseract-ocr tesseract-ocr-eng poppler-utils unrtf abiword
 )
 
 case "$1" in
