@@ -535,7 +535,12 @@ void frmMain::MDIForm_Load(const QString& commandLine)
 void frmMain::openCommandLineFile(frmDocument* document, const QString& commandLine)
 {
     RichTextBox* text = document->txtText;
-    text->SetRedraw(false);
+    // A big file loads with the window already up, so its first screen shows
+    // while the rest is still coming.
+    if (QFileInfo(commandLine).size() > BigFileBytes)
+        show();
+    else
+        text->SetRedraw(false);
     // A file that cannot be loaded leaves the document empty but captioned,
     // and a later save creates it there.
     text->LoadFile(commandLine, RichTextBox::rtfText);

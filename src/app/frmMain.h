@@ -197,6 +197,8 @@ private:
     void buildRecentFileItems();
     void connectFileCommands();
     void focusActiveText();
+    void forgetCancelledLoad(frmDocument* document, bool reused);
+    static constexpr qint64 BigFileBytes = 8 << 20;
     bool chooseSavePath();
     void openCommandLineFile(frmDocument* document, const QString& commandLine);
     void MDIForm_Unload();

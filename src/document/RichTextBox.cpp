@@ -2,6 +2,8 @@
 
 #include "app/Units.h"
 #include "document/KeyCodes.h"
+#include "document/LazyTextLayout.h"
+#include "document/LoadProgress.h"
 #include "document/OleColor.h"
 #include "files/RtfWriter.h"
 #include "files/SafeWrite.h"
@@ -10,6 +12,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -61,18 +64,12 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent), m_backColor(oleco
     base.setPointSizeF(9.75);
     QTextEdit::setFont(base);
     setBackColor(olecolor::SystemWindow);
-    connect(document(), &QTextDocument::contentsChange, this, [this] {
-        invalidateCaches();
+    m_layout = new LazyTextLayout(document());
+    document()->setDocumentLayout(m_layout);
+    connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
+        noteContentsChange(position, removed, added);
         emit Change();
     });
-    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-            [this] { m_lineStartsValid = false; });
-}
-
-void RichTextBox::invalidateCaches()
-{
-    m_textValid = false;
-    m_lineStartsValid = false;
 }
 
 // ---- positions -------------------------------------------------------------
@@ -112,11 +109,40 @@ int RichTextBox::TextLength() const
 
 const QString& RichTextBox::cachedText() const
 {
+    if (m_textValid) {
+        for (const TextEdit& edit : m_textEdits)
+            m_text.replace(edit.at, edit.removed, edit.inserted);
+        m_textEdits.clear();
+        m_textValid = m_text.size() == TextLength();
+    }
     if (!m_textValid) {
         m_text = withCrLfBreaks(document()->toRawText());
         m_textValid = true;
     }
     return m_text;
+}
+
+// Records an edit for Text() to replay; big or many edits just rebuild it.
+void RichTextBox::noteContentsChange(int position, int removed, int added)
+{
+    const int blocks = document()->blockCount();
+    const int oldBlocks = m_blockCount;
+    m_blockCount = blocks;
+    if (!m_textValid)
+        return;
+    if (added > 1000000 || m_textEdits.size() >= 16) {
+        m_textValid = false;
+        m_textEdits.clear();
+        m_text.clear();
+        return;
+    }
+    QTextCursor span(document());
+    span.setPosition(position);
+    span.setPosition(std::min(position + added, document()->characterCount() - 1), QTextCursor::KeepAnchor);
+    const QString inserted = withCrLfBreaks(span.selectedText());
+    const qsizetype breaksAdded = inserted.size() - span.selectedText().size();
+    const qsizetype breaksRemoved = (oldBlocks - blocks) + breaksAdded;
+    m_textEdits.push_back({positionToIndex(position), removed + breaksRemoved, inserted});
 }
 
 QString RichTextBox::Text() const { return cachedText(); }
@@ -366,7 +392,6 @@ void RichTextBox::setRightMargin(int twips)
         setLineWrapMode(QTextEdit::FixedPixelWidth);
         setLineWrapColumnOrWidth(std::max(1, units::twipsToPixelsX(twips)));
     }
-    m_lineStartsValid = false;
 }
 
 void RichTextBox::setBackColor(qint32 color)
@@ -388,7 +413,6 @@ void RichTextBox::setFont(const QFont& font)
         dropExplicitFonts();
         m_hasExplicitFonts = false;
     }
-    m_lineStartsValid = false;
 }
 
 // Removes face, size, weight and slant from every character format, so that
@@ -456,16 +480,62 @@ bool RichTextBox::LoadFile(const QString& path, int type)
         m_error = file.errorString();
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         m_error = file.errorString();
         return false;
     }
-    const DecodedText decoded = decodeTextFile(bytes);
-    setPlainText(decoded.text);
-    stampLineBreaks(*document(), decoded.lineBreaks);
+    file.close();
+    DecodedText decoded = decodeTextFile(bytes);
+    bytes = QByteArray();  // a big file's bytes need not wait for the end of the load
     m_fileFormat = decoded.format;
-    document()->clearUndoRedoStacks();
+    return insertLoadedText(decoded.text, decoded.lineBreaks, path);
+}
+
+// Puts a loaded text in slices, so that a big file neither freezes the
+// window nor has to be loaded to the end: a cancelled load leaves the
+// control empty. No undo steps are recorded.
+bool RichTextBox::insertLoadedText(const QString& text, const std::vector<qint8>& lineBreaks,
+                                   const QString& path)
+{
+    constexpr qsizetype SliceSize = 1 << 20;
+    m_loadCancelled = false;
+    QSignalBlocker quiet(this);  // one Change for the whole load
+    document()->setUndoRedoEnabled(false);
+    setPlainText(QString());
+    LoadProgress progress(this, path, text.size());
+    QTextCursor end(document());
+    int stamped = 0;  // paragraphs given their file's line break so far
+    for (qsizetype from = 0; from < text.size();) {
+        qsizetype to = std::min(text.size(), from + SliceSize);
+        if (to < text.size()) {
+            const qsizetype lineEnd = text.indexOf(u'\n', to);
+            to = lineEnd < 0 ? text.size() : lineEnd + 1;
+        }
+        end.movePosition(QTextCursor::End);
+        end.insertText(text.mid(from, to - from));
+        // Each finished paragraph keeps the break it had in the file.
+        for (QTextBlock block = document()->findBlockByNumber(stamped); block.isValid() && block.next().isValid();
+             block = block.next(), ++stamped)
+            block.setUserState(size_t(stamped) < lineBreaks.size() ? lineBreaks[size_t(stamped)]
+                                                                    : int(TextFileFormat::NoBreak));
+        from = to;
+        if (from < text.size() && !progress.advance(from)) {
+            setPlainText(QString());
+            document()->setUndoRedoEnabled(true);
+            m_loadCancelled = true;
+            m_error = tr("Opening was cancelled.");
+            return false;
+        }
+    }
+    for (QTextBlock block = document()->findBlockByNumber(stamped); block.isValid(); block = block.next(), ++stamped)
+        block.setUserState(size_t(stamped) < lineBreaks.size() ? lineBreaks[size_t(stamped)]
+                                                                : int(TextFileFormat::NoBreak));
+    document()->setUndoRedoEnabled(true);
+    QTextCursor start(document());
+    setTextCursor(start);
+    quiet.unblock();
+    emit Change();
     return true;
 }
 
@@ -529,26 +599,9 @@ int RichTextBox::Find(const QString& what, int start, int end, int options)
 
 bool RichTextBox::wraps() const { return lineWrapMode() != QTextEdit::NoWrap; }
 
-void RichTextBox::ensureLineStarts() const
-{
-    if (m_lineStartsValid)
-        return;
-    const QTextDocument* doc = document();
-    QAbstractTextDocumentLayout* layout = doc->documentLayout();
-    m_lineStarts.assign(size_t(doc->blockCount()), 0);
-    int line = 0;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        m_lineStarts[size_t(block.blockNumber())] = line;
-        layout->blockBoundingRect(block);  // lays the paragraph out if it is not yet
-        const QTextLayout* text = block.layout();
-        line += std::max(1, text ? text->lineCount() : 1);
-    }
-    m_lineStarts.push_back(line);  // the total, after the last paragraph
-    m_lineStartsValid = true;
-}
-
 int RichTextBox::blockLineAt(const QTextBlock& block, int positionInBlock) const
 {
+    m_layout->blockBoundingRect(block);  // lays the paragraph out if it is not yet
     const QTextLayout* layout = block.layout();
     if (!layout || layout->lineCount() == 0)
         return 0;
@@ -556,12 +609,12 @@ int RichTextBox::blockLineAt(const QTextBlock& block, int positionInBlock) const
     return line.isValid() ? line.lineNumber() : layout->lineCount() - 1;
 }
 
+// With wrapping, paragraphs never laid out count with estimated lines.
 int RichTextBox::LineCount() const
 {
     if (!wraps())
         return document()->blockCount();
-    ensureLineStarts();
-    return m_lineStarts.back();
+    return m_layout->lineCount();
 }
 
 int RichTextBox::LineFromChar(int index) const
@@ -570,8 +623,8 @@ int RichTextBox::LineFromChar(int index) const
     const QTextBlock block = document()->findBlock(position);
     if (!wraps())
         return block.blockNumber();
-    ensureLineStarts();
-    return m_lineStarts[size_t(block.blockNumber())] + blockLineAt(block, position - block.position());
+    const int inBlock = blockLineAt(block, position - block.position());
+    return m_layout->firstLineOf(block.blockNumber()) + inBlock;
 }
 
 int RichTextBox::LineIndex(int line) const
@@ -581,21 +634,20 @@ int RichTextBox::LineIndex(int line) const
         const QTextBlock block = document()->findBlock(caret);
         if (!wraps())
             return positionToIndex(block.position());
-        const QTextLayout* layout = block.layout();
         const int inBlock = blockLineAt(block, caret - block.position());
-        const int start = layout && layout->lineCount() ? layout->lineAt(inBlock).textStart() : 0;
+        const int start = block.layout()->lineCount() ? block.layout()->lineAt(inBlock).textStart() : 0;
         return positionToIndex(block.position() + start);
     }
     if (line >= LineCount())
         return -1;
     if (!wraps())
         return positionToIndex(document()->findBlockByNumber(line).position());
-    const auto it = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end() - 1, line);
-    const int blockNumber = int(it - m_lineStarts.begin()) - 1;
-    const QTextBlock block = document()->findBlockByNumber(blockNumber);
+    const QTextBlock block = document()->findBlockByNumber(m_layout->blockAtLine(line));
+    blockLineAt(block, 0);
     const QTextLayout* layout = block.layout();
-    const int inBlock = line - m_lineStarts[size_t(blockNumber)];
-    const int start = layout && inBlock < layout->lineCount() ? layout->lineAt(inBlock).textStart() : 0;
+    // Laying the paragraph out may have changed its count of lines.
+    const int inBlock = std::max(0, line - m_layout->firstLineOf(block.blockNumber()));
+    const int start = layout->lineAt(std::min(inBlock, layout->lineCount() - 1)).textStart();
     return positionToIndex(block.position() + start);
 }
 
@@ -669,7 +721,27 @@ void RichTextBox::mousePressEvent(QMouseEvent* event)
     const QPoint at = viewport()->mapTo(this, event->position().toPoint());
     emit MouseDown(button, keys::shiftFromQt(event->modifiers()), units::pixelsToTwipsX(at.x()),
                    units::pixelsToTwipsY(at.y()));
-    QTextEdit::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton) {
+        QTextEdit::mousePressEvent(event);
+        return;
+    }
+    const QPoint point = event->position().toPoint();
+    QTextCursor cursor = textCursor();
+    if (m_tripleClick.isActive()
+        && (point - m_tripleClickPoint).manhattanLength() < QApplication::startDragDistance()) {
+        // The third click selects the paragraph with its break.
+        m_tripleClick.stop();
+        cursor.movePosition(QTextCursor::StartOfBlock);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        m_drag = Drag::None;
+    } else {
+        const int position = positionAt(point);
+        const bool extend = event->modifiers() & Qt::ShiftModifier;
+        cursor.setPosition(position, extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        m_drag = Drag::Characters;
+    }
+    setTextCursor(cursor);
 }
 
 void RichTextBox::contextMenuEvent(QContextMenuEvent* event)
@@ -686,5 +758,92 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent* event)
 void RichTextBox::resizeEvent(QResizeEvent* event)
 {
     QTextEdit::resizeEvent(event);
-    m_lineStartsValid = false;
+    m_layout->setViewportHeight(viewport()->height());
+}
+
+// ---- mouse selection -------------------------------------------------------
+
+int RichTextBox::positionAt(const QPoint& viewportPoint) const
+{
+    const QPointF inDocument(viewportPoint.x() + horizontalScrollBar()->value(),
+                             viewportPoint.y() + verticalScrollBar()->value());
+    return m_layout->hitTest(inDocument, Qt::FuzzyHit);
+}
+
+void RichTextBox::dragSelectionTo(const QPoint& viewportPoint)
+{
+    const int position = positionAt(viewportPoint);
+    QTextCursor cursor = textCursor();
+    if (m_drag == Drag::Words && !m_dragWord.isNull()) {
+        // Whole words from the double-clicked one to the word at the mouse.
+        QTextCursor word(document());
+        word.setPosition(position);
+        if (position < m_dragWord.selectionStart()) {
+            word.movePosition(QTextCursor::StartOfWord);
+            cursor.setPosition(m_dragWord.selectionEnd());
+            cursor.setPosition(std::min(word.position(), position), QTextCursor::KeepAnchor);
+        } else {
+            word.movePosition(QTextCursor::EndOfWord);
+            cursor.setPosition(m_dragWord.selectionStart());
+            cursor.setPosition(std::max(word.position(), position), QTextCursor::KeepAnchor);
+        }
+    } else {
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+    }
+    setTextCursor(cursor);
+}
+
+void RichTextBox::mouseMoveEvent(QMouseEvent* event)
+{
+    // Hovering needs nothing: no links or list markers can be under the mouse.
+    if (!(event->buttons() & Qt::LeftButton) || m_drag == Drag::None)
+        return;
+    const QPoint at = event->position().toPoint();
+    dragSelectionTo(at);
+    if (viewport()->rect().contains(at))
+        m_autoScroll.stop();
+    else if (!m_autoScroll.isActive())
+        m_autoScroll.start(100, this);
+}
+
+void RichTextBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || m_drag == Drag::None) {
+        QTextEdit::mouseReleaseEvent(event);
+        return;
+    }
+    m_drag = Drag::None;
+    m_autoScroll.stop();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (textCursor().hasSelection() && clipboard->supportsSelection())
+        clipboard->setText(textCursor().selectedText().replace(ParagraphSeparator, u'\n'),
+                           QClipboard::Selection);
+}
+
+void RichTextBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QTextEdit::mouseDoubleClickEvent(event);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(positionAt(event->position().toPoint()));
+    if (cursor.block().length() > 1)
+        cursor.select(QTextCursor::WordUnderCursor);
+    setTextCursor(cursor);
+    m_dragWord = cursor;
+    m_drag = Drag::Words;
+    m_tripleClickPoint = event->position().toPoint();
+    m_tripleClick.start(QApplication::doubleClickInterval(), this);
+}
+
+void RichTextBox::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == m_autoScroll.timerId()) {
+        dragSelectionTo(viewport()->mapFromGlobal(QCursor::pos()));
+    } else if (event->timerId() == m_tripleClick.timerId()) {
+        m_tripleClick.stop();
+    } else {
+        QTextEdit::timerEvent(event);
+    }
 }

@@ -7,9 +7,12 @@
 
 #include <QFont>
 #include <QString>
+#include <QBasicTimer>
 #include <QTextEdit>
 #include <functional>
 #include <vector>
+
+class LazyTextLayout;
 
 class RichTextBox : public QTextEdit {
     Q_OBJECT
@@ -74,8 +77,11 @@ public:
     void setFont(const QFont& font);  // the base font, for all text
     int Width() const;                // twips
 
-    // Replaces the whole content; false with errorString() on failure.
+    // Replaces the whole content; false with errorString() on failure. A
+    // long load shows its progress and can be cancelled: then the content is
+    // empty and loadCancelled() is true.
     bool LoadFile(const QString& path, int type = rtfText);
+    bool loadCancelled() const { return m_loadCancelled; }
     // Writes the document as RTF (type 0) or plain text (type 1) in the
     // encoding and line breaks it was loaded with; the file is replaced only
     // once the whole write has succeeded.
@@ -124,6 +130,10 @@ protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -134,18 +144,38 @@ private:
     void dropExplicitFonts();
     void setSelectionBlockTabs(int count, int index, int twips);
     bool wraps() const;
-    void ensureLineStarts() const;
     int blockLineAt(const QTextBlock& block, int positionInBlock) const;
-    void invalidateCaches();
+    void noteContentsChange(int position, int removed, int added);
+    bool insertLoadedText(const QString& text, const std::vector<qint8>& lineBreaks, const QString& path);
+    int positionAt(const QPoint& viewportPoint) const;
+    void dragSelectionTo(const QPoint& viewportPoint);
 
     std::function<bool(const QKeySequence&)> m_shortcutOwner;
     int m_rightMargin = NoWrapMargin;
     qint32 m_backColor;
     bool m_hasExplicitFonts = false;
     QString m_error;
+    bool m_loadCancelled = false;
     TextFileFormat m_fileFormat;
+    LazyTextLayout* m_layout = nullptr;
+
+    // Text() kept as one string: edits since it was built are replayed on it
+    // when next needed, rather than rebuilding it from the whole document.
+    struct TextEdit {
+        qsizetype at, removed;
+        QString inserted;
+    };
     mutable QString m_text;
     mutable bool m_textValid = false;
-    mutable std::vector<int> m_lineStarts;  // first display line of each paragraph
-    mutable bool m_lineStartsValid = false;
+    mutable std::vector<TextEdit> m_textEdits;
+    int m_blockCount = 1;
+
+    // Mouse selection, handled here so that no press or hover walks the
+    // whole document (Qt's control looks for list markers in every paragraph).
+    enum class Drag { None, Characters, Words };
+    Drag m_drag = Drag::None;
+    QTextCursor m_dragWord;       // the word a double-click selected
+    QBasicTimer m_autoScroll;
+    QBasicTimer m_tripleClick;
+    QPoint m_tripleClickPoint;
 };

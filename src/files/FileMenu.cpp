@@ -87,13 +87,18 @@ void frmMain::FileOpen()
         return;
     }
     frmDocument* document = ActiveDocument();
-    if (!document || document->txtText->TextLength() > 0)
+    const bool reused = document && document->txtText->TextLength() == 0;
+    if (!reused)
         document = NewDocument();
     if (!document)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool loaded = document->txtText->LoadFile(path, RichTextBox::rtfText);
     QApplication::restoreOverrideCursor();
+    if (document->txtText->loadCancelled()) {
+        forgetCancelledLoad(document, reused);
+        return;
+    }
     nameDocument(document, path);
     document->setLabel1(QString());
     UpdateRecentFiles(document);
@@ -101,6 +106,19 @@ void frmMain::FileOpen()
     if (!loaded)
         MsgBox(tr("%1 could not be opened.\n\n%2").arg(path, document->txtText->errorString()),
                vb::vbExclamation);
+}
+
+// A load the user cancelled leaves nothing behind: the window it opened
+// closes, an empty window it reused stays as it was.
+void frmMain::forgetCancelledLoad(frmDocument* document, bool reused)
+{
+    if (reused) {
+        document->setLabel1(QString());
+        focusActiveText();
+    } else {
+        document->unloadWithoutQuery();
+    }
+    UpdateStatusLine();
 }
 
 void frmMain::FileInsert()
@@ -337,7 +355,8 @@ void frmMain::mnuFileArray_Click(int index)
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     frmDocument* document = ActiveDocument();
-    if (!document || document->txtText->TextLength() > 0)
+    const bool reused = document && document->txtText->TextLength() == 0;
+    if (!reused)
         document = NewDocument();
     const QString real = resolvePathCaseInsensitive(path);
     if (!document || real.isEmpty() || !QFileInfo(real).isFile()) {
@@ -346,6 +365,11 @@ void frmMain::mnuFileArray_Click(int index)
         return;
     }
     document->txtText->LoadFile(real, RichTextBox::rtfText);
+    if (document->txtText->loadCancelled()) {
+        QApplication::restoreOverrideCursor();
+        forgetCancelledLoad(document, reused);
+        return;
+    }
     document->setFilePath(QFileInfo(real).absoluteFilePath());
     document->setTitle(path.toUpper());
     document->setWindowTitle(path.toUpper());

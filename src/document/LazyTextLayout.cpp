@@ -1,0 +1,433 @@
+#include "document/LazyTextLayout.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr qreal Unit = 64.0;  // heights are kept in 1/64 px
+constexpr qreal Far = 1 << 24;
+
+std::int64_t toUnits(qreal pixels) { return std::llround(pixels * Unit); }
+qreal toPixels(std::int64_t units) { return qreal(units) / Unit; }
+
+}  // namespace
+
+LazyTextLayout::LazyTextLayout(QTextDocument* document) : QAbstractTextDocumentLayout(document)
+{
+    // Without this QTextEdit gives a no-wrap document the viewport's width
+    // instead of none.
+    setProperty("contentHasAlignment", false);
+    updateMetrics();
+    rebuild();
+}
+
+qreal LazyTextLayout::margin() const { return document()->documentMargin(); }
+
+qreal LazyTextLayout::wrapWidth() const
+{
+    const qreal page = document()->pageSize().width();
+    if (page <= 0 || document()->defaultTextOption().wrapMode() == QTextOption::NoWrap)
+        return 0;
+    return std::max<qreal>(1, page - 2 * margin());
+}
+
+void LazyTextLayout::updateMetrics()
+{
+    if (m_hasMetrics && document()->defaultFont() == m_metricsFont)
+        return;
+    m_hasMetrics = true;
+    m_metricsFont = document()->defaultFont();
+    m_sampleChars = m_sampleWidth = m_refinedAt = 0;
+    QTextLayout sample(QStringLiteral("x"), document()->defaultFont());
+    sample.beginLayout();
+    QTextLine line = sample.createLine();
+    line.setLeadingIncluded(true);
+    sample.endLayout();
+    m_lineHeight = line.height();
+    m_charWidth = std::max<qreal>(1, QFontMetricsF(document()->defaultFont()).averageCharWidth());
+}
+
+LazyTextLayout::Estimator LazyTextLayout::estimator() const
+{
+    const qreal width = wrapWidth();
+    return {width > 0 ? m_charWidth / width : 0, std::int32_t(toUnits(m_lineHeight))};
+}
+
+LazyTextLayout::Entry LazyTextLayout::Estimator::operator()(int length) const
+{
+    Entry entry;
+    entry.length = length;
+    if (linesPerChar > 0 && length > 1)
+        entry.lines = std::max(1, int(std::ceil((length - 1) * linesPerChar)));
+    entry.height = entry.lines * lineHeight;
+    return entry;
+}
+
+void LazyTextLayout::rebuild()
+{
+    ++m_generation;
+    m_widest = 0;
+    std::vector<Entry> entries;
+    entries.reserve(size_t(document()->blockCount()));
+    const Estimator estimate = estimator();
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        entries.push_back(estimate(block.length()));
+    m_index.clear();
+    m_index.insert(0, entries);
+    m_estimated = m_index.count();
+}
+
+// A width, font or option change: every paragraph goes back to an estimate,
+// without visiting the document, so that resizing a window stays cheap.
+void LazyTextLayout::reestimateAll()
+{
+    ++m_generation;
+    m_widest = 0;
+    updateMetrics();
+    const Estimator estimate = estimator();
+    m_index.forEach([&estimate](Entry& entry) { entry = estimate(entry.length); });
+    m_estimated = m_index.count();
+}
+
+void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
+{
+    QTextDocument* doc = document();
+    const int newCount = doc->blockCount();
+    const int oldCount = m_index.count();
+    if (from == 0 && charsRemoved == 0 && charsAdded >= doc->characterCount() && oldCount == newCount
+        && newCount > 1) {
+        reestimateAll();
+    } else {
+        const QTextBlock first = doc->findBlock(from);
+        QTextBlock last = doc->findBlock(from + std::max(0, charsAdded - 1));
+        if (!last.isValid())
+            last = doc->lastBlock();
+        const int firstNo = first.isValid() ? first.blockNumber() : 0;
+        const int lastNo = std::max(firstNo, last.blockNumber());
+        const int oldLast = lastNo - (newCount - oldCount);
+        if (!first.isValid() || oldLast < firstNo - 1 || oldLast >= oldCount) {
+            updateMetrics();
+            rebuild();
+        } else {
+            std::vector<Entry> entries;
+            entries.reserve(size_t(lastNo - firstNo + 1));
+            const Estimator estimate = estimator();
+            QTextBlock block = first;
+            for (int n = firstNo; n <= lastNo && block.isValid(); ++n, block = block.next())
+                entries.push_back(estimate(block.length()));
+            for (int n = firstNo; n <= oldLast; ++n)
+                m_estimated -= m_index.at(n).generation == m_generation ? 0 : 1;
+            m_index.remove(firstNo, oldLast - firstNo + 1);
+            m_index.insert(firstNo, entries);
+            m_estimated += int(entries.size());
+            if (m_index.count() != newCount)
+                rebuild();
+        }
+    }
+    const QTextBlock changed = doc->findBlock(from);
+    const qreal top = changed.isValid() ? margin() + toPixels(m_index.top(changed.blockNumber())) : 0;
+    notifySize();
+    emit update(QRectF(0, top, INT_MAX, INT_MAX));
+}
+
+bool LazyTextLayout::isLaidOut(int blockNumber) const
+{
+    if (blockNumber < 0 || blockNumber >= m_index.count())
+        return false;
+    return m_index.at(blockNumber).generation == m_generation;
+}
+
+// Paragraphs are placed as Qt's own document layout places them (so both
+// look the same), without its paragraph margins, which plain text never has.
+std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
+{
+    const int number = block.blockNumber();
+    Entry entry = m_index.at(number);
+    QTextLayout* layout = block.layout();
+    layout->setPosition(QPointF(margin(), margin() + toPixels(m_index.top(number))));
+    if (entry.generation == m_generation && layout->lineCount() > 0)
+        return entry.height;
+
+    const QTextBlockFormat format = block.blockFormat();
+    QTextOption option = document()->defaultTextOption();
+    const Qt::LayoutDirection direction = block.textDirection();
+    option.setTextDirection(direction);
+    option.setTabs(format.tabPositions());
+    Qt::Alignment alignment = option.alignment();
+    if (format.hasProperty(QTextFormat::BlockAlignment))
+        alignment = format.alignment();
+    option.setAlignment(QStyle::visualAlignment(direction, alignment));
+    if (format.nonBreakableLines() || document()->pageSize().width() < 0)
+        option.setWrapMode(QTextOption::ManualWrap);
+    layout->setTextOption(option);
+    const bool wordOrAnywhere = option.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere;
+
+    const qreal indent = format.indent() * document()->indentWidth();
+    const qreal left = format.leftMargin() + indent;
+    const qreal right = document()->pageSize().width() - 2 * margin() - format.rightMargin();
+    qreal y = 0;
+    int lines = 0;
+    layout->beginLayout();
+    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+        line.setLeadingIncluded(true);
+        const qreal lineLeft = left + (lines == 0 ? format.textIndent() : 0);
+        const qreal width = right - lineLeft;
+        line.setLineWidth(width);
+        if (line.naturalTextWidth() > width) {
+            // A word longer than the line: broken anywhere, or the line grows.
+            line.setLineWidth(width);
+            if (line.naturalTextWidth() > width) {
+                if (wordOrAnywhere) {
+                    option.setWrapMode(QTextOption::WrapAnywhere);
+                    layout->setTextOption(option);
+                }
+                line.setLineWidth(std::max(line.naturalTextWidth(), width));
+                if (wordOrAnywhere) {
+                    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                    layout->setTextOption(option);
+                }
+            }
+        }
+        line.setPosition(QPointF(lineLeft, y));
+        y += std::ceil(line.ascent() + line.descent() + line.leading());
+        m_widest = std::max(m_widest, line.x() + line.naturalTextWidth() + format.rightMargin());
+        if (line.textLength() > 1) {
+            m_sampleChars += line.textLength();
+            m_sampleWidth += line.naturalTextWidth();
+        }
+        ++lines;
+    }
+    layout->endLayout();
+    ++m_layoutsDone;
+
+    if (entry.generation != m_generation)
+        --m_estimated;
+    entry.height = std::int32_t(toUnits(y));
+    entry.lines = std::max(1, lines);
+    entry.length = block.length();
+    entry.generation = m_generation;
+    if (entry.height != m_index.at(number).height) {
+        m_moved = true;  // whatever is below shows elsewhere now
+        sizeMayHaveChanged();
+    } else if (m_widest > m_reportedSize.width()) {
+        sizeMayHaveChanged();
+    }
+    m_index.set(number, entry);
+    return entry.height;
+}
+
+void LazyTextLayout::layOutAbove(int blockNumber) const
+{
+    QTextBlock block = document()->findBlockByNumber(blockNumber).previous();
+    qreal covered = 0;
+    while (block.isValid() && covered < m_viewportHeight) {
+        covered += toPixels(ensureLaidOut(block));
+        block = block.previous();
+    }
+}
+
+QRectF LazyTextLayout::blockBoundingRect(const QTextBlock& block) const
+{
+    if (!block.isValid() || block.blockNumber() >= m_index.count())
+        return QRectF();
+    if (!isLaidOut(block.blockNumber()))
+        layOutAbove(block.blockNumber());
+    ensureLaidOut(block);
+    const QTextLayout* layout = block.layout();
+    return QRectF(layout->position(), layout->boundingRect().size());
+}
+
+QRectF LazyTextLayout::frameBoundingRect(QTextFrame* frame) const
+{
+    if (frame != document()->rootFrame())
+        return QRectF();
+    return QRectF(QPointF(0, 0), documentSize());
+}
+
+QSizeF LazyTextLayout::documentSize() const
+{
+    const qreal page = document()->pageSize().width();
+    const qreal width = std::max(page, m_widest + 2 * margin());
+    return QSizeF(width, toPixels(m_index.totalHeight()) + 2 * margin());
+}
+
+void LazyTextLayout::sizeMayHaveChanged() const
+{
+    if (m_notifyPending)
+        return;
+    m_notifyPending = true;
+    // Never from inside a paint or a caller's layout query: the scroll bars
+    // follow once control returns to the event loop.
+    QTimer::singleShot(0, const_cast<LazyTextLayout*>(this), &LazyTextLayout::notifySize);
+}
+
+void LazyTextLayout::notifySize()
+{
+    m_notifyPending = false;
+    if (m_moved) {
+        m_moved = false;
+        emit update(QRectF(0, 0, INT_MAX, INT_MAX));
+    }
+    const QSizeF size = documentSize();
+    if (size != m_reportedSize) {
+        m_reportedSize = size;
+        emit documentSizeChanged(size);
+    }
+}
+
+void LazyTextLayout::draw(QPainter* painter, const PaintContext& context)
+{
+    if (m_index.count() == 0)
+        return;
+    const QRectF clip = context.clip.isValid() ? context.clip : QRectF(0, 0, Far, Far);
+    const int first = m_index.indexAtY(toUnits(clip.top() - margin()));
+    for (QTextBlock block = document()->findBlockByNumber(first); block.isValid(); block = block.next()) {
+        ensureLaidOut(block);
+        if (block.layout()->position().y() > clip.bottom())
+            break;
+        drawBlock(painter, context, block);
+    }
+    if (m_sampleChars >= 2 * std::max<qreal>(m_refinedAt, 250))
+        QTimer::singleShot(0, this, &LazyTextLayout::refineEstimates);
+}
+
+// Paragraphs not laid out yet are estimated again with the average character
+// width of the text seen so far, so that line counts and the scroll bar are
+// close from the first screen on.
+void LazyTextLayout::refineEstimates()
+{
+    if (m_sampleChars < 2 * std::max<qreal>(m_refinedAt, 250))
+        return;
+    m_refinedAt = m_sampleChars;
+    const qreal average = m_sampleWidth / m_sampleChars;
+    if (std::abs(average - m_charWidth) < 0.02 * m_charWidth)
+        return;
+    m_charWidth = average;
+    if (wrapWidth() <= 0)
+        return;  // without wrapping the estimate does not use it
+    const Estimator estimate = estimator();
+    const std::uint32_t current = m_generation;
+    m_index.forEach([&estimate, current](Entry& entry) {
+        if (entry.generation != current)
+            entry = estimate(entry.length);
+    });
+    m_moved = true;
+    notifySize();
+}
+
+void LazyTextLayout::drawBlock(QPainter* painter, const PaintContext& context,
+                               const QTextBlock& block) const
+{
+    QTextLayout* layout = block.layout();
+    const QRectF bounds = layout->boundingRect().translated(layout->position());
+    if (context.clip.isValid() && (bounds.bottom() < context.clip.y() || bounds.top() > context.clip.bottom()))
+        return;
+    const bool wrapping = document()->pageSize().width() > 0;
+    const QBrush background = block.blockFormat().background();
+    if (background.style() != Qt::NoBrush) {
+        QRectF rect = bounds;
+        if (!wrapping)
+            rect.setRight(documentSize().width() - margin());
+        painter->save();
+        painter->setBrushOrigin(bounds.topLeft());
+        painter->fillRect(rect, background);
+        painter->restore();
+    }
+
+    const int start = block.position();
+    const int length = block.length();
+    QList<QTextLayout::FormatRange> selections;
+    for (const Selection& selection : context.selections) {
+        const int from = selection.cursor.selectionStart() - start;
+        const int to = selection.cursor.selectionEnd() - start;
+        QTextLayout::FormatRange range;
+        range.format = selection.format;
+        if (from < length && to > 0 && to > from) {
+            range.start = from;  // may be negative: the layout clips it
+            range.length = to - from;
+        } else if (!selection.cursor.hasSelection()
+                   && selection.format.hasProperty(QTextFormat::FullWidthSelection)
+                   && block.contains(selection.cursor.position())) {
+            const QTextLine line = layout->lineForTextPosition(selection.cursor.position() - start);
+            range.start = line.textStart();
+            range.length = line.textLength();
+            if (range.start + range.length == length - 1)
+                ++range.length;  // the paragraph's end too
+        } else {
+            continue;
+        }
+        selections.append(range);
+    }
+    // Text stays between the margins when wrapping, as with Qt's layout.
+    QRectF clip(margin(), 0, wrapping ? documentSize().width() - 2 * margin() : Far, Far);
+    if (context.clip.isValid())
+        clip &= context.clip;
+    painter->setPen(context.palette.color(QPalette::Text));
+    layout->draw(painter, QPointF(0, 0), selections, clip);
+
+    const int cursor = context.cursorPosition;
+    if (cursor >= start && cursor < start + length) {
+        bool ok = false;
+        const int width = property("cursorWidth").toInt(&ok);
+        layout->drawCursor(painter, QPointF(0, 0), cursor - start, ok ? width : 1);
+    }
+}
+
+int LazyTextLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const
+{
+    if (m_index.count() == 0)
+        return 0;
+    const int number = m_index.indexAtY(toUnits(point.y() - margin()));
+    const QTextBlock block = document()->findBlockByNumber(number);
+    ensureLaidOut(block);
+    const QTextLayout* layout = block.layout();
+    const QRectF text = layout->boundingRect().translated(layout->position());
+    const int lastPosition = document()->characterCount() - 1;
+    int position = block.position();
+    bool exact = false;
+    if (point.y() < text.top()) {
+        // above the paragraph: its start
+    } else if (point.y() > text.bottom()) {
+        position += block.length();
+    } else {
+        const QPointF at = point - layout->position();
+        int offset = 0;
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const QRectF rect = line.naturalTextRect();
+            if (rect.top() > at.y()) {
+                offset = std::min(offset, line.textStart());
+            } else if (rect.bottom() <= at.y()) {
+                offset = std::max(offset, line.textStart() + line.textLength());
+            } else {
+                exact = rect.left() <= at.x() && rect.right() >= at.x();
+                offset = line.xToCursor(at.x(), accuracy == Qt::ExactHit ? QTextLine::CursorOnCharacter
+                                                                         : QTextLine::CursorBetweenCharacters);
+                break;
+            }
+        }
+        position += offset;
+    }
+    if (accuracy == Qt::ExactHit && !exact)
+        return -1;
+    return std::clamp(position, 0, lastPosition);
+}
+
+int LazyTextLayout::lineCount() const
+{
+    if (m_estimated > 0 && m_index.count() <= ExactCountLimit) {
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+            ensureLaidOut(block);
+    }
+    return int(m_index.totalLines());
+}
+
+int LazyTextLayout::firstLineOf(int blockNumber) const { return int(m_index.linesBefore(blockNumber)); }
+
+int LazyTextLayout::blockAtLine(int line) const { return m_index.indexAtLine(line); }

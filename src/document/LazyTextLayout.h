@@ -1,0 +1,85 @@
+#pragma once
+// A document layout for plain paragraphs that lays a paragraph out only when
+// it is painted, hit or asked for its rectangle. Every other paragraph has an
+// estimated height until then, kept in a ParagraphIndex, so an edit costs the
+// edited paragraphs only, however long the document is.
+#include "document/ParagraphIndex.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFont>
+#include <QTextBlock>
+#include <QTimer>
+
+class LazyTextLayout : public QAbstractTextDocumentLayout {
+    Q_OBJECT
+
+public:
+    explicit LazyTextLayout(QTextDocument* document);
+
+    void draw(QPainter* painter, const PaintContext& context) override;
+    int hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const override;
+    int pageCount() const override { return 1; }
+    QSizeF documentSize() const override;
+    QRectF frameBoundingRect(QTextFrame* frame) const override;
+    QRectF blockBoundingRect(const QTextBlock& block) const override;
+
+    // Display lines. A small document is laid out whole for an exact count;
+    // in a big one paragraphs never laid out count with estimated lines.
+    int lineCount() const;
+    static constexpr int ExactCountLimit = 4000;  // paragraphs
+    int firstLineOf(int blockNumber) const;
+    int blockAtLine(int line) const;
+
+    // How far above a paragraph that has never been laid out to lay out
+    // before giving its rectangle, so that a jump lands where it is shown.
+    void setViewportHeight(qreal pixels) { m_viewportHeight = pixels; }
+
+    // Paragraphs laid out since the last reset of the count (for tests).
+    int layoutsDone() const { return m_layoutsDone; }
+    void resetLayoutsDone() { m_layoutsDone = 0; }
+    bool isLaidOut(int blockNumber) const;
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override;
+
+private:
+    using Entry = ParagraphIndex::Entry;
+
+    qreal wrapWidth() const;  // 0: no wrapping
+    qreal margin() const;
+    struct Estimator {
+        qreal linesPerChar;  // 0: no wrapping
+        std::int32_t lineHeight;
+        Entry operator()(int length) const;
+    };
+    Estimator estimator() const;
+    void rebuild();
+    void reestimateAll();
+    void updateMetrics();
+    // Lays the paragraph out if it is not, and returns its height in 1/64 px.
+    std::int32_t ensureLaidOut(const QTextBlock& block) const;
+    void layOutAbove(int blockNumber) const;
+    void drawBlock(QPainter* painter, const PaintContext& context, const QTextBlock& block) const;
+    void sizeMayHaveChanged() const;
+    void refineEstimates();
+    void notifySize();
+
+    mutable ParagraphIndex m_index;
+    mutable int m_estimated = 0;  // entries not yet laid out in this generation
+    std::uint32_t m_generation = 1;
+    qreal m_lineHeight = 16;     // an unformatted line's height
+    qreal m_charWidth = 7;       // average, for estimates of wrapped lines
+    // Characters and width of the lines laid out, to learn the text's own
+    // average character width; refined again each time the sample doubles.
+    mutable qreal m_sampleChars = 0;
+    mutable qreal m_sampleWidth = 0;
+    qreal m_refinedAt = 0;
+    mutable qreal m_widest = 0;  // widest line laid out (no wrapping)
+    qreal m_viewportHeight = 600;
+    mutable int m_layoutsDone = 0;
+    mutable QSizeF m_reportedSize;
+    mutable bool m_notifyPending = false;
+    mutable bool m_moved = false;  // heights changed since the last full repaint
+    QFont m_metricsFont;
+    bool m_hasMetrics = false;
+};

@@ -1,0 +1,38 @@
+#include "document/LoadProgress.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProgressDialog>
+
+LoadProgress::LoadProgress(QWidget* owner, const QString& path, qint64 total)
+    : m_owner(owner), m_name(QFileInfo(path).fileName()), m_total(std::max<qint64>(total, 1))
+{
+    m_clock.start();
+}
+
+LoadProgress::~LoadProgress() = default;
+
+bool LoadProgress::advance(qint64 done)
+{
+    if (!m_dialog && m_clock.elapsed() >= DelayMs) {
+        m_dialog = std::make_unique<QProgressDialog>(
+            QCoreApplication::translate("LoadProgress", "Opening %1...").arg(m_name),
+            QCoreApplication::translate("LoadProgress", "Cancel"), 0, 1000,
+            m_owner ? m_owner->window() : nullptr);
+        m_dialog->setWindowTitle(QCoreApplication::applicationName());
+        // Nothing else may be touched while the document is half there.
+        m_dialog->setWindowModality(Qt::ApplicationModal);
+        m_dialog->setMinimumDuration(0);
+        m_dialog->setAutoClose(false);
+        m_dialog->setAutoReset(false);
+        m_dialog->show();
+    }
+    if (m_dialog) {
+        m_dialog->setValue(int(done * 1000 / m_total));
+        QCoreApplication::processEvents();
+        return !m_dialog->wasCanceled();
+    }
+    // Until the modal window is up, paint but take no input.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return true;
+}

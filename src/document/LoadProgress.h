@@ -1,0 +1,29 @@
+#pragma once
+// The progress of a long load: nothing for the first moments, then a modal
+// progress window with Cancel. Between steps the program keeps painting, so
+// the first screen of a big file shows while the rest is still loading.
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+class QProgressDialog;
+class QWidget;
+
+class LoadProgress {
+public:
+    LoadProgress(QWidget* owner, const QString& path, qint64 total);
+    ~LoadProgress();
+
+    // Reports how much is done; false once the user has cancelled.
+    bool advance(qint64 done);
+
+    static constexpr int DelayMs = 400;
+
+private:
+    QPointer<QWidget> m_owner;
+    QString m_name;
+    qint64 m_total;
+    QElapsedTimer m_clock;
+    std::unique_ptr<QProgressDialog> m_dialog;
+};

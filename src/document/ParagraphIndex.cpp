@@ -1,0 +1,244 @@
+#include "document/ParagraphIndex.h"
+
+#include <algorithm>
+#include <cassert>
+
+void ParagraphIndex::clear()
+{
+    m_chunks.clear();
+    m_sums.clear();
+    m_validChunks = 0;
+    m_count = 0;
+}
+
+void ParagraphIndex::updateSums() const
+{
+    const int n = int(m_chunks.size());
+    if (m_validChunks >= n && int(m_sums.size()) == n)
+        return;
+    m_sums.resize(size_t(n));
+    int k = std::min(m_validChunks, n);
+    Sums running;
+    if (k > 0) {
+        const Sums& last = m_sums[size_t(k - 1)];
+        const Chunk& chunk = m_chunks[size_t(k - 1)];
+        running = {last.first + int(chunk.entries.size()), last.top + chunk.height,
+                   last.linesBefore + chunk.lines};
+    }
+    for (; k < n; ++k) {
+        m_sums[size_t(k)] = running;
+        const Chunk& chunk = m_chunks[size_t(k)];
+        running.first += int(chunk.entries.size());
+        running.top += chunk.height;
+        running.linesBefore += chunk.lines;
+    }
+    m_validChunks = n;
+}
+
+void ParagraphIndex::invalidateFrom(int chunk) { m_validChunks = std::min(m_validChunks, chunk); }
+
+int ParagraphIndex::chunkOf(int index, int* offset) const
+{
+    assert(!m_chunks.empty());
+    updateSums();
+    const auto it = std::upper_bound(m_sums.begin(), m_sums.end(), index,
+                                     [](int i, const Sums& s) { return i < s.first; });
+    const int chunk = std::max(0, int(it - m_sums.begin()) - 1);
+    *offset = index - m_sums[size_t(chunk)].first;
+    return chunk;
+}
+
+const ParagraphIndex::Entry& ParagraphIndex::at(int index) const
+{
+    int offset = 0;
+    const int chunk = chunkOf(index, &offset);
+    return m_chunks[size_t(chunk)].entries[size_t(offset)];
+}
+
+void ParagraphIndex::set(int index, const Entry& entry)
+{
+    int offset = 0;
+    const int c = chunkOf(index, &offset);
+    Chunk& chunk = m_chunks[size_t(c)];
+    Entry& old = chunk.entries[size_t(offset)];
+    chunk.height += std::int64_t(entry.height) - old.height;
+    chunk.lines += std::int64_t(entry.lines) - old.lines;
+    old = entry;
+    invalidateFrom(c + 1);
+}
+
+void ParagraphIndex::resum(Chunk& chunk)
+{
+    chunk.height = chunk.lines = 0;
+    for (const Entry& entry : chunk.entries) {
+        chunk.height += entry.height;
+        chunk.lines += entry.lines;
+    }
+}
+
+void ParagraphIndex::split(int c)
+{
+    Chunk& chunk = m_chunks[size_t(c)];
+    if (int(chunk.entries.size()) <= 2 * ChunkSize)
+        return;
+    std::vector<Chunk> pieces;
+    for (size_t from = 0; from < chunk.entries.size(); from += ChunkSize) {
+        Chunk piece;
+        const size_t to = std::min(chunk.entries.size(), from + ChunkSize);
+        piece.entries.assign(chunk.entries.begin() + long(from), chunk.entries.begin() + long(to));
+        resum(piece);
+        pieces.push_back(std::move(piece));
+    }
+    m_chunks.erase(m_chunks.begin() + c);
+    m_chunks.insert(m_chunks.begin() + c, std::make_move_iterator(pieces.begin()),
+                    std::make_move_iterator(pieces.end()));
+}
+
+void ParagraphIndex::mergeIfSmall(int c)
+{
+    if (c < 0 || c >= int(m_chunks.size()))
+        return;
+    if (m_chunks[size_t(c)].entries.empty()) {
+        m_chunks.erase(m_chunks.begin() + c);
+        return;
+    }
+    if (int(m_chunks[size_t(c)].entries.size()) >= ChunkSize / 4 || m_chunks.size() < 2)
+        return;
+    const int into = c > 0 ? c - 1 : c;
+    Chunk& a = m_chunks[size_t(into)];
+    Chunk& b = m_chunks[size_t(into + 1)];
+    a.entries.insert(a.entries.end(), b.entries.begin(), b.entries.end());
+    a.height += b.height;
+    a.lines += b.lines;
+    m_chunks.erase(m_chunks.begin() + into + 1);
+    split(into);
+}
+
+void ParagraphIndex::insert(int index, const std::vector<Entry>& entries)
+{
+    if (entries.empty())
+        return;
+    index = std::clamp(index, 0, m_count);
+    if (m_chunks.empty())
+        m_chunks.emplace_back();
+    int offset = 0;
+    int c = 0;
+    if (index == m_count) {
+        c = int(m_chunks.size()) - 1;
+        offset = int(m_chunks[size_t(c)].entries.size());
+    } else {
+        c = chunkOf(index, &offset);
+    }
+    Chunk& chunk = m_chunks[size_t(c)];
+    chunk.entries.insert(chunk.entries.begin() + offset, entries.begin(), entries.end());
+    for (const Entry& entry : entries) {
+        chunk.height += entry.height;
+        chunk.lines += entry.lines;
+    }
+    m_count += int(entries.size());
+    invalidateFrom(c);
+    split(c);
+}
+
+void ParagraphIndex::remove(int index, int n)
+{
+    index = std::clamp(index, 0, m_count);
+    n = std::clamp(n, 0, m_count - index);
+    while (n > 0) {
+        int offset = 0;
+        const int c = chunkOf(index, &offset);
+        Chunk& chunk = m_chunks[size_t(c)];
+        const int take = std::min(n, int(chunk.entries.size()) - offset);
+        for (int i = offset; i < offset + take; ++i) {
+            chunk.height -= chunk.entries[size_t(i)].height;
+            chunk.lines -= chunk.entries[size_t(i)].lines;
+        }
+        chunk.entries.erase(chunk.entries.begin() + offset, chunk.entries.begin() + offset + take);
+        m_count -= take;
+        n -= take;
+        invalidateFrom(std::max(0, c - 1));
+        mergeIfSmall(c);
+    }
+}
+
+std::int64_t ParagraphIndex::top(int index) const
+{
+    if (index >= m_count)
+        return totalHeight();
+    if (index <= 0)
+        return 0;
+    int offset = 0;
+    const int c = chunkOf(index, &offset);
+    std::int64_t y = m_sums[size_t(c)].top;
+    const auto& entries = m_chunks[size_t(c)].entries;
+    for (int i = 0; i < offset; ++i)
+        y += entries[size_t(i)].height;
+    return y;
+}
+
+std::int64_t ParagraphIndex::linesBefore(int index) const
+{
+    if (index >= m_count)
+        return totalLines();
+    if (index <= 0)
+        return 0;
+    int offset = 0;
+    const int c = chunkOf(index, &offset);
+    std::int64_t lines = m_sums[size_t(c)].linesBefore;
+    const auto& entries = m_chunks[size_t(c)].entries;
+    for (int i = 0; i < offset; ++i)
+        lines += entries[size_t(i)].lines;
+    return lines;
+}
+
+std::int64_t ParagraphIndex::totalHeight() const
+{
+    if (m_chunks.empty())
+        return 0;
+    updateSums();
+    return m_sums.back().top + m_chunks.back().height;
+}
+
+std::int64_t ParagraphIndex::totalLines() const
+{
+    if (m_chunks.empty())
+        return 0;
+    updateSums();
+    return m_sums.back().linesBefore + m_chunks.back().lines;
+}
+
+int ParagraphIndex::indexAtY(std::int64_t y) const
+{
+    if (m_count == 0)
+        return -1;
+    updateSums();
+    auto it = std::upper_bound(m_sums.begin(), m_sums.end(), y,
+                               [](std::int64_t v, const Sums& s) { return v < s.top; });
+    const int c = std::max(0, int(it - m_sums.begin()) - 1);
+    std::int64_t at = m_sums[size_t(c)].top;
+    const auto& entries = m_chunks[size_t(c)].entries;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        at += entries[i].height;
+        if (y < at)
+            return m_sums[size_t(c)].first + int(i);
+    }
+    return std::min(m_count - 1, m_sums[size_t(c)].first + int(entries.size()) - 1);
+}
+
+int ParagraphIndex::indexAtLine(std::int64_t line) const
+{
+    if (m_count == 0)
+        return -1;
+    updateSums();
+    auto it = std::upper_bound(m_sums.begin(), m_sums.end(), line,
+                               [](std::int64_t v, const Sums& s) { return v < s.linesBefore; });
+    const int c = std::max(0, int(it - m_sums.begin()) - 1);
+    std::int64_t at = m_sums[size_t(c)].linesBefore;
+    const auto& entries = m_chunks[size_t(c)].entries;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        at += entries[i].lines;
+        if (line < at)
+            return m_sums[size_t(c)].first + int(i);
+    }
+    return std::min(m_count - 1, m_sums[size_t(c)].first + int(entries.size()) - 1);
+}

@@ -1,0 +1,82 @@
+#pragma once
+// Heights and line counts of every paragraph, with the sums above any
+// paragraph found without visiting the paragraphs above it. Entries live in
+// chunks of a few hundred, so inserting or removing paragraphs (Enter,
+// Backspace at a paragraph's start) moves one chunk's entries only, and the
+// per-chunk running sums are brought up to date lazily.
+//
+// Heights are in 1/64 pixel, the unit Qt's text layout positions lines in,
+// so sums are exact however many paragraphs there are.
+#include <cstdint>
+#include <vector>
+
+class ParagraphIndex {
+public:
+    struct Entry {
+        std::int32_t height = 0;  // 1/64 px
+        std::int32_t lines = 1;
+        std::int32_t length = 1;  // characters, the paragraph break included
+        // The layout pass that measured it; 0 while height and lines are estimates.
+        std::uint32_t generation = 0;
+    };
+
+    int count() const { return m_count; }
+    const Entry& at(int index) const;
+    void set(int index, const Entry& entry);
+
+    // Inserts entries at index (0..count()) / removes [index, index + n).
+    void insert(int index, const std::vector<Entry>& entries);
+    void remove(int index, int n);
+    void clear();
+
+    std::int64_t top(int index) const;  // sum of heights above index
+    std::int64_t totalHeight() const;
+    std::int64_t linesBefore(int index) const;
+    std::int64_t totalLines() const;
+
+    // The entry whose span contains y (clamped to the first/last entry).
+    int indexAtY(std::int64_t y) const;
+    // The entry holding line number `line` (clamped).
+    int indexAtLine(std::int64_t line) const;
+
+    template <typename Fn>
+    void forEach(Fn&& fn)  // fn(Entry&) may change height/lines/measured
+    {
+        for (Chunk& chunk : m_chunks) {
+            chunk.height = chunk.lines = 0;
+            for (Entry& entry : chunk.entries) {
+                fn(entry);
+                chunk.height += entry.height;
+                chunk.lines += entry.lines;
+            }
+        }
+        m_validChunks = 0;
+    }
+
+    static constexpr int ChunkSize = 512;
+
+private:
+    struct Chunk {
+        std::vector<Entry> entries;
+        std::int64_t height = 0;
+        std::int64_t lines = 0;
+    };
+    struct Sums {
+        int first = 0;  // index of the chunk's first entry
+        std::int64_t top = 0;
+        std::int64_t linesBefore = 0;
+    };
+
+    // The chunk holding index, and the index's place inside it.
+    int chunkOf(int index, int* offset) const;
+    void updateSums() const;
+    void invalidateFrom(int chunk);
+    void resum(Chunk& chunk);
+    void split(int chunk);
+    void mergeIfSmall(int chunk);
+
+    std::vector<Chunk> m_chunks;
+    mutable std::vector<Sums> m_sums;
+    mutable int m_validChunks = 0;  // m_sums[0, m_validChunks) are current
+    int m_count = 0;
+};
