@@ -1,5 +1,6 @@
 #include "document/LazyTextLayout.h"
 
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QStyle>
 #include <QTextDocument>
@@ -20,6 +21,8 @@ qreal toPixels(std::int64_t units) { return qreal(units) / Unit; }
 
 LazyTextLayout::LazyTextLayout(QTextDocument* document) : QAbstractTextDocumentLayout(document)
 {
+    m_measureTimer.setSingleShot(true);
+    connect(&m_measureTimer, &QTimer::timeout, this, &LazyTextLayout::measureInBackground);
     // Without this QTextEdit gives a no-wrap document the viewport's width
     // instead of none.
     setProperty("contentHasAlignment", false);
@@ -132,28 +135,25 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     }
     const QTextBlock changed = doc->findBlock(from);
     const qreal top = changed.isValid() ? margin() + toPixels(m_index.top(changed.blockNumber())) : 0;
+    m_measureTimer.start(MeasureDelayMs);  // typing pauses the measuring
     notifySize();
     emit update(QRectF(0, top, INT_MAX, INT_MAX));
 }
 
+
 bool LazyTextLayout::isLaidOut(int blockNumber) const
 {
-    if (blockNumber < 0 || blockNumber >= m_index.count())
+    if (blockNumber < 0 || blockNumber >= m_index.count() || m_index.at(blockNumber).generation != m_generation)
         return false;
-    return m_index.at(blockNumber).generation == m_generation;
+    const QTextLayout* layout = document()->findBlockByNumber(blockNumber).layout();
+    return layout && layout->lineCount() > 0;
 }
 
 // Paragraphs are placed as Qt's own document layout places them (so both
 // look the same), without its paragraph margins, which plain text never has.
-std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
+// Returns the height; lines gets the number of lines.
+qreal LazyTextLayout::placeLines(QTextLayout* layout, const QTextBlock& block, int* lines) const
 {
-    const int number = block.blockNumber();
-    Entry entry = m_index.at(number);
-    QTextLayout* layout = block.layout();
-    layout->setPosition(QPointF(margin(), margin() + toPixels(m_index.top(number))));
-    if (entry.generation == m_generation && layout->lineCount() > 0)
-        return entry.height;
-
     const QTextBlockFormat format = block.blockFormat();
     QTextOption option = document()->defaultTextOption();
     const Qt::LayoutDirection direction = block.textDirection();
@@ -172,11 +172,11 @@ std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
     const qreal left = format.leftMargin() + indent;
     const qreal right = document()->pageSize().width() - 2 * margin() - format.rightMargin();
     qreal y = 0;
-    int lines = 0;
+    *lines = 0;
     layout->beginLayout();
     for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
         line.setLeadingIncluded(true);
-        const qreal lineLeft = left + (lines == 0 ? format.textIndent() : 0);
+        const qreal lineLeft = left + (*lines == 0 ? format.textIndent() : 0);
         const qreal width = right - lineLeft;
         line.setLineWidth(width);
         if (line.naturalTextWidth() > width) {
@@ -201,25 +201,86 @@ std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
             m_sampleChars += line.textLength();
             m_sampleWidth += line.naturalTextWidth();
         }
-        ++lines;
+        ++*lines;
     }
     layout->endLayout();
-    ++m_layoutsDone;
+    return y;
+}
 
+// Records a paragraph's measured height and lines; true when its height changed.
+bool LazyTextLayout::storeMeasure(int number, Entry entry, qreal height, int lines, int length) const
+{
     if (entry.generation != m_generation)
         --m_estimated;
-    entry.height = std::int32_t(toUnits(y));
+    const std::int32_t old = entry.height;
+    entry.height = std::int32_t(toUnits(height));
     entry.lines = std::max(1, lines);
-    entry.length = block.length();
+    entry.length = length;
     entry.generation = m_generation;
-    if (entry.height != m_index.at(number).height) {
+    m_index.set(number, entry);
+    if (entry.height != old) {
         m_moved = true;  // whatever is below shows elsewhere now
         sizeMayHaveChanged();
     } else if (m_widest > m_reportedSize.width()) {
         sizeMayHaveChanged();
     }
-    m_index.set(number, entry);
-    return entry.height;
+    return entry.height != old;
+}
+
+std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
+{
+    const int number = block.blockNumber();
+    const Entry entry = m_index.at(number);
+    QTextLayout* layout = block.layout();
+    layout->setPosition(QPointF(margin(), margin() + toPixels(m_index.top(number))));
+    if (entry.generation == m_generation && layout->lineCount() > 0)
+        return entry.height;
+    int lines = 0;
+    const qreal height = placeLines(layout, block, &lines);
+    ++m_layoutsDone;
+    storeMeasure(number, entry, height, lines, block.length());
+    return m_index.at(number).height;
+}
+
+// Measures paragraphs not yet laid out, a few milliseconds at a time while
+// the program is idle, in a layout of its own that is thrown away: line
+// counts and the scroll bar become exact without keeping a layout for every
+// paragraph. A shift above the shown part is reported so that the view can
+// stay where it is.
+void LazyTextLayout::measureInBackground()
+{
+    const int count = m_index.count();
+    if (m_estimated <= 0 || wrapWidth() <= 0 || count == 0)
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    int number = m_measureFrom < count ? m_measureFrom : 0;
+    QTextBlock block = document()->findBlockByNumber(number);
+    std::int64_t top = m_index.top(number);
+    const std::int64_t anchor = toUnits(m_anchorY - margin());
+    std::int64_t shift = 0;
+    const bool moved = m_moved;
+    while (block.isValid() && clock.elapsed() < MeasureSliceMs) {
+        const Entry entry = m_index.at(number);
+        if (entry.generation != m_generation) {
+            QTextLayout scratch(block.text(), document()->defaultFont());
+            scratch.setFormats(block.textFormats());
+            int lines = 0;
+            const qreal height = placeLines(&scratch, block, &lines);
+            storeMeasure(number, entry, height, lines, block.length());
+            if (top < anchor)
+                shift += m_index.at(number).height - entry.height;
+        }
+        top += m_index.at(number).height;
+        block = block.next();
+        ++number;
+    }
+    m_measureFrom = block.isValid() ? number : 0;
+    m_shiftAbove += shift;
+    // Below the view nothing shown moves; above it the view follows the text.
+    m_moved = moved || shift != 0;
+    if (m_estimated > 0)
+        m_measureTimer.start(0);
 }
 
 void LazyTextLayout::layOutAbove(int blockNumber) const
@@ -270,6 +331,8 @@ void LazyTextLayout::sizeMayHaveChanged() const
 void LazyTextLayout::notifySize()
 {
     m_notifyPending = false;
+    if (m_estimated > 0 && !m_measureTimer.isActive())
+        m_measureTimer.start(MeasureDelayMs);
     if (m_moved) {
         m_moved = false;
         emit update(QRectF(0, 0, INT_MAX, INT_MAX));
@@ -278,6 +341,11 @@ void LazyTextLayout::notifySize()
     if (size != m_reportedSize) {
         m_reportedSize = size;
         emit documentSizeChanged(size);
+    }
+    if (m_shiftAbove != 0) {
+        const qreal shift = toPixels(m_shiftAbove);
+        m_shiftAbove = 0;
+        emit shiftedAbove(shift);
     }
 }
 

@@ -39,6 +39,15 @@ public:
     void resetLayoutsDone() { m_layoutsDone = 0; }
     bool isLaidOut(int blockNumber) const;
 
+    // The top of what is shown, in document pixels: measuring paragraphs
+    // above it reports the shift with shiftedAbove().
+    void setAnchorY(qreal y) { m_anchorY = y; }
+    static constexpr int MeasureDelayMs = 300;  // after the last edit
+    static constexpr int MeasureSliceMs = 4;
+
+signals:
+    void shiftedAbove(qreal pixels);
+
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
 
@@ -58,6 +67,9 @@ private:
     void updateMetrics();
     // Lays the paragraph out if it is not, and returns its height in 1/64 px.
     std::int32_t ensureLaidOut(const QTextBlock& block) const;
+    qreal placeLines(QTextLayout* layout, const QTextBlock& block, int* lines) const;
+    bool storeMeasure(int number, Entry entry, qreal height, int lines, int length) const;
+    void measureInBackground();
     void layOutAbove(int blockNumber) const;
     void drawBlock(QPainter* painter, const PaintContext& context, const QTextBlock& block) const;
     void sizeMayHaveChanged() const;
@@ -82,4 +94,8 @@ private:
     mutable bool m_moved = false;  // heights changed since the last full repaint
     QFont m_metricsFont;
     bool m_hasMetrics = false;
+    QTimer m_measureTimer;
+    int m_measureFrom = 0;
+    qreal m_anchorY = 0;
+    std::int64_t m_shiftAbove = 0;
 };

@@ -66,6 +66,11 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent), m_backColor(oleco
     setBackColor(olecolor::SystemWindow);
     m_layout = new LazyTextLayout(document());
     document()->setDocumentLayout(m_layout);
+    // Paragraphs measured above the view move it: keep showing the same text.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, m_layout, &LazyTextLayout::setAnchorY);
+    connect(m_layout, &LazyTextLayout::shiftedAbove, this, [this](qreal pixels) {
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(pixels));
+    });
     connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
         noteContentsChange(position, removed, added);
         emit Change();
