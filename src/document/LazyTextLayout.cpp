@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QScrollBar>
+#include <QTextEdit>
 #include <QStyle>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -30,6 +32,18 @@ LazyTextLayout::LazyTextLayout(QTextDocument* document) : QAbstractTextDocumentL
     rebuild();
 }
 
+LazyTextLayout* LazyTextLayout::install(QTextEdit* edit)
+{
+    auto* layout = new LazyTextLayout(edit->document());
+    edit->document()->setDocumentLayout(layout);
+    QScrollBar* bar = edit->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, layout, &LazyTextLayout::setAnchorY);
+    connect(layout, &LazyTextLayout::shiftedAbove, bar,
+            [bar](qreal pixels) { bar->setValue(bar->value() + qRound(pixels)); });
+    layout->setAnchorY(bar->value());
+    return layout;
+}
+
 qreal LazyTextLayout::margin() const { return document()->documentMargin(); }
 
 qreal LazyTextLayout::wrapWidth() const
@@ -56,6 +70,21 @@ void LazyTextLayout::updateMetrics()
     m_charWidth = std::max<qreal>(1, QFontMetricsF(document()->defaultFont()).averageCharWidth());
 }
 
+LazyTextLayout::Inputs LazyTextLayout::currentInputs() const
+{
+    const QTextDocument* doc = document();
+    const QTextOption option = doc->defaultTextOption();
+    return {doc->pageSize().width(), doc->defaultFont(), option.wrapMode(), option.tabStopDistance(),
+            option.alignment(), doc->documentMargin(), doc->indentWidth()};
+}
+
+bool LazyTextLayout::Inputs::operator==(const Inputs& other) const
+{
+    return pageWidth == other.pageWidth && font == other.font && wrapMode == other.wrapMode
+           && tabStop == other.tabStop && alignment == other.alignment && margin == other.margin
+           && indentWidth == other.indentWidth;
+}
+
 LazyTextLayout::Estimator LazyTextLayout::estimator() const
 {
     const qreal width = wrapWidth();
@@ -75,7 +104,7 @@ LazyTextLayout::Entry LazyTextLayout::Estimator::operator()(int length) const
 void LazyTextLayout::rebuild()
 {
     ++m_generation;
-    m_widest = 0;
+    m_inputs = currentInputs();
     std::vector<Entry> entries;
     entries.reserve(size_t(document()->blockCount()));
     const Estimator estimate = estimator();
@@ -91,7 +120,7 @@ void LazyTextLayout::rebuild()
 void LazyTextLayout::reestimateAll()
 {
     ++m_generation;
-    m_widest = 0;
+    m_inputs = currentInputs();
     updateMetrics();
     const Estimator estimate = estimator();
     m_index.forEach([&estimate](Entry& entry) { entry = estimate(entry.length); });
@@ -105,7 +134,10 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     const int oldCount = m_index.count();
     if (from == 0 && charsRemoved == 0 && charsAdded >= doc->characterCount() && oldCount == newCount
         && newCount > 1) {
-        reestimateAll();
+        // QTextEdit sets the same page size again whenever its scroll bars
+        // are adjusted: only a real change of what lines depend on counts.
+        if (!(currentInputs() == m_inputs))
+            reestimateAll();
     } else {
         const QTextBlock first = doc->findBlock(from);
         QTextBlock last = doc->findBlock(from + std::max(0, charsAdded - 1));
@@ -143,16 +175,14 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 
 bool LazyTextLayout::isLaidOut(int blockNumber) const
 {
-    if (blockNumber < 0 || blockNumber >= m_index.count() || m_index.at(blockNumber).generation != m_generation)
-        return false;
-    const QTextLayout* layout = document()->findBlockByNumber(blockNumber).layout();
-    return layout && layout->lineCount() > 0;
+    return blockNumber >= 0 && blockNumber < m_index.count()
+           && m_index.at(blockNumber).laidOutIn == m_generation;
 }
 
 // Paragraphs are placed as Qt's own document layout places them (so both
 // look the same), without its paragraph margins, which plain text never has.
 // Returns the height; lines gets the number of lines.
-qreal LazyTextLayout::placeLines(QTextLayout* layout, const QTextBlock& block, int* lines) const
+qreal LazyTextLayout::placeLines(QTextLayout* layout, const QTextBlock& block, int* lines, qreal* widest) const
 {
     const QTextBlockFormat format = block.blockFormat();
     QTextOption option = document()->defaultTextOption();
@@ -173,6 +203,7 @@ qreal LazyTextLayout::placeLines(QTextLayout* layout, const QTextBlock& block, i
     const qreal right = document()->pageSize().width() - 2 * margin() - format.rightMargin();
     qreal y = 0;
     *lines = 0;
+    *widest = 0;
     layout->beginLayout();
     for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
         line.setLeadingIncluded(true);
@@ -196,7 +227,7 @@ qreal LazyTextLayout::placeLines(QTextLayout* layout, const QTextBlock& block, i
         }
         line.setPosition(QPointF(lineLeft, y));
         y += std::ceil(line.ascent() + line.descent() + line.leading());
-        m_widest = std::max(m_widest, line.x() + line.naturalTextWidth() + format.rightMargin());
+        *widest = std::max(*widest, line.x() + line.naturalTextWidth() + format.rightMargin());
         if (line.textLength() > 1) {
             m_sampleChars += line.textLength();
             m_sampleWidth += line.naturalTextWidth();
@@ -208,23 +239,24 @@ qreal LazyTextLayout::placeLines(QTextLayout* layout, const QTextBlock& block, i
 }
 
 // Records a paragraph's measured height and lines; true when its height changed.
-bool LazyTextLayout::storeMeasure(int number, Entry entry, qreal height, int lines, int length) const
+bool LazyTextLayout::storeMeasure(int number, Entry entry, const Measure& measure) const
 {
     if (entry.generation != m_generation)
         --m_estimated;
-    const std::int32_t old = entry.height;
-    entry.height = std::int32_t(toUnits(height));
-    entry.lines = std::max(1, lines);
-    entry.length = length;
+    const Entry old = entry;
+    entry.height = std::int32_t(toUnits(measure.height));
+    entry.lines = std::max(1, measure.lines);
+    entry.length = measure.length;
+    entry.width = float(measure.widest);
     entry.generation = m_generation;
     m_index.set(number, entry);
-    if (entry.height != old) {
+    if (entry.height != old.height) {
         m_moved = true;  // whatever is below shows elsewhere now
         sizeMayHaveChanged();
-    } else if (m_widest > m_reportedSize.width()) {
+    } else if (entry.width != old.width) {
         sizeMayHaveChanged();
     }
-    return entry.height != old;
+    return entry.height != old.height;
 }
 
 std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
@@ -233,12 +265,15 @@ std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
     const Entry entry = m_index.at(number);
     QTextLayout* layout = block.layout();
     layout->setPosition(QPointF(margin(), margin() + toPixels(m_index.top(number))));
-    if (entry.generation == m_generation && layout->lineCount() > 0)
+    if (entry.laidOutIn == m_generation && layout->lineCount() > 0)
         return entry.height;
-    int lines = 0;
-    const qreal height = placeLines(layout, block, &lines);
+    Measure measure;
+    measure.height = placeLines(layout, block, &measure.lines, &measure.widest);
+    measure.length = block.length();
     ++m_layoutsDone;
-    storeMeasure(number, entry, height, lines, block.length());
+    Entry laidOut = entry;
+    laidOut.laidOutIn = m_generation;
+    storeMeasure(number, laidOut, measure);
     return m_index.at(number).height;
 }
 
@@ -250,7 +285,7 @@ std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
 void LazyTextLayout::measureInBackground()
 {
     const int count = m_index.count();
-    if (m_estimated <= 0 || wrapWidth() <= 0 || count == 0)
+    if (m_estimated <= 0 || count == 0)
         return;
     QElapsedTimer clock;
     clock.start();
@@ -265,9 +300,10 @@ void LazyTextLayout::measureInBackground()
         if (entry.generation != m_generation) {
             QTextLayout scratch(block.text(), document()->defaultFont());
             scratch.setFormats(block.textFormats());
-            int lines = 0;
-            const qreal height = placeLines(&scratch, block, &lines);
-            storeMeasure(number, entry, height, lines, block.length());
+            Measure measure;
+            measure.height = placeLines(&scratch, block, &measure.lines, &measure.widest);
+            measure.length = block.length();
+            storeMeasure(number, entry, measure);
             if (top < anchor)
                 shift += m_index.at(number).height - entry.height;
         }
@@ -314,7 +350,7 @@ QRectF LazyTextLayout::frameBoundingRect(QTextFrame* frame) const
 QSizeF LazyTextLayout::documentSize() const
 {
     const qreal page = document()->pageSize().width();
-    const qreal width = std::max(page, m_widest + 2 * margin());
+    const qreal width = std::max(page, qreal(m_index.widest()) + 2 * margin());
     return QSizeF(width, toPixels(m_index.totalHeight()) + 2 * margin());
 }
 
@@ -337,15 +373,17 @@ void LazyTextLayout::notifySize()
         m_moved = false;
         emit update(QRectF(0, 0, INT_MAX, INT_MAX));
     }
-    const QSizeF size = documentSize();
-    if (size != m_reportedSize) {
-        m_reportedSize = size;
-        emit documentSizeChanged(size);
-    }
+    // The view follows a shift above it before the scroll range is clamped
+    // to the new size.
     if (m_shiftAbove != 0) {
         const qreal shift = toPixels(m_shiftAbove);
         m_shiftAbove = 0;
         emit shiftedAbove(shift);
+    }
+    const QSizeF size = documentSize();
+    if (size != m_reportedSize) {
+        m_reportedSize = size;
+        emit documentSizeChanged(size);
     }
 }
 
@@ -381,10 +419,19 @@ void LazyTextLayout::refineEstimates()
         return;  // without wrapping the estimate does not use it
     const Estimator estimate = estimator();
     const std::uint32_t current = m_generation;
-    m_index.forEach([&estimate, current](Entry& entry) {
+    const std::int64_t anchor = toUnits(m_anchorY - margin());
+    std::int64_t top = 0;
+    std::int64_t shift = 0;
+    m_index.forEach([&](Entry& entry) {
+        const std::int32_t old = entry.height;
+        const bool above = top < anchor;
+        top += old;
         if (entry.generation != current)
             entry = estimate(entry.length);
+        if (above)
+            shift += entry.height - old;
     });
+    m_shiftAbove += shift;
     m_moved = true;
     notifySize();
 }
@@ -451,7 +498,11 @@ int LazyTextLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) 
 {
     if (m_index.count() == 0)
         return 0;
-    const int number = m_index.indexAtY(toUnits(point.y() - margin()));
+    const std::int64_t y = toUnits(point.y() - margin());
+    int number = m_index.indexAtY(y);
+    // A paragraph's bottom edge still belongs to it, as in Qt's layout.
+    if (number > 0 && m_index.top(number) == y)
+        --number;
     const QTextBlock block = document()->findBlockByNumber(number);
     ensureLaidOut(block);
     const QTextLayout* layout = block.layout();

@@ -8,13 +8,19 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QTextBlock>
+#include <QTextOption>
 #include <QTimer>
+
+class QTextEdit;
 
 class LazyTextLayout : public QAbstractTextDocumentLayout {
     Q_OBJECT
 
 public:
     explicit LazyTextLayout(QTextDocument* document);
+    // Gives the edit's document this layout, with the edit's view kept in
+    // place when paragraphs above it are measured.
+    static LazyTextLayout* install(QTextEdit* edit);
 
     void draw(QPainter* painter, const PaintContext& context) override;
     int hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const override;
@@ -62,13 +68,33 @@ private:
         Entry operator()(int length) const;
     };
     Estimator estimator() const;
+    // What every paragraph's lines depend on: when none of it changed, a
+    // call to lay everything out again is ignored.
+    struct Inputs {
+        qreal pageWidth = -2;
+        QFont font;
+        QTextOption::WrapMode wrapMode = QTextOption::NoWrap;
+        qreal tabStop = 0;
+        Qt::Alignment alignment;
+        qreal margin = 0;
+        qreal indentWidth = 0;
+        bool operator==(const Inputs& other) const;
+    };
+    Inputs currentInputs() const;
+    Inputs m_inputs;
     void rebuild();
     void reestimateAll();
     void updateMetrics();
     // Lays the paragraph out if it is not, and returns its height in 1/64 px.
     std::int32_t ensureLaidOut(const QTextBlock& block) const;
-    qreal placeLines(QTextLayout* layout, const QTextBlock& block, int* lines) const;
-    bool storeMeasure(int number, Entry entry, qreal height, int lines, int length) const;
+    qreal placeLines(QTextLayout* layout, const QTextBlock& block, int* lines, qreal* widest) const;
+    struct Measure {
+        qreal height = 0;
+        int lines = 0;
+        qreal widest = 0;
+        int length = 1;
+    };
+    bool storeMeasure(int number, Entry entry, const Measure& measure) const;
     void measureInBackground();
     void layOutAbove(int blockNumber) const;
     void drawBlock(QPainter* painter, const PaintContext& context, const QTextBlock& block) const;
@@ -86,7 +112,6 @@ private:
     mutable qreal m_sampleChars = 0;
     mutable qreal m_sampleWidth = 0;
     qreal m_refinedAt = 0;
-    mutable qreal m_widest = 0;  // widest line laid out (no wrapping)
     qreal m_viewportHeight = 600;
     mutable int m_layoutsDone = 0;
     mutable QSizeF m_reportedSize;

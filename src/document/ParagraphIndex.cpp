@@ -63,17 +63,32 @@ void ParagraphIndex::set(int index, const Entry& entry)
     Entry& old = chunk.entries[size_t(offset)];
     chunk.height += std::int64_t(entry.height) - old.height;
     chunk.lines += std::int64_t(entry.lines) - old.lines;
+    const bool wasWidest = old.width >= chunk.widest;
     old = entry;
+    if (entry.width >= chunk.widest)
+        chunk.widest = entry.width;
+    else if (wasWidest)
+        resum(chunk);
     invalidateFrom(c + 1);
 }
 
 void ParagraphIndex::resum(Chunk& chunk)
 {
     chunk.height = chunk.lines = 0;
+    chunk.widest = 0;
     for (const Entry& entry : chunk.entries) {
         chunk.height += entry.height;
         chunk.lines += entry.lines;
+        chunk.widest = std::max(chunk.widest, entry.width);
     }
+}
+
+float ParagraphIndex::widest() const
+{
+    float widest = 0;
+    for (const Chunk& chunk : m_chunks)
+        widest = std::max(widest, chunk.widest);
+    return widest;
 }
 
 void ParagraphIndex::split(int c)
@@ -110,6 +125,7 @@ void ParagraphIndex::mergeIfSmall(int c)
     a.entries.insert(a.entries.end(), b.entries.begin(), b.entries.end());
     a.height += b.height;
     a.lines += b.lines;
+    a.widest = std::max(a.widest, b.widest);
     m_chunks.erase(m_chunks.begin() + into + 1);
     split(into);
 }
@@ -134,6 +150,7 @@ void ParagraphIndex::insert(int index, const std::vector<Entry>& entries)
     for (const Entry& entry : entries) {
         chunk.height += entry.height;
         chunk.lines += entry.lines;
+        chunk.widest = std::max(chunk.widest, entry.width);
     }
     m_count += int(entries.size());
     invalidateFrom(c);
@@ -149,11 +166,8 @@ void ParagraphIndex::remove(int index, int n)
         const int c = chunkOf(index, &offset);
         Chunk& chunk = m_chunks[size_t(c)];
         const int take = std::min(n, int(chunk.entries.size()) - offset);
-        for (int i = offset; i < offset + take; ++i) {
-            chunk.height -= chunk.entries[size_t(i)].height;
-            chunk.lines -= chunk.entries[size_t(i)].lines;
-        }
         chunk.entries.erase(chunk.entries.begin() + offset, chunk.entries.begin() + offset + take);
+        resum(chunk);
         m_count -= take;
         n -= take;
         invalidateFrom(std::max(0, c - 1));

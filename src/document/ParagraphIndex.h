@@ -18,6 +18,10 @@ public:
         std::int32_t length = 1;  // characters, the paragraph break included
         // The layout pass that measured it; 0 while height and lines are estimates.
         std::uint32_t generation = 0;
+        float width = 0;  // its widest line in px, once measured
+        // The pass its own QTextLayout was laid out in (measuring alone uses
+        // a throw-away layout).
+        std::uint32_t laidOutIn = 0;
     };
 
     int count() const { return m_count; }
@@ -33,6 +37,7 @@ public:
     std::int64_t totalHeight() const;
     std::int64_t linesBefore(int index) const;
     std::int64_t totalLines() const;
+    float widest() const;  // the largest width of all entries
 
     // The entry whose span contains y (clamped to the first/last entry).
     int indexAtY(std::int64_t y) const;
@@ -43,12 +48,9 @@ public:
     void forEach(Fn&& fn)  // fn(Entry&) may change height/lines/measured
     {
         for (Chunk& chunk : m_chunks) {
-            chunk.height = chunk.lines = 0;
-            for (Entry& entry : chunk.entries) {
+            for (Entry& entry : chunk.entries)
                 fn(entry);
-                chunk.height += entry.height;
-                chunk.lines += entry.lines;
-            }
+            resum(chunk);
         }
         m_validChunks = 0;
     }
@@ -60,6 +62,7 @@ private:
         std::vector<Entry> entries;
         std::int64_t height = 0;
         std::int64_t lines = 0;
+        float widest = 0;
     };
     struct Sums {
         int first = 0;  // index of the chunk's first entry
@@ -71,7 +74,7 @@ private:
     int chunkOf(int index, int* offset) const;
     void updateSums() const;
     void invalidateFrom(int chunk);
-    void resum(Chunk& chunk);
+    static void resum(Chunk& chunk);
     void split(int chunk);
     void mergeIfSmall(int chunk);
 

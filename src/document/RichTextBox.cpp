@@ -64,13 +64,7 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent), m_backColor(oleco
     base.setPointSizeF(9.75);
     QTextEdit::setFont(base);
     setBackColor(olecolor::SystemWindow);
-    m_layout = new LazyTextLayout(document());
-    document()->setDocumentLayout(m_layout);
-    // Paragraphs measured above the view move it: keep showing the same text.
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, m_layout, &LazyTextLayout::setAnchorY);
-    connect(m_layout, &LazyTextLayout::shiftedAbove, this, [this](qreal pixels) {
-        verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(pixels));
-    });
+    m_layout = LazyTextLayout::install(this);
     connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
         noteContentsChange(position, removed, added);
         emit Change();
@@ -732,6 +726,7 @@ void RichTextBox::mousePressEvent(QMouseEvent* event)
     }
     const QPoint point = event->position().toPoint();
     QTextCursor cursor = textCursor();
+    m_dragging = true;
     if (m_tripleClick.isActive()
         && (point - m_tripleClickPoint).manhattanLength() < QApplication::startDragDistance()) {
         // The third click selects the paragraph with its break.
@@ -739,14 +734,16 @@ void RichTextBox::mousePressEvent(QMouseEvent* event)
         cursor.movePosition(QTextCursor::StartOfBlock);
         cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
         cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-        m_drag = Drag::None;
+        m_selectedParagraph = cursor;
+        m_selectedWord = QTextCursor();
+        setTextCursor(cursor);
+    } else if (event->modifiers() == Qt::ShiftModifier) {
+        extendSelectionTo(point);
     } else {
-        const int position = positionAt(point);
-        const bool extend = event->modifiers() & Qt::ShiftModifier;
-        cursor.setPosition(position, extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
-        m_drag = Drag::Characters;
+        m_selectedWord = m_selectedParagraph = QTextCursor();
+        cursor.setPosition(positionAt(point));
+        setTextCursor(cursor);
     }
-    setTextCursor(cursor);
 }
 
 void RichTextBox::contextMenuEvent(QContextMenuEvent* event)
@@ -775,36 +772,75 @@ int RichTextBox::positionAt(const QPoint& viewportPoint) const
     return m_layout->hitTest(inDocument, Qt::FuzzyHit);
 }
 
-void RichTextBox::dragSelectionTo(const QPoint& viewportPoint)
+// Extends the selection to the mouse as a drag or a shift-click does: by
+// paragraphs after a triple-click, by words after a double-click.
+void RichTextBox::extendSelectionTo(const QPoint& viewportPoint)
 {
     const int position = positionAt(viewportPoint);
     QTextCursor cursor = textCursor();
-    if (m_drag == Drag::Words && !m_dragWord.isNull()) {
-        // Whole words from the double-clicked one to the word at the mouse.
-        QTextCursor word(document());
-        word.setPosition(position);
-        if (position < m_dragWord.selectionStart()) {
-            word.movePosition(QTextCursor::StartOfWord);
-            cursor.setPosition(m_dragWord.selectionEnd());
-            cursor.setPosition(std::min(word.position(), position), QTextCursor::KeepAnchor);
-        } else {
-            word.movePosition(QTextCursor::EndOfWord);
-            cursor.setPosition(m_dragWord.selectionStart());
-            cursor.setPosition(std::max(word.position(), position), QTextCursor::KeepAnchor);
+    if (m_selectedParagraph.hasSelection()) {
+        cursor = m_selectedParagraph;
+        if (position < m_selectedParagraph.selectionStart()) {
+            cursor.setPosition(m_selectedParagraph.selectionEnd());
+            cursor.setPosition(position, QTextCursor::KeepAnchor);
+            cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+        } else if (position > m_selectedParagraph.selectionEnd()) {
+            cursor.setPosition(m_selectedParagraph.selectionStart());
+            cursor.setPosition(position, QTextCursor::KeepAnchor);
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
         }
+    } else if (m_selectedWord.hasSelection()) {
+        if (!extendByWords(&cursor, position, viewportPoint.x() + horizontalScrollBar()->value()))
+            return;
     } else {
         cursor.setPosition(position, QTextCursor::KeepAnchor);
     }
     setTextCursor(cursor);
 }
 
+// From the double-clicked word to the nearer end of the word under the mouse,
+// on the mouse's own line; between words the selection stays as it is.
+bool RichTextBox::extendByWords(QTextCursor* cursor, int position, qreal mouseX) const
+{
+    if (position >= m_selectedWord.selectionStart() && position <= m_selectedWord.selectionEnd()) {
+        *cursor = m_selectedWord;
+        return true;
+    }
+    QTextCursor word = m_selectedWord;
+    word.setPosition(position, QTextCursor::KeepAnchor);
+    if (!word.movePosition(QTextCursor::StartOfWord))
+        return false;
+    const int wordStart = word.position();
+    const QTextBlock block = word.block();
+    const qreal blockX = m_layout->blockBoundingRect(block).left();
+    const QTextLine line = block.layout()->lineForTextPosition(wordStart - block.position());
+    if (!line.isValid())
+        return false;
+    const qreal startX = line.cursorToX(wordStart - block.position()) + blockX;
+    if (!word.movePosition(QTextCursor::EndOfWord))
+        return false;
+    const int wordEnd = word.position();
+    const QTextLine endLine = block.layout()->lineForTextPosition(wordEnd - block.position());
+    if (endLine.textStart() != line.textStart() || wordEnd == wordStart)
+        return false;
+    const qreal endX = line.cursorToX(wordEnd - block.position()) + blockX;
+    if (mouseX < startX || mouseX > endX)
+        return false;
+    // The double-clicked word stays selected whichever way the mouse goes.
+    cursor->setPosition(position < m_selectedWord.position() ? m_selectedWord.selectionEnd()
+                                                             : m_selectedWord.selectionStart());
+    cursor->setPosition(mouseX - startX < endX - mouseX ? wordStart : wordEnd, QTextCursor::KeepAnchor);
+    return true;
+}
+
 void RichTextBox::mouseMoveEvent(QMouseEvent* event)
 {
     // Hovering needs nothing: no links or list markers can be under the mouse.
-    if (!(event->buttons() & Qt::LeftButton) || m_drag == Drag::None)
+    if (!(event->buttons() & Qt::LeftButton) || !m_dragging)
         return;
     const QPoint at = event->position().toPoint();
-    dragSelectionTo(at);
+    extendSelectionTo(at);
     if (viewport()->rect().contains(at))
         m_autoScroll.stop();
     else if (!m_autoScroll.isActive())
@@ -813,11 +849,11 @@ void RichTextBox::mouseMoveEvent(QMouseEvent* event)
 
 void RichTextBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || m_drag == Drag::None) {
+    if (event->button() != Qt::LeftButton || !m_dragging) {
         QTextEdit::mouseReleaseEvent(event);
         return;
     }
-    m_drag = Drag::None;
+    m_dragging = false;
     m_autoScroll.stop();
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (textCursor().hasSelection() && clipboard->supportsSelection())
@@ -833,11 +869,14 @@ void RichTextBox::mouseDoubleClickEvent(QMouseEvent* event)
     }
     QTextCursor cursor = textCursor();
     cursor.setPosition(positionAt(event->position().toPoint()));
-    if (cursor.block().length() > 1)
+    m_layout->blockBoundingRect(cursor.block());  // laid out, for its lines
+    const QTextLine line = cursor.block().layout()->lineForTextPosition(cursor.positionInBlock());
+    if (line.isValid() && line.textLength() > 0)
         cursor.select(QTextCursor::WordUnderCursor);
     setTextCursor(cursor);
-    m_dragWord = cursor;
-    m_drag = Drag::Words;
+    m_selectedWord = cursor;
+    m_selectedParagraph = QTextCursor();
+    m_dragging = true;
     m_tripleClickPoint = event->position().toPoint();
     m_tripleClick.start(QApplication::doubleClickInterval(), this);
 }
@@ -845,7 +884,7 @@ void RichTextBox::mouseDoubleClickEvent(QMouseEvent* event)
 void RichTextBox::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == m_autoScroll.timerId()) {
-        dragSelectionTo(viewport()->mapFromGlobal(QCursor::pos()));
+        extendSelectionTo(viewport()->mapFromGlobal(QCursor::pos()));
     } else if (event->timerId() == m_tripleClick.timerId()) {
         m_tripleClick.stop();
     } else {

@@ -148,7 +148,8 @@ private:
     void noteContentsChange(int position, int removed, int added);
     bool insertLoadedText(const QString& text, const std::vector<qint8>& lineBreaks, const QString& path);
     int positionAt(const QPoint& viewportPoint) const;
-    void dragSelectionTo(const QPoint& viewportPoint);
+    void extendSelectionTo(const QPoint& viewportPoint);
+    bool extendByWords(QTextCursor* cursor, int position, qreal mouseX) const;
 
     std::function<bool(const QKeySequence&)> m_shortcutOwner;
     int m_rightMargin = NoWrapMargin;
@@ -172,9 +173,9 @@ private:
 
     // Mouse selection, handled here so that no press or hover walks the
     // whole document (Qt's control looks for list markers in every paragraph).
-    enum class Drag { None, Characters, Words };
-    Drag m_drag = Drag::None;
-    QTextCursor m_dragWord;       // the word a double-click selected
+    bool m_dragging = false;
+    QTextCursor m_selectedWord;       // by the last double-click
+    QTextCursor m_selectedParagraph;  // by the last triple-click
     QBasicTimer m_autoScroll;
     QBasicTimer m_tripleClick;
     QPoint m_tripleClickPoint;

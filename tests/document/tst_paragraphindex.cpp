@@ -10,7 +10,7 @@ namespace {
 
 using Entry = ParagraphIndex::Entry;
 
-Entry entry(int height, int lines) { return {height, lines, 1, 1}; }
+Entry entry(int height, int lines) { return {height, lines, 1, 1, float(height % 997)}; }
 
 void compareWithModel(const ParagraphIndex& index, const std::vector<Entry>& model)
 {
@@ -32,6 +32,10 @@ void compareWithModel(const ParagraphIndex& index, const std::vector<Entry>& mod
     }
     QCOMPARE(index.totalHeight(), y);
     QCOMPARE(index.totalLines(), lines);
+    float widest = 0;
+    for (const Entry& e : model)
+        widest = std::max(widest, e.width);
+    QCOMPARE(index.widest(), widest);
 }
 
 }  // namespace
