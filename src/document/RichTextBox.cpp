@@ -485,51 +485,48 @@ bool RichTextBox::LoadFile(const QString& path, int type)
         return false;
     }
     file.close();
-    DecodedText decoded = decodeTextFile(bytes);
-    bytes = QByteArray();  // a big file's bytes need not wait for the end of the load
-    m_fileFormat = decoded.format;
-    return insertLoadedText(decoded.text, decoded.lineBreaks, path);
+    TextFileReader reader(bytes);
+    bytes = QByteArray();  // the reader lets go of each part once decoded
+    if (!insertLoadedText(reader, path))
+        return false;
+    m_fileFormat = reader.format();
+    return true;
 }
 
 // Puts a loaded text in slices, so that a big file neither freezes the
 // window nor has to be loaded to the end: a cancelled load leaves the
 // control empty. No undo steps are recorded.
-bool RichTextBox::insertLoadedText(const QString& text, const std::vector<qint8>& lineBreaks,
-                                   const QString& path)
+bool RichTextBox::insertLoadedText(TextFileReader& reader, const QString& path)
 {
-    constexpr qsizetype SliceSize = 1 << 20;
+    constexpr qsizetype SliceBytes = 1 << 20;
     m_loadCancelled = false;
     QSignalBlocker quiet(this);  // one Change for the whole load
     document()->setUndoRedoEnabled(false);
     setPlainText(QString());
-    LoadProgress progress(this, path, text.size());
+    LoadProgress progress(this, path, reader.total());
     QTextCursor end(document());
     int stamped = 0;  // paragraphs given their file's line break so far
-    for (qsizetype from = 0; from < text.size();) {
-        qsizetype to = std::min(text.size(), from + SliceSize);
-        if (to < text.size()) {
-            const qsizetype lineEnd = text.indexOf(u'\n', to);
-            to = lineEnd < 0 ? text.size() : lineEnd + 1;
-        }
-        end.movePosition(QTextCursor::End);
-        end.insertText(text.mid(from, to - from));
-        // Each finished paragraph keeps the break it had in the file.
-        for (QTextBlock block = document()->findBlockByNumber(stamped); block.isValid() && block.next().isValid();
+    // Each finished paragraph keeps the break it had in the file.
+    auto stamp = [&](bool all) {
+        const std::vector<qint8>& breaks = reader.lineBreaks();
+        for (QTextBlock block = document()->findBlockByNumber(stamped); block.isValid() && (all || block.next().isValid());
              block = block.next(), ++stamped)
-            block.setUserState(size_t(stamped) < lineBreaks.size() ? lineBreaks[size_t(stamped)]
-                                                                    : int(TextFileFormat::NoBreak));
-        from = to;
-        if (from < text.size() && !progress.advance(from)) {
+            block.setUserState(size_t(stamped) < breaks.size() ? breaks[size_t(stamped)] : int(TextFileFormat::NoBreak));
+    };
+    do {
+        const QString piece = reader.next(SliceBytes);
+        end.movePosition(QTextCursor::End);
+        end.insertText(piece);
+        stamp(false);
+        if (!reader.atEnd() && !progress.advance(reader.position())) {
             setPlainText(QString());
             document()->setUndoRedoEnabled(true);
             m_loadCancelled = true;
             m_error = tr("Opening was cancelled.");
             return false;
         }
-    }
-    for (QTextBlock block = document()->findBlockByNumber(stamped); block.isValid(); block = block.next(), ++stamped)
-        block.setUserState(size_t(stamped) < lineBreaks.size() ? lineBreaks[size_t(stamped)]
-                                                                : int(TextFileFormat::NoBreak));
+    } while (!reader.atEnd());
+    stamp(true);
     document()->setUndoRedoEnabled(true);
     QTextCursor start(document());
     setTextCursor(start);

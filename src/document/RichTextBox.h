@@ -146,7 +146,7 @@ private:
     bool wraps() const;
     int blockLineAt(const QTextBlock& block, int positionInBlock) const;
     void noteContentsChange(int position, int removed, int added);
-    bool insertLoadedText(const QString& text, const std::vector<qint8>& lineBreaks, const QString& path);
+    bool insertLoadedText(TextFileReader& reader, const QString& path);
     int positionAt(const QPoint& viewportPoint) const;
     void extendSelectionTo(const QPoint& viewportPoint);
     bool extendByWords(QTextCursor* cursor, int position, qreal mouseX) const;

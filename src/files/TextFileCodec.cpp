@@ -75,15 +75,14 @@ QByteArrayView byteOrderMark(TextFileFormat::Encoding encoding)
     return {};
 }
 
-// Turns every break into '\n' in place and records what it was.
-void splitParagraphs(QString& text, std::vector<qint8>& breaks, TextFileFormat& format)
+// Turns every break into '\n' in place and appends what it was to breaks;
+// the first CR LF, LF or CR becomes the format's default.
+void splitParagraphs(QString& text, std::vector<qint8>& breaks, TextFileFormat& format, bool& defaultFound)
 {
     const qsizetype n = text.size();
-    breaks.clear();
-    breaks.reserve(size_t(n / 64 + 1));
+    breaks.reserve(breaks.size() + size_t(n / 64 + 1));
     QChar* data = text.data();
     qsizetype out = 0;
-    bool defaultFound = false;
     for (qsizetype in = 0; in < n; ++in) {
         const char16_t c = data[in].unicode();
         Break kind;
@@ -113,7 +112,6 @@ void splitParagraphs(QString& text, std::vector<qint8>& breaks, TextFileFormat& 
         }
     }
     text.truncate(out);
-    breaks.push_back(Break::NoBreak);
 }
 
 }  // namespace
@@ -157,8 +155,72 @@ DecodedText decodeTextFile(const QByteArray& bytes)
             result.text = decodeWindows1252(bytes);
         }
     }
-    splitParagraphs(result.text, result.lineBreaks, result.format);
+    bool defaultFound = false;
+    splitParagraphs(result.text, result.lineBreaks, result.format, defaultFound);
+    result.lineBreaks.push_back(Break::NoBreak);
     return result;
+}
+
+// ---- reading in pieces -----------------------------------------------------
+
+TextFileReader::TextFileReader(const QByteArray& bytes) : m_bytes(bytes)
+{
+    const QByteArrayView all(m_bytes);
+    const QByteArrayView utf8Mark = ByteOrderMarks[0].bytes;
+    if (all.startsWith(utf8Mark) && all.sliced(utf8Mark.size()).isValidUtf8()) {
+        m_format = {TextFileFormat::Utf8, true};
+        m_position = utf8Mark.size();
+    } else if (all.startsWith(ByteOrderMarks[1].bytes) || all.startsWith(ByteOrderMarks[2].bytes)) {
+        // UTF-16 is decoded whole: whether it decodes cleanly decides it.
+        m_whole = decodeTextFile(m_bytes);
+        m_format = m_whole.format;
+        m_lineBreaks = std::move(m_whole.lineBreaks);
+        m_bytes = QByteArray();
+        m_wholeMode = true;
+        return;
+    } else if (all.isValidUtf8()) {
+        m_format = {TextFileFormat::Utf8, false};
+    } else {
+        m_format = {TextFileFormat::Windows1252, false};
+    }
+}
+
+qsizetype TextFileReader::total() const { return m_wholeMode ? m_whole.text.size() : m_bytes.size(); }
+
+bool TextFileReader::atEnd() const { return m_started && m_position >= total(); }
+
+QString TextFileReader::next(qsizetype size)
+{
+    m_started = true;
+    const qsizetype total = this->total();
+    qsizetype end = std::min(total, m_position + std::max<qsizetype>(size, 1));
+    if (m_wholeMode) {
+        if (end < total) {
+            const qsizetype lineEnd = m_whole.text.indexOf(u'\n', end - 1);
+            end = lineEnd < 0 ? total : lineEnd + 1;
+        }
+        const QString piece = m_whole.text.mid(m_position, end - m_position);
+        m_position = end;
+        if (m_position >= total)
+            m_whole.text = QString();
+        return piece;
+    }
+    // Pieces end after an LF byte, so no character and no CR LF is split.
+    if (end < total) {
+        const qsizetype lineEnd = m_bytes.indexOf('\n', end - 1);
+        end = lineEnd < 0 ? total : lineEnd + 1;
+    }
+    const QByteArrayView bytes = QByteArrayView(m_bytes).sliced(m_position, end - m_position);
+    m_position = end;
+    QString piece = m_format.encoding == TextFileFormat::Utf8
+                        ? QStringDecoder(QStringDecoder::Utf8, ExactDecoding).decode(bytes)
+                        : decodeWindows1252(bytes);
+    splitParagraphs(piece, m_lineBreaks, m_format, m_defaultFound);
+    if (m_position >= total) {
+        m_lineBreaks.push_back(Break::NoBreak);
+        m_bytes = QByteArray();
+    }
+    return piece;
 }
 
 // ---- encoding --------------------------------------------------------------

@@ -41,6 +41,33 @@ struct DecodedText {
 // The breaks are found in one pass, splitting the text in place.
 DecodedText decodeTextFile(const QByteArray& bytes);
 
+// The same decoding a piece at a time, each piece ending after a line
+// break, so that a big file is never held twice as text while it loads.
+// Joined, the pieces and lineBreaks() are what decodeTextFile gives.
+class TextFileReader {
+public:
+    explicit TextFileReader(const QByteArray& bytes);
+
+    const TextFileFormat& format() const { return m_format; }
+    qsizetype position() const { return m_position; }
+    qsizetype total() const;
+    bool atEnd() const;
+    // About size more bytes (to the end of a line), breaks turned into '\n'.
+    QString next(qsizetype size);
+    // The breaks of the pieces read so far; complete once atEnd().
+    const std::vector<qint8>& lineBreaks() const { return m_lineBreaks; }
+
+private:
+    QByteArray m_bytes;
+    qsizetype m_position = 0;
+    bool m_started = false;
+    TextFileFormat m_format;
+    std::vector<qint8> m_lineBreaks;
+    bool m_defaultFound = false;
+    bool m_wholeMode = false;  // UTF-16: decoded at once
+    DecodedText m_whole;
+};
+
 // CR LF, lone CR and lone LF each become '\n'.
 QString normalizeLineBreaks(const QString& text);
 

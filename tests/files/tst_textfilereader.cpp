@@ -1,0 +1,92 @@
+// Reading a file in pieces gives what reading it whole gives: the same text,
+// the same breaks per paragraph and the same format, whatever the piece size.
+#include "TestEnvironment.h"
+#include "files/TextFileCodec.h"
+
+#include <QRandomGenerator>
+
+class TestTextFileReader : public QObject {
+    Q_OBJECT
+
+private:
+    static void compareWithWhole(const QByteArray& bytes, qsizetype pieceSize)
+    {
+        const DecodedText whole = decodeTextFile(bytes);
+        TextFileReader reader(bytes);
+        QString joined;
+        int pieces = 0;
+        do {
+            const QString piece = reader.next(pieceSize);
+            // Every piece but the last ends a paragraph.
+            if (!reader.atEnd())
+                QVERIFY2(piece.endsWith(u'\n'), qPrintable(piece.right(20)));
+            joined += piece;
+            ++pieces;
+        } while (!reader.atEnd());
+        QCOMPARE(joined, whole.text);
+        QCOMPARE(reader.lineBreaks(), whole.lineBreaks);
+        QCOMPARE(reader.format().encoding, whole.format.encoding);
+        QCOMPARE(reader.format().bom, whole.format.bom);
+        QCOMPARE(reader.format().lineBreak, whole.format.lineBreak);
+        QVERIFY(pieces >= 1);
+    }
+
+private slots:
+    void piecesJoinToTheWholeDecoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qsizetype>("pieceSize");
+        const QList<QPair<const char*, QByteArray>> files = {
+            {"empty", QByteArray()},
+            {"LF", "one\ntwo\nthree\n"},
+            {"CR LF, no final break", "one\r\ntwo\r\nthree"},
+            {"lone CRs", "one\rtwo\rthree\r"},
+            {"mixed, CR first", "a\rb\r\nc\nd\r\r\n\n"},
+            {"UTF-8", "gr\xC3\xBC\xC3\x9F dich\n\xE2\x82\xAC 5\r\nend"},
+            {"UTF-8 with BOM", "\xEF\xBB\xBFwith mark\nsecond\n"},
+            {"only a BOM", "\xEF\xBB\xBF"},
+            {"BOM, then invalid", "\xEF\xBB\xBFok\n\xFF bad\n"},
+            {"Windows-1252", "caf\xE9\nna\xEFve\r\n\x80 and \x81\n"},
+            {"invalid UTF-8 late", QByteArray(5000, 'x') + "\n\xC3(\n"},
+            {"paragraph separator", "a\xE2\x80\xA9" "b\nc"},
+            {"BOM inside a line start", "a\n\xEF\xBB\xBF" "b\n"},
+            {"UTF-16 LE", QByteArray("\xFF\xFE" "a\0\n\0b\0\r\0\n\0", 12)},
+            {"UTF-16 BE", QByteArray("\xFE\xFF\0a\0\n\0b", 8)},
+            {"NULs", QByteArray("a\0b\n\0\n", 6)},
+        };
+        for (const auto& [name, bytes] : files) {
+            for (qsizetype size : {qsizetype(1), qsizetype(5), qsizetype(64), qsizetype(1) << 20})
+                QTest::addRow("%s, pieces of %lld", name, qlonglong(size)) << bytes << size;
+        }
+    }
+    void piecesJoinToTheWholeDecoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qsizetype, pieceSize);
+        compareWithWhole(bytes, pieceSize);
+    }
+
+    void randomFilesMatch()
+    {
+        // Bytes from a small alphabet of breaks, ASCII, UTF-8 sequences and
+        // stray high bytes: both encodings and every kind of break occur.
+        const QList<QByteArray> alphabet = {"\n", "\r", "\r\n", "a", "b ", "\xC3\xA9", "\xE2\x82\xAC",
+                                            "\xE2\x80\xA9", "\xFF", "\x80", "\xEF\xBB\xBF"};
+        QRandomGenerator random(20261206);
+        for (int round = 0; round < 300; ++round) {
+            QByteArray bytes;
+            const int length = random.bounded(200);
+            const bool valid = random.bounded(2) == 0;
+            for (int i = 0; i < length; ++i) {
+                const QByteArray& piece = alphabet[random.bounded(valid ? 8 : alphabet.size())];
+                bytes += piece;
+            }
+            compareWithWhole(bytes, random.bounded(1, 40));
+            if (QTest::currentTestFailed())
+                QFAIL(qPrintable(QStringLiteral("bytes: ") + QString::fromLatin1(bytes.toHex())));
+        }
+    }
+};
+
+PAGEWELL_TEST_MAIN(TestTextFileReader)
+#include "tst_textfilereader.moc"
