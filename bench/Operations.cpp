@@ -19,6 +19,9 @@ const std::vector<Operation>& operations()
         {"clean", measureClean},
         {"select-copy", measureSelectCopy},
         {"print", measurePrint},
+        {"keystroke", measureKeystroke},
+        {"open", measureOpen},
+        {"caret-jump", measureCaretJump},
     };
     return all;
 }
