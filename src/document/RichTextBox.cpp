@@ -479,18 +479,32 @@ bool RichTextBox::LoadFile(const QString& path, int type)
         m_error = file.errorString();
         return false;
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    TextFileReader reader(&file);
+    if (insertLoadedText(reader, path)) {
+        m_fileFormat = reader.format();
+        return checkRead(file);
+    }
+    if (!reader.failed())
+        return false;
+    // Not UTF-8 after all: every byte is read again as Windows-1252.
+    if (!file.seek(0)) {
         m_error = file.errorString();
         return false;
     }
-    file.close();
-    TextFileReader reader(bytes);
-    bytes = QByteArray();  // the reader lets go of each part once decoded
-    if (!insertLoadedText(reader, path))
+    TextFileReader again(&file, TextFileReader::Guess::Windows1252);
+    if (!insertLoadedText(again, path))
         return false;
-    m_fileFormat = reader.format();
-    return true;
+    m_fileFormat = again.format();
+    return checkRead(file);
+}
+
+bool RichTextBox::checkRead(const QFile& file)
+{
+    if (file.error() == QFileDevice::NoError)
+        return true;
+    m_error = file.errorString();
+    setPlainText(QString());
+    return false;
 }
 
 // Puts a loaded text in slices, so that a big file neither freezes the
@@ -515,6 +529,11 @@ bool RichTextBox::insertLoadedText(TextFileReader& reader, const QString& path)
     };
     do {
         const QString piece = reader.next(SliceBytes);
+        if (reader.failed()) {
+            setPlainText(QString());
+            document()->setUndoRedoEnabled(true);
+            return false;
+        }
         end.movePosition(QTextCursor::End);
         end.insertText(piece);
         stamp(false);

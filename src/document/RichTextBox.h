@@ -13,6 +13,7 @@
 #include <vector>
 
 class LazyTextLayout;
+class QFile;
 
 class RichTextBox : public QTextEdit {
     Q_OBJECT
@@ -147,6 +148,7 @@ private:
     int blockLineAt(const QTextBlock& block, int positionInBlock) const;
     void noteContentsChange(int position, int removed, int added);
     bool insertLoadedText(TextFileReader& reader, const QString& path);
+    bool checkRead(const QFile& file);
     int positionAt(const QPoint& viewportPoint) const;
     void extendSelectionTo(const QPoint& viewportPoint);
     bool extendByWords(QTextCursor* cursor, int position, qreal mouseX) const;

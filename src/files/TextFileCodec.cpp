@@ -1,5 +1,6 @@
 #include "files/TextFileCodec.h"
 
+#include <QBuffer>
 #include <QStringDecoder>
 #include <algorithm>
 
@@ -163,62 +164,111 @@ DecodedText decodeTextFile(const QByteArray& bytes)
 
 // ---- reading in pieces -----------------------------------------------------
 
-TextFileReader::TextFileReader(const QByteArray& bytes) : m_bytes(bytes)
+TextFileReader::TextFileReader(QIODevice* device, Guess guess) : m_device(device), m_guess(guess)
 {
-    const QByteArrayView all(m_bytes);
-    const QByteArrayView utf8Mark = ByteOrderMarks[0].bytes;
-    if (all.startsWith(utf8Mark) && all.sliced(utf8Mark.size()).isValidUtf8()) {
-        m_format = {TextFileFormat::Utf8, true};
-        m_position = utf8Mark.size();
-    } else if (all.startsWith(ByteOrderMarks[1].bytes) || all.startsWith(ByteOrderMarks[2].bytes)) {
-        // UTF-16 is decoded whole: whether it decodes cleanly decides it.
-        m_whole = decodeTextFile(m_bytes);
-        m_format = m_whole.format;
-        m_lineBreaks = std::move(m_whole.lineBreaks);
-        m_bytes = QByteArray();
-        m_wholeMode = true;
-        return;
-    } else if (all.isValidUtf8()) {
-        m_format = {TextFileFormat::Utf8, false};
-    } else {
-        m_format = {TextFileFormat::Windows1252, false};
+    m_total = std::max<qint64>(device->size() - device->pos(), 0);
+}
+
+TextFileReader::TextFileReader(const QByteArray& bytes, Guess guess)
+    : m_ownBuffer(std::make_unique<QBuffer>()), m_guess(guess)
+{
+    m_ownBuffer->setData(bytes);
+    m_ownBuffer->open(QIODevice::ReadOnly);
+    m_device = m_ownBuffer.get();
+    m_total = bytes.size();
+}
+
+TextFileReader::~TextFileReader() = default;
+
+bool TextFileReader::atEnd() const { return m_started && (m_failed || m_position >= m_total); }
+
+// Reads on until the buffer holds `size` bytes and ends after an LF (or the
+// file ends), and takes that piece out of the buffer.
+QByteArray TextFileReader::takeBytes(qsizetype size)
+{
+    constexpr qint64 ReadSize = 1 << 20;
+    qsizetype searchFrom = 0;
+    for (;;) {
+        if (m_buffer.size() >= size) {
+            const qsizetype lineEnd = m_buffer.indexOf('\n', std::max(searchFrom, size - 1));
+            if (lineEnd >= 0) {
+                QByteArray piece = m_buffer.left(lineEnd + 1);
+                m_buffer.remove(0, lineEnd + 1);
+                return piece;
+            }
+            searchFrom = m_buffer.size();
+        }
+        const QByteArray more = m_device->read(ReadSize);
+        if (more.isEmpty())
+            return std::exchange(m_buffer, QByteArray());
+        m_buffer += more;
     }
 }
 
-qsizetype TextFileReader::total() const { return m_wholeMode ? m_whole.text.size() : m_bytes.size(); }
-
-bool TextFileReader::atEnd() const { return m_started && m_position >= total(); }
+// The first bytes decide: a UTF-16 mark means the whole file is decoded at
+// once (whether it decodes cleanly decides its encoding); else the pieces
+// are taken for UTF-8 until one is not, then for Windows-1252.
+void TextFileReader::start()
+{
+    m_started = true;
+    if (m_guess == Guess::Windows1252) {
+        m_format = {TextFileFormat::Windows1252, false};
+        return;
+    }
+    m_buffer = m_device->read(3);
+    const QByteArrayView head(m_buffer);
+    if (head.startsWith(ByteOrderMarks[1].bytes) || head.startsWith(ByteOrderMarks[2].bytes)) {
+        m_buffer += m_device->readAll();
+        m_whole = decodeTextFile(m_buffer);
+        m_buffer = QByteArray();
+        m_format = m_whole.format;
+        m_lineBreaks = std::move(m_whole.lineBreaks);
+        m_wholeMode = true;
+        m_total = m_whole.text.size();
+        return;
+    }
+    m_format = {TextFileFormat::Utf8, head.startsWith(ByteOrderMarks[0].bytes)};
+    if (m_format.bom) {
+        m_buffer.remove(0, 3);
+        m_position = 3;
+    }
+}
 
 QString TextFileReader::next(qsizetype size)
 {
-    m_started = true;
-    const qsizetype total = this->total();
-    qsizetype end = std::min(total, m_position + std::max<qsizetype>(size, 1));
+    if (!m_started)
+        start();
+    size = std::max<qsizetype>(size, 1);
     if (m_wholeMode) {
-        if (end < total) {
+        qsizetype end = std::min<qsizetype>(m_total, m_position + size);
+        if (end < m_total) {
             const qsizetype lineEnd = m_whole.text.indexOf(u'\n', end - 1);
-            end = lineEnd < 0 ? total : lineEnd + 1;
+            end = lineEnd < 0 ? m_total : lineEnd + 1;
         }
         const QString piece = m_whole.text.mid(m_position, end - m_position);
         m_position = end;
-        if (m_position >= total)
+        if (m_position >= m_total)
             m_whole.text = QString();
         return piece;
     }
     // Pieces end after an LF byte, so no character and no CR LF is split.
-    if (end < total) {
-        const qsizetype lineEnd = m_bytes.indexOf('\n', end - 1);
-        end = lineEnd < 0 ? total : lineEnd + 1;
+    const QByteArray bytes = takeBytes(size);
+    m_position += bytes.size();
+    QString piece;
+    if (m_format.encoding == TextFileFormat::Utf8) {
+        QStringDecoder decoder(QStringDecoder::Utf8, ExactDecoding);
+        piece = decoder.decode(bytes);
+        if (decoder.hasError()) {
+            m_failed = true;
+            return QString();
+        }
+    } else {
+        piece = decodeWindows1252(bytes);
     }
-    const QByteArrayView bytes = QByteArrayView(m_bytes).sliced(m_position, end - m_position);
-    m_position = end;
-    QString piece = m_format.encoding == TextFileFormat::Utf8
-                        ? QStringDecoder(QStringDecoder::Utf8, ExactDecoding).decode(bytes)
-                        : decodeWindows1252(bytes);
     splitParagraphs(piece, m_lineBreaks, m_format, m_defaultFound);
-    if (m_position >= total) {
+    if (m_position >= m_total || bytes.isEmpty()) {
+        m_position = m_total;
         m_lineBreaks.push_back(Break::NoBreak);
-        m_bytes = QByteArray();
     }
     return piece;
 }

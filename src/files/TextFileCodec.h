@@ -3,10 +3,12 @@
 // The encoding is detected (a BOM wins, then valid UTF-8, else
 // Windows-1252) and every paragraph remembers the break that ended it, so a
 // file read and written again without edits keeps every byte.
+#include <QBuffer>
 #include <QByteArray>
 #include <QString>
 #include <QStringEncoder>
 #include <QStringView>
+#include <memory>
 #include <vector>
 
 struct TextFileFormat {
@@ -42,25 +44,42 @@ struct DecodedText {
 DecodedText decodeTextFile(const QByteArray& bytes);
 
 // The same decoding a piece at a time, each piece ending after a line
-// break, so that a big file is never held twice as text while it loads.
-// Joined, the pieces and lineBreaks() are what decodeTextFile gives.
+// break, read from the file as it goes, so that a big file is held neither
+// whole as bytes nor whole as text while it loads. Joined, the pieces and
+// lineBreaks() are what decodeTextFile gives, except that a file that turns
+// out not to be UTF-8 only shows it on a later piece: failed() then says to
+// start again with a reader told Guess::Windows1252.
 class TextFileReader {
 public:
-    explicit TextFileReader(const QByteArray& bytes);
+    enum class Guess { Detect, Windows1252 };
+    // Reads from the device's current position to its end.
+    explicit TextFileReader(QIODevice* device, Guess guess = Guess::Detect);
+    explicit TextFileReader(const QByteArray& bytes, Guess guess = Guess::Detect);
+    ~TextFileReader();
 
+    // Known once next() has been called.
     const TextFileFormat& format() const { return m_format; }
-    qsizetype position() const { return m_position; }
-    qsizetype total() const;
+    qint64 position() const { return m_position; }
+    qint64 total() const { return m_total; }
     bool atEnd() const;
+    bool failed() const { return m_failed; }
     // About size more bytes (to the end of a line), breaks turned into '\n'.
     QString next(qsizetype size);
     // The breaks of the pieces read so far; complete once atEnd().
     const std::vector<qint8>& lineBreaks() const { return m_lineBreaks; }
 
 private:
-    QByteArray m_bytes;
-    qsizetype m_position = 0;
+    void start();
+    QByteArray takeBytes(qsizetype size);
+
+    std::unique_ptr<QBuffer> m_ownBuffer;
+    QIODevice* m_device = nullptr;
+    Guess m_guess;
+    QByteArray m_buffer;
+    qint64 m_position = 0;
+    qint64 m_total = 0;
     bool m_started = false;
+    bool m_failed = false;
     TextFileFormat m_format;
     std::vector<qint8> m_lineBreaks;
     bool m_defaultFound = false;

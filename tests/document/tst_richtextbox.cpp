@@ -3,6 +3,7 @@
 #include "TestEnvironment.h"
 #include "document/OleColor.h"
 #include "document/RichTextBox.h"
+#include "files/TextFileCodec.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -432,6 +433,36 @@ private slots:
         QCOMPARE(box->Text(), text);
         QVERIFY(!box->CanUndo());  // a load cannot be undone
         QCOMPARE(box->SelStart(), 0);
+    }
+
+    // A file loads in pieces; one whose first non-UTF-8 byte comes pieces
+    // after the start is read again as Windows-1252 and saved back unchanged.
+    void bigFileLoadsInPiecesAndSavesBack_data()
+    {
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<int>("encoding");
+        QTest::newRow("UTF-8 to the end") << QByteArray("caf\xC3\xA9\r\nend") << int(TextFileFormat::Utf8);
+        QTest::newRow("Windows-1252 late") << QByteArray("caf\xE9\r\nend") << int(TextFileFormat::Windows1252);
+    }
+    void bigFileLoadsInPiecesAndSavesBack()
+    {
+        QFETCH(QByteArray, tail);
+        QFETCH(int, encoding);
+        QByteArray bytes;
+        for (int n = 0; bytes.size() < 3 * (1 << 20); ++n)
+            bytes += "line " + QByteArray::number(n) + (n % 3 ? "\n" : "\r\n");
+        bytes += tail;
+        const QString path = testenv::writeFile(QStringLiteral("load/big-%1.txt").arg(encoding), bytes);
+        QVERIFY(box->LoadFile(path, RichTextBox::rtfText));
+        QCOMPARE(int(box->fileFormat().encoding), encoding);
+        QVERIFY(box->Text().endsWith(QString::fromUtf8("caf\xC3\xA9\r\nend")));
+        QCOMPARE(box->document()->blockCount(), int(bytes.count('\n')) + 1);
+        QVERIFY(!box->CanUndo());
+        const QString copy = path + QStringLiteral(".saved");
+        QVERIFY(box->SaveFile(copy, RichTextBox::rtfText));
+        QFile saved(copy);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll() == bytes);
     }
 
     void loadFileFailures()

@@ -1,9 +1,11 @@
 // Reading a file in pieces gives what reading it whole gives: the same text,
-// the same breaks per paragraph and the same format, whatever the piece size.
+// the same breaks per paragraph and the same format, whatever the piece size
+// (a file that is not UTF-8 after all is read again, as the loader does).
 #include "TestEnvironment.h"
 #include "files/TextFileCodec.h"
 
 #include <QRandomGenerator>
+#include <memory>
 
 class TestTextFileReader : public QObject {
     Q_OBJECT
@@ -12,22 +14,29 @@ private:
     static void compareWithWhole(const QByteArray& bytes, qsizetype pieceSize)
     {
         const DecodedText whole = decodeTextFile(bytes);
-        TextFileReader reader(bytes);
+        auto reader = std::make_unique<TextFileReader>(bytes);
         QString joined;
         int pieces = 0;
         do {
-            const QString piece = reader.next(pieceSize);
+            const QString piece = reader->next(pieceSize);
+            if (reader->failed()) {
+                // Not UTF-8 after all: read again, as the loader does.
+                QVERIFY(reader->format().encoding == TextFileFormat::Utf8);
+                reader = std::make_unique<TextFileReader>(bytes, TextFileReader::Guess::Windows1252);
+                joined.clear();
+                continue;
+            }
             // Every piece but the last ends a paragraph.
-            if (!reader.atEnd())
+            if (!reader->atEnd())
                 QVERIFY2(piece.endsWith(u'\n'), qPrintable(piece.right(20)));
             joined += piece;
             ++pieces;
-        } while (!reader.atEnd());
+        } while (!reader->atEnd());
         QCOMPARE(joined, whole.text);
-        QCOMPARE(reader.lineBreaks(), whole.lineBreaks);
-        QCOMPARE(reader.format().encoding, whole.format.encoding);
-        QCOMPARE(reader.format().bom, whole.format.bom);
-        QCOMPARE(reader.format().lineBreak, whole.format.lineBreak);
+        QCOMPARE(reader->lineBreaks(), whole.lineBreaks);
+        QCOMPARE(reader->format().encoding, whole.format.encoding);
+        QCOMPARE(reader->format().bom, whole.format.bom);
+        QCOMPARE(reader->format().lineBreak, whole.format.lineBreak);
         QVERIFY(pieces >= 1);
     }
 
