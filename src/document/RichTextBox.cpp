@@ -22,6 +22,7 @@
 #include <QTextCursor>
 #include <QTextLayout>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -38,14 +39,16 @@ QString withCrLfBreaks(const QString& raw)
         return raw;
     QString out(raw.size() + breaks, Qt::Uninitialized);
     QChar* to = out.data();
-    for (const QChar c : raw) {
-        if (c == ParagraphSeparator) {
-            *to++ = u'\r';
-            *to++ = u'\n';
-        } else {
-            *to++ = c;
-        }
+    const QChar* from = raw.constData();
+    // Whole lines at a time: indexOf and memcpy are vectorised.
+    qsizetype start = 0;
+    for (qsizetype at; (at = raw.indexOf(ParagraphSeparator, start)) >= 0; start = at + 1) {
+        std::memcpy(to, from + start, size_t(at - start) * sizeof(QChar));
+        to += at - start;
+        *to++ = u'\r';
+        *to++ = u'\n';
     }
+    std::memcpy(to, from + start, size_t(raw.size() - start) * sizeof(QChar));
     return out;
 }
 

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QLocale>
+#include <QProgressDialog>
 #include <QMimeData>
 
 using namespace files;
@@ -142,6 +143,39 @@ private slots:
         QCOMPARE(document->Label1(), QStringLiteral("x"));
         QCOMPARE(recent(1), QString());
         QCOMPARE(f.boxes->shown.size(), 0);
+    }
+
+    // A long load shows its progress; Cancel leaves no trace of the file: a
+    // window opened for it closes, an empty window reused for it stays empty.
+    void openCancelledWhileLoading_data()
+    {
+        QTest::addColumn<bool>("reuseEmpty");
+        QTest::newRow("into a new window") << false;
+        QTest::newRow("into the empty window") << true;
+    }
+    void openCancelledWhileLoading()
+    {
+        QFETCH(bool, reuseEmpty);
+        QByteArray line(79, 'w');
+        line += '\n';
+        const QString path = f.file(QStringLiteral("Huge.log"), line.repeated(600000));  // 48 MB
+        frmDocument* first = f.active();
+        if (!reuseEmpty)
+            f.type(QStringLiteral("kept"));
+        bool progressSeen = false;
+        QPointer<QTimer> watch = whenModal<QProgressDialog>([&](QProgressDialog* progress) {
+            progressSeen = true;
+            progress->cancel();
+        });
+        f.open(path);
+        delete watch;
+        QVERIFY(progressSeen);
+        QCOMPARE(f.documentCount(), 1);
+        QCOMPARE(f.active(), first);
+        QCOMPARE(first->txtText->Text(), reuseEmpty ? QString() : QStringLiteral("kept"));
+        QCOMPARE(first->Title(), QString());
+        QCOMPARE(recent(1), QString());
+        QCOMPARE(f.boxes->shown.size(), 0);  // cancelling is no error
     }
 
     void openThatCannotReadReportsAndGoesOn()
