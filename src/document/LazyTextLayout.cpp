@@ -130,6 +130,7 @@ void LazyTextLayout::reestimateAll()
 void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 {
     QTextDocument* doc = document();
+    qreal repaint = INT_MAX;  // height to repaint from the change down
     const int newCount = doc->blockCount();
     const int oldCount = m_index.count();
     if (from == 0 && charsRemoved == 0 && charsAdded >= doc->characterCount() && oldCount == newCount
@@ -156,6 +157,16 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
             QTextBlock block = first;
             for (int n = firstNo; n <= lastNo && block.isValid(); ++n, block = block.next())
                 entries.push_back(estimate(block.length()));
+            if (firstNo == lastNo && oldLast == firstNo && entries.size() == 1) {
+                // An edit inside one paragraph: until it is laid out again it
+                // keeps its height, so nothing below moves and only it is
+                // repainted (a new height repaints the rest once known).
+                const Entry old = m_index.at(firstNo);
+                entries[0].height = old.height;
+                entries[0].lines = old.lines;
+                entries[0].width = old.width;
+                repaint = toPixels(old.height);
+            }
             for (int n = firstNo; n <= oldLast; ++n)
                 m_estimated -= m_index.at(n).generation == m_generation ? 0 : 1;
             m_index.remove(firstNo, oldLast - firstNo + 1);
@@ -169,7 +180,7 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     const qreal top = changed.isValid() ? margin() + toPixels(m_index.top(changed.blockNumber())) : 0;
     m_measureTimer.start(MeasureDelayMs);  // typing pauses the measuring
     notifySize();
-    emit update(QRectF(0, top, INT_MAX, INT_MAX));
+    emit update(QRectF(0, top, INT_MAX, repaint));
 }
 
 
