@@ -175,19 +175,27 @@ void ParagraphIndex::remove(int index, int n)
     }
 }
 
+// The sum of `amount` over the entries before index; `before` is a chunk's
+// running sum of it.
+template <typename Before, typename Amount>
+std::int64_t ParagraphIndex::sumBefore(int index, Before before, Amount amount) const
+{
+    int offset = 0;
+    const int c = chunkOf(index, &offset);
+    std::int64_t sum = before(m_sums[size_t(c)]);
+    const auto& entries = m_chunks[size_t(c)].entries;
+    for (int i = 0; i < offset; ++i)
+        sum += amount(entries[size_t(i)]);
+    return sum;
+}
+
 std::int64_t ParagraphIndex::top(int index) const
 {
     if (index >= m_count)
         return totalHeight();
     if (index <= 0)
         return 0;
-    int offset = 0;
-    const int c = chunkOf(index, &offset);
-    std::int64_t y = m_sums[size_t(c)].top;
-    const auto& entries = m_chunks[size_t(c)].entries;
-    for (int i = 0; i < offset; ++i)
-        y += entries[size_t(i)].height;
-    return y;
+    return sumBefore(index, [](const Sums& s) { return s.top; }, [](const Entry& e) { return e.height; });
 }
 
 std::int64_t ParagraphIndex::linesBefore(int index) const
@@ -196,13 +204,7 @@ std::int64_t ParagraphIndex::linesBefore(int index) const
         return totalLines();
     if (index <= 0)
         return 0;
-    int offset = 0;
-    const int c = chunkOf(index, &offset);
-    std::int64_t lines = m_sums[size_t(c)].linesBefore;
-    const auto& entries = m_chunks[size_t(c)].entries;
-    for (int i = 0; i < offset; ++i)
-        lines += entries[size_t(i)].lines;
-    return lines;
+    return sumBefore(index, [](const Sums& s) { return s.linesBefore; }, [](const Entry& e) { return e.lines; });
 }
 
 std::int64_t ParagraphIndex::totalHeight() const
@@ -221,38 +223,33 @@ std::int64_t ParagraphIndex::totalLines() const
     return m_sums.back().linesBefore + m_chunks.back().lines;
 }
 
-int ParagraphIndex::indexAtY(std::int64_t y) const
+// The entry whose span of values contains value, where a chunk's running
+// sum is `before` and an entry's own amount is `amount`.
+template <typename Before, typename Amount>
+int ParagraphIndex::indexAt(std::int64_t value, Before before, Amount amount) const
 {
     if (m_count == 0)
         return -1;
     updateSums();
-    auto it = std::upper_bound(m_sums.begin(), m_sums.end(), y,
-                               [](std::int64_t v, const Sums& s) { return v < s.top; });
+    const auto it = std::upper_bound(m_sums.begin(), m_sums.end(), value,
+                                     [&](std::int64_t v, const Sums& s) { return v < before(s); });
     const int c = std::max(0, int(it - m_sums.begin()) - 1);
-    std::int64_t at = m_sums[size_t(c)].top;
+    std::int64_t at = before(m_sums[size_t(c)]);
     const auto& entries = m_chunks[size_t(c)].entries;
     for (size_t i = 0; i < entries.size(); ++i) {
-        at += entries[i].height;
-        if (y < at)
+        at += amount(entries[i]);
+        if (value < at)
             return m_sums[size_t(c)].first + int(i);
     }
     return std::min(m_count - 1, m_sums[size_t(c)].first + int(entries.size()) - 1);
 }
 
+int ParagraphIndex::indexAtY(std::int64_t y) const
+{
+    return indexAt(y, [](const Sums& s) { return s.top; }, [](const Entry& e) { return e.height; });
+}
+
 int ParagraphIndex::indexAtLine(std::int64_t line) const
 {
-    if (m_count == 0)
-        return -1;
-    updateSums();
-    auto it = std::upper_bound(m_sums.begin(), m_sums.end(), line,
-                               [](std::int64_t v, const Sums& s) { return v < s.linesBefore; });
-    const int c = std::max(0, int(it - m_sums.begin()) - 1);
-    std::int64_t at = m_sums[size_t(c)].linesBefore;
-    const auto& entries = m_chunks[size_t(c)].entries;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        at += entries[i].lines;
-        if (line < at)
-            return m_sums[size_t(c)].first + int(i);
-    }
-    return std::min(m_count - 1, m_sums[size_t(c)].first + int(entries.size()) - 1);
+    return indexAt(line, [](const Sums& s) { return s.linesBefore; }, [](const Entry& e) { return e.lines; });
 }

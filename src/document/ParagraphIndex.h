@@ -70,6 +70,10 @@ private:
         std::int64_t linesBefore = 0;
     };
 
+    template <typename Before, typename Amount>
+    int indexAt(std::int64_t value, Before before, Amount amount) const;
+    template <typename Before, typename Amount>
+    std::int64_t sumBefore(int index, Before before, Amount amount) const;
     // The chunk holding index, and the index's place inside it.
     int chunkOf(int index, int* offset) const;
     void updateSums() const;
