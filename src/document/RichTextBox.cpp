@@ -745,6 +745,12 @@ void RichTextBox::mousePressEvent(QMouseEvent* event)
     }
     const QPoint point = event->position().toPoint();
     QTextCursor cursor = textCursor();
+    if (pressStartsTextDrag(point, event->modifiers())) {
+        // Dragging the selected text away is Qt's own business.
+        m_qtDrag = true;
+        QTextEdit::mousePressEvent(event);
+        return;
+    }
     m_dragging = true;
     if (m_tripleClick.isActive()
         && (point - m_tripleClickPoint).manhattanLength() < QApplication::startDragDistance()) {
@@ -853,8 +859,26 @@ bool RichTextBox::extendByWords(QTextCursor* cursor, int position, qreal mouseX)
     return true;
 }
 
+// A press on selected text (not between it and the margin) may start a drag.
+bool RichTextBox::pressStartsTextDrag(const QPoint& viewportPoint, Qt::KeyboardModifiers modifiers) const
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection() || (modifiers & Qt::ShiftModifier) || m_tripleClick.isActive())
+        return false;
+    const int position = positionAt(viewportPoint);
+    if (position < cursor.selectionStart() || position > cursor.selectionEnd())
+        return false;
+    const QPointF inDocument(viewportPoint.x() + horizontalScrollBar()->value(),
+                             viewportPoint.y() + verticalScrollBar()->value());
+    return m_layout->hitTest(inDocument, Qt::ExactHit) != -1;
+}
+
 void RichTextBox::mouseMoveEvent(QMouseEvent* event)
 {
+    if (m_qtDrag) {
+        QTextEdit::mouseMoveEvent(event);
+        return;
+    }
     // Hovering needs nothing: no links or list markers can be under the mouse.
     if (!(event->buttons() & Qt::LeftButton) || !m_dragging)
         return;
@@ -868,6 +892,11 @@ void RichTextBox::mouseMoveEvent(QMouseEvent* event)
 
 void RichTextBox::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (m_qtDrag && event->button() == Qt::LeftButton) {
+        m_qtDrag = false;
+        QTextEdit::mouseReleaseEvent(event);
+        return;
+    }
     if (event->button() != Qt::LeftButton || !m_dragging) {
         QTextEdit::mouseReleaseEvent(event);
         return;

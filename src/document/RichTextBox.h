@@ -151,6 +151,7 @@ private:
     bool checkRead(const QFile& file);
     int positionAt(const QPoint& viewportPoint) const;
     void extendSelectionTo(const QPoint& viewportPoint);
+    bool pressStartsTextDrag(const QPoint& viewportPoint, Qt::KeyboardModifiers modifiers) const;
     bool extendByWords(QTextCursor* cursor, int position, qreal mouseX) const;
 
     std::function<bool(const QKeySequence&)> m_shortcutOwner;
@@ -176,6 +177,7 @@ private:
     // Mouse selection, handled here so that no press or hover walks the
     // whole document (Qt's control looks for list markers in every paragraph).
     bool m_dragging = false;
+    bool m_qtDrag = false;  // a press on the selection, left to Qt's drag and drop
     QTextCursor m_selectedWord;       // by the last double-click
     QTextCursor m_selectedParagraph;  // by the last triple-click
     QBasicTimer m_autoScroll;
