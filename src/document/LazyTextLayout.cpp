@@ -273,6 +273,17 @@ bool LazyTextLayout::storeMeasure(int number, Entry entry, const Measure& measur
 std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
 {
     const int number = block.blockNumber();
+    if (m_index.count() != document()->blockCount()) {
+        // Asked in the middle of an edit, before the document reports it:
+        // the paragraph is laid out, the index waits for the report.
+        QTextLayout* layout = block.layout();
+        int lines = 0;
+        qreal widest = 0;
+        const qreal height = placeLines(layout, block, &lines, &widest);
+        const int known = std::min(number, m_index.count());
+        layout->setPosition(QPointF(margin(), margin() + toPixels(m_index.top(known))));
+        return std::int32_t(toUnits(height));
+    }
     const Entry entry = m_index.at(number);
     QTextLayout* layout = block.layout();
     layout->setPosition(QPointF(margin(), margin() + toPixels(m_index.top(number))));
@@ -342,9 +353,9 @@ void LazyTextLayout::layOutAbove(int blockNumber) const
 
 QRectF LazyTextLayout::blockBoundingRect(const QTextBlock& block) const
 {
-    if (!block.isValid() || block.blockNumber() >= m_index.count())
+    if (!block.isValid())
         return QRectF();
-    if (!isLaidOut(block.blockNumber()))
+    if (!isLaidOut(block.blockNumber()) && m_index.count() == document()->blockCount())
         layOutAbove(block.blockNumber());
     ensureLaidOut(block);
     const QTextLayout* layout = block.layout();

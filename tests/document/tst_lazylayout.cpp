@@ -682,6 +682,31 @@ private slots:
 
     // ---- a big document ---------------------------------------------------------
 
+    // Cursors moving inside an edit block ask for paragraph rectangles before
+    // the layout hears of the edit; afterwards all agrees with Qt's layout.
+    void queriesInsideAnEditBlock()
+    {
+        QTextDocument ours;
+        ours.setDocumentLayout(new LazyTextLayout(&ours));
+        QTextDocument theirs;
+        for (QTextDocument* doc : {&ours, &theirs}) {
+            configureDocument(doc, 200);
+            doc->setPlainText(QStringLiteral("one two three four five six seven\neight"));
+            QTextCursor edit(doc);
+            edit.beginEditBlock();
+            edit.movePosition(QTextCursor::End);
+            edit.insertText(QStringLiteral("\nnine ten eleven twelve thirteen fourteen\nfifteen\n"));
+            QTextCursor moving(doc);
+            moving.movePosition(QTextCursor::End);
+            QVERIFY(moving.movePosition(QTextCursor::Up));
+            QVERIFY(doc->documentLayout()->blockBoundingRect(doc->lastBlock()).isValid());
+            edit.endEditBlock();
+        }
+        const QString paragraphs = twins::paragraphDifference(ours, theirs);
+        QVERIFY2(paragraphs.isEmpty(), qPrintable(paragraphs));
+        QVERIFY2(twins::sizeDifference(ours, theirs).isEmpty(), qPrintable(twins::sizeDifference(ours, theirs)));
+    }
+
     void editInBigDocumentStaysLocal()
     {
         RichTextBox box;
