@@ -25,6 +25,15 @@ inline QString setting(const char* section, const char* key)
     return GetSetting(AppTitle, QString::fromLatin1(section), QString::fromLatin1(key), Missing);
 }
 
+// step, 2 * step, ... count * step: evenly spaced tab stops.
+inline QList<int> multiples(int step, int count)
+{
+    QList<int> stops;
+    for (int i = 1; i <= count; ++i)
+        stops << i * step;
+    return stops;
+}
+
 inline void store(const char* section, const char* key, const QString& value)
 {
     SaveSetting(AppTitle, QString::fromLatin1(section), QString::fromLatin1(key), value);

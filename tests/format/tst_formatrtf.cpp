@@ -87,14 +87,6 @@ QList<QList<int>> tabStopsPerParagraph(const QByteArray& rtf)
     return paragraphs;
 }
 
-QList<int> multiples(int step, int count)
-{
-    QList<int> stops;
-    for (int i = 1; i <= count; ++i)
-        stops << i * step;
-    return stops;
-}
-
 }  // namespace
 
 class TestFormatRtf : public QObject {

@@ -189,14 +189,6 @@ Look lookOfWord(const QList<Paragraph>& paragraphs, const QString& word, QString
     return {};
 }
 
-QList<int> multiples(int step, int count)
-{
-    QList<int> stops;
-    for (int i = 1; i <= count; ++i)
-        stops << i * step;
-    return stops;
-}
-
 }  // namespace
 
 class TestRtfReader : public QObject {

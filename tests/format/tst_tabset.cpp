@@ -25,14 +25,6 @@ QList<int> stopsOf(const RichTextBox& text)
     return stops;
 }
 
-QList<int> multiples(int step, int count)
-{
-    QList<int> stops;
-    for (int i = 1; i <= count; ++i)
-        stops << i * step;
-    return stops;
-}
-
 }  // namespace
 
 class TestTabSet : public QObject {
