@@ -116,4 +116,12 @@ bool PlainTextReference::load(const QString& path)
 
 bool PlainTextReference::showAndPaint() { return paintFirstScreen(m_edit, m_edit->viewport()); }
 
+bool PlainTextReference::prepare(const QString& path, bool wrap, QSize size)
+{
+    if (size.isValid())
+        m_edit->resize(size);
+    m_edit->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    return load(path) && showAndPaint();
+}
+
 }  // namespace bench

@@ -3,6 +3,7 @@
 // with a document opened the way the Open command does it, and a plain
 // QPlainTextEdit holding the same text for comparison.
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 class QPlainTextEdit;
@@ -52,6 +53,9 @@ public:
     // Reads and decodes the file as the editor does, then setPlainText.
     bool load(const QString& path);
     bool showAndPaint();
+    // Sized like the editor's text control (when size is valid), wrapped at
+    // its width or not, loaded and painted.
+    bool prepare(const QString& path, bool wrap, QSize size);
     QPlainTextEdit* edit() const { return m_edit; }
 
 private:

@@ -116,10 +116,7 @@ ChildBody plainKeys(const BenchInput& input, bool wrap, QSize size)
     return [path, limit, wrap, size](ChildReport& report) {
         PlainTextReference reference;
         QPlainTextEdit* edit = reference.edit();
-        if (size.isValid())
-            edit->resize(size);
-        edit->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-        if (!reference.load(path) || !reference.showAndPaint())
+        if (!reference.prepare(path, wrap, size))
             return report.fail("set-up failed");
         focusEditor(edit);
         report.note("setting", "viewport " + sizeText(edit->viewport()->size()) + ", focus "
