@@ -3,6 +3,7 @@
 // backend that answers by script, and a helper that acts on a modal dialog.
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
+#include "WhenModal.h"
 #include "app/Settings.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
@@ -39,43 +40,7 @@ inline void store(const char* section, const char* key, const QString& value)
     SaveSetting(AppTitle, QString::fromLatin1(section), QString::fromLatin1(key), value);
 }
 
-// Acts on the first modal dialog of type T that shows up. One still open
-// after the time limit is rejected, so a test that goes wrong ends instead
-// of waiting for a user.
-template <class T>
-class WhenModal {
-public:
-    explicit WhenModal(std::function<void(T*)> act, int limitMs = 10000) : m_timer(new QTimer)
-    {
-        m_timer->setInterval(20);
-        QObject::connect(m_timer, &QTimer::timeout, [this, act = std::move(act), limitMs] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (T* wanted = qobject_cast<T*>(modal)) {
-                m_timer->stop();
-                ++m_answered;
-                act(wanted);
-                return;
-            }
-            m_waited += 20;
-            if (m_waited > limitMs) {
-                m_timer->stop();
-                if (auto* dialog = qobject_cast<QDialog*>(modal))
-                    dialog->reject();
-            }
-        });
-        m_timer->start();
-    }
-    ~WhenModal() { delete m_timer; }
-    WhenModal(const WhenModal&) = delete;
-    WhenModal& operator=(const WhenModal&) = delete;
-
-    bool answered() const { return m_answered > 0; }
-
-private:
-    QTimer* m_timer;
-    int m_waited = 0;
-    int m_answered = 0;
-};
+using testsupport::WhenModal;
 
 // Answers the colour and font dialogs: each queued answer may change the
 // dialog's properties (the user's choice) and accepts, or cancels. Every

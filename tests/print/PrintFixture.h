@@ -3,6 +3,7 @@
 // settings store, and a helper that acts on a modal dialog once it shows.
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
+#include "WhenModal.h"
 #include "app/Settings.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
@@ -29,42 +30,7 @@ inline void store(const char* key, const QString& value)
     SaveSetting(AppTitle, PageSetupSection, QString::fromLatin1(key), value);
 }
 
-// Acts on the first modal dialog of type T that shows up. One still open
-// after the time limit is rejected, so that a test that goes wrong ends.
-template <class T>
-class WhenModal {
-public:
-    explicit WhenModal(std::function<void(T*)> act, int limitMs = 10000) : m_timer(new QTimer)
-    {
-        m_timer->setInterval(20);
-        QObject::connect(m_timer, &QTimer::timeout, [this, act = std::move(act), limitMs] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (T* wanted = qobject_cast<T*>(modal)) {
-                m_timer->stop();
-                m_answered = true;
-                act(wanted);
-                return;
-            }
-            m_waited += 20;
-            if (m_waited > limitMs) {
-                m_timer->stop();
-                if (auto* dialog = qobject_cast<QDialog*>(modal))
-                    dialog->reject();
-            }
-        });
-        m_timer->start();
-    }
-    ~WhenModal() { delete m_timer; }
-    WhenModal(const WhenModal&) = delete;
-    WhenModal& operator=(const WhenModal&) = delete;
-
-    bool answered() const { return m_answered; }
-
-private:
-    QTimer* m_timer;
-    int m_waited = 0;
-    bool m_answered = false;
-};
+using testsupport::WhenModal;
 
 class Fixture {
 public:

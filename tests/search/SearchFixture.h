@@ -3,6 +3,7 @@
 // the Search command tests.
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
+#include "WhenModal.h"
 #include "app/Settings.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
@@ -17,43 +18,7 @@
 
 namespace searchtest {
 
-// Runs `act` on the first modal widget of type T that shows while it lives.
-// One still open after the time limit is rejected, so a test that goes wrong
-// ends instead of waiting for a user.
-template <class T>
-class WhenModal {
-public:
-    explicit WhenModal(std::function<void(T*)> act, int limitMs = 10000) : m_timer(new QTimer)
-    {
-        m_timer->setInterval(20);
-        QObject::connect(m_timer, &QTimer::timeout, [this, act = std::move(act), limitMs] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (T* wanted = qobject_cast<T*>(modal)) {
-                m_timer->stop();
-                ++m_answered;
-                act(wanted);
-                return;
-            }
-            m_waited += 20;
-            if (m_waited > limitMs) {
-                m_timer->stop();
-                if (auto* dialog = qobject_cast<QDialog*>(modal))
-                    dialog->reject();
-            }
-        });
-        m_timer->start();
-    }
-    ~WhenModal() { delete m_timer; }
-    WhenModal(const WhenModal&) = delete;
-    WhenModal& operator=(const WhenModal&) = delete;
-
-    bool answered() const { return m_answered > 0; }
-
-private:
-    QTimer* m_timer;
-    int m_waited = 0;
-    int m_answered = 0;
-};
+using testsupport::WhenModal;
 
 class Fixture {
 public:
