@@ -124,4 +124,20 @@ bool PlainTextReference::prepare(const QString& path, bool wrap, QSize size)
     return load(path) && showAndPaint();
 }
 
+bool OpenedDocument::openWithCaretNearEnd(const QString& path, int caretFromEnd, std::string* failure)
+{
+    if (!load(path)) {
+        *failure = "set-up: LoadFile failed";
+        return false;
+    }
+    finishOpen(path);
+    if (!showAndPaint() || !updateStatusLine()) {
+        *failure = "set-up: status line \"" + statusText().toStdString() + "\"";
+        return false;
+    }
+    text()->setSelStart(text()->TextLength() - caretFromEnd);
+    QCoreApplication::processEvents();
+    return true;
+}
+
 }  // namespace bench

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <string>
 
 class QPlainTextEdit;
 class QWidget;
@@ -36,6 +37,9 @@ public:
     // One status-line update; true when panel 2 shows line 1 as it should.
     bool updateStatusLine();
     QString statusText() const;
+    // All of the above, then the caret put caretFromEnd characters before
+    // the end; false with a reason in failure when a step went wrong.
+    bool openWithCaretNearEnd(const QString& path, int caretFromEnd, std::string* failure);
 
     frmMain* main() const { return m_main; }
     frmDocument* document() const { return m_document; }

@@ -81,15 +81,11 @@ ChildBody editorTicks(const BenchInput& input, bool wrap)
         // Loaded unwrapped, so that turning wrap on below is the first wrapped layout.
         storeWordWrap(false);
         OpenedDocument document;
-        if (!document.load(path))
-            return report.fail("set-up: LoadFile failed");
-        document.finishOpen(path);
-        if (!document.showAndPaint() || !document.updateStatusLine())
-            return report.fail("set-up: status line \"" + document.statusText().toStdString() + "\"");
+        std::string failure;
+        if (!document.openWithCaretNearEnd(path, CaretFromEnd, &failure))
+            return report.fail(failure);
         RichTextBox* box = document.text();
         frmMain* main = document.main();
-        box->setSelStart(box->TextLength() - CaretFromEnd);
-        QCoreApplication::processEvents();
 
         TickSubject subject;
         subject.change = [box, wrap] {
