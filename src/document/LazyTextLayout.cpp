@@ -3,9 +3,9 @@
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTextEdit>
 #include <QStyle>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTextFrame>
 #include <QTextLayout>
 #include <climits>
