@@ -28,21 +28,6 @@ struct QuerySubject {
     std::function<void()> type;                  // types one character at the caret
 };
 
-void askRepeatedly(ChildReport& report, const QuerySubject& subject, int calls,
-                   const std::function<void()>& before, const std::string& key)
-{
-    std::vector<double> times;
-    for (int call = 0; call < calls; ++call) {
-        before();
-        // Whatever the last step queued runs first, as it would before the next timer tick.
-        QCoreApplication::processEvents();
-        Stopwatch watch;
-        subject.ask(report, false);
-        times.push_back(watch.elapsedMs());
-    }
-    report.set(key, median(times));
-}
-
 // The first queries right after the wrap change (which may lay the whole
 // text out), then the steady state between timer ticks, then the queries of
 // the tick after each typed character.
@@ -57,10 +42,11 @@ void timeQueries(ChildReport& report, int limit, const QuerySubject& subject)
     report.set("first", watch.elapsedMs());
 
     report.limit(limit, "steady queries");
-    askRepeatedly(report, subject, SteadyCalls, [] {}, "steady");
+    const auto ask = [&] { subject.ask(report, false); };
+    report.set("steady", medianAfterEach(SteadyCalls, [] {}, ask));
 
     report.limit(limit, "typing");
-    askRepeatedly(report, subject, TypedCharacters, subject.type, "typed");
+    report.set("typed", medianAfterEach(TypedCharacters, subject.type, ask));
 }
 
 ChildBody editorQueries(const BenchInput& input, bool wrap)

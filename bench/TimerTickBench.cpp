@@ -38,21 +38,6 @@ struct TickSubject {
     std::function<void()> type;    // types one character at the caret
 };
 
-void tickRepeatedly(ChildReport& report, const TickSubject& subject, int ticks,
-                    const std::function<void()>& before, const std::string& key)
-{
-    std::vector<double> times;
-    for (int i = 0; i < ticks; ++i) {
-        before();
-        // What the last step queued runs first, as it would between two ticks.
-        QCoreApplication::processEvents();
-        Stopwatch watch;
-        subject.tick();
-        times.push_back(watch.elapsedMs());
-    }
-    report.set(key, median(times));
-}
-
 // The wrap change and the first tick after it (which may lay the whole text
 // out), then the steady state, then the tick after each typed character.
 void timeTicks(ChildReport& report, int limit, const TickSubject& subject)
@@ -66,10 +51,10 @@ void timeTicks(ChildReport& report, int limit, const TickSubject& subject)
     report.set("first", watch.elapsedMs());
 
     report.limit(limit, "steady ticks");
-    tickRepeatedly(report, subject, SteadyTicks, [] {}, "steady");
+    report.set("steady", medianAfterEach(SteadyTicks, [] {}, subject.tick));
 
     report.limit(limit, "typing");
-    tickRepeatedly(report, subject, TypedCharacters, subject.type, "typed");
+    report.set("typed", medianAfterEach(TypedCharacters, subject.type, subject.tick));
     report.limit(0, "");
 }
 

@@ -1,5 +1,7 @@
 #include "Timing.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace bench {
@@ -15,6 +17,19 @@ double median(std::vector<double> values)
         return upper;
     const double lower = *std::max_element(values.begin(), values.begin() + middle);
     return (lower + upper) / 2.0;
+}
+
+double medianAfterEach(int count, const std::function<void()>& before, const std::function<void()>& measured)
+{
+    std::vector<double> times;
+    for (int round = 0; round < count; ++round) {
+        before();
+        QCoreApplication::processEvents();
+        Stopwatch watch;
+        measured();
+        times.push_back(watch.elapsedMs());
+    }
+    return median(times);
 }
 
 }  // namespace bench

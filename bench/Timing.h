@@ -1,6 +1,7 @@
 #pragma once
 // Wall-clock timing and the median of repeated figures.
 #include <chrono>
+#include <functional>
 #include <vector>
 
 namespace bench {
@@ -21,5 +22,10 @@ private:
 
 // The middle value (the mean of the two middle ones for an even count); 0 when empty.
 double median(std::vector<double> values);
+
+// The median time of `measured` over count rounds; each round first runs
+// `before`, then lets the events it queued run, as they would between two
+// timer ticks.
+double medianAfterEach(int count, const std::function<void()>& before, const std::function<void()>& measured);
 
 }  // namespace bench
