@@ -200,6 +200,7 @@ private:
     void forgetCancelledLoad(frmDocument* document, bool reused);
     static constexpr qint64 BigFileBytes = 8 << 20;
     bool chooseSavePath();
+    bool saveUnderChosenName(frmDocument* document);
     void openCommandLineFile(frmDocument* document, const QString& commandLine);
     void MDIForm_Unload();
     bool queryUnloadAll();

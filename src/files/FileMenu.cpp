@@ -197,16 +197,24 @@ void frmMain::FileSave()
         return;
     }
     prepareSaveDialog(dlgCommonDialog);
+    saveUnderChosenName(document);
+}
+
+// Asks for a name and saves an unnamed document under it. A first save is
+// plain text, whatever the name; the next Save goes by it. False when the
+// dialog was cancelled or the write failed.
+bool frmMain::saveUnderChosenName(frmDocument* document)
+{
     if (!chooseSavePath())
-        return;
+        return false;
     CurrentFile = dlgCommonDialog.FileName;
     document->txtText->SetFocus();
-    // A first save is plain text, whatever the name; the next Save goes by it.
     if (!writeDocument(document, CurrentFile, RichTextBox::rtfText))
-        return;
+        return false;
     nameDocument(document, CurrentFile);
     UpdateRecentFiles(document);
     document->setLabel1(QString());
+    return true;
 }
 
 void frmMain::FileSaveAs()
@@ -264,15 +272,8 @@ void frmMain::FileSaveAll()
         }
         prepareSaveDialog(dlgCommonDialog);
         activateDocument(document);  // the user sees which text is named
-        if (!chooseSavePath())
+        if (!saveUnderChosenName(document))
             return;
-        CurrentFile = dlgCommonDialog.FileName;
-        document->txtText->SetFocus();
-        if (!writeDocument(document, CurrentFile, RichTextBox::rtfText))
-            return;
-        nameDocument(document, CurrentFile);
-        UpdateRecentFiles(document);
-        document->setLabel1(QString());
     }
 }
 
