@@ -1,3 +1,4 @@
+#include "app/RecoveryStartup.h"
 #include "app/frmMain.h"
 
 #include <QApplication>
@@ -18,5 +19,6 @@ int main(int argc, char* argv[])
     frmMain main;
     main.MDIForm_Load(commandLine);
     main.show();
+    setUpRecovery(main);
     return app.exec();
 }

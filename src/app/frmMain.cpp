@@ -12,6 +12,7 @@
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "editing/Clipboard.h"
+#include "files/DocumentRecovery.h"
 #include "print/PageSettings.h"
 
 #include <QAction>
@@ -422,6 +423,8 @@ frmDocument* frmMain::NewDocument()
     QMdiSubWindow* frame = mdiArea->addSubWindow(document);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setWindowIcon(windowIcon());
+    if (DocumentRecovery* recovery = DocumentRecovery::running())
+        recovery->attach(document);
     placeDocumentFrame(frame);
     frame->show();
     mdiArea->setActiveSubWindow(frame);
@@ -589,9 +592,15 @@ bool frmMain::queryUnloadAll()
     return true;
 }
 
+void frmMain::closeWithoutPrompts()
+{
+    m_noPrompts = true;
+    close();
+}
+
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (!queryUnloadAll()) {
+    if (!m_noPrompts && !queryUnloadAll()) {
         event->ignore();
         return;
     }

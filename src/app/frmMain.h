@@ -32,6 +32,10 @@ public:
     void MDIForm_Load(const QString& commandLine);
 
     frmDocument* NewDocument();
+    // Every document's close check, as at Exit; false once one is cancelled.
+    bool queryUnloadAll();
+    // Ends the program as Exit does, but asks nothing (a signal to end).
+    void closeWithoutPrompts();
     frmDocument* ActiveDocument() const;
     QList<frmDocument*> Documents() const;  // in the order they were loaded
     void activateDocument(frmDocument* document);
@@ -203,10 +207,10 @@ private:
     bool saveUnderChosenName(frmDocument* document);
     void openCommandLineFile(frmDocument* document, const QString& commandLine);
     void MDIForm_Unload();
-    bool queryUnloadAll();
 
     QList<QLabel*> m_panels;
     QHash<QString, QAction*> m_toolbarButtons;  // by key, on the bar or not
     ToolbarLayout m_toolbarLayout = ToolbarLayout::standard();
     QList<QAction*> m_windowListActions;
+    bool m_noPrompts = false;
 };

@@ -118,6 +118,7 @@ void frmDocument::Form_Resize()
 void frmDocument::Form_QueryUnload(bool& cancel)
 {
     cancel = false;
+    m_saveRefused = false;
     if (m_title.isEmpty() && txtText->TextLength() == 0)
         return;
     if (m_changed.isEmpty())
@@ -138,6 +139,7 @@ void frmDocument::Form_QueryUnload(bool& cancel)
         if (isRefusedAsReadOnly(attributes)) {
             MsgBox(QStringLiteral("File is read-only and cannot be saved!"),
                    attributes == 33 ? vb::vbExclamation : vb::vbOKOnly);
+            m_saveRefused = true;
             return;  // closes unsaved
         }
         // A failed write keeps the window, so the text is not lost.
@@ -241,6 +243,7 @@ void frmDocument::closeEvent(QCloseEvent* event)
             return;
         }
     }
+    emit closing(m_saveRefused);
     Form_Unload();
     event->accept();
 }

@@ -34,6 +34,10 @@ public:
 
 signals:
     void changedMarkChanged(bool changed);
+    // The window is going; keepUnsaved when its changes could not be saved
+    // although the user asked to (a read-only file), so they are kept for
+    // the next start.
+    void closing(bool keepUnsaved);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -52,4 +56,5 @@ private:
     QString m_filePath;
     bool m_unloaded = false;
     bool m_skipQuery = false;
+    bool m_saveRefused = false;
 };

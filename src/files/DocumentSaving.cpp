@@ -4,6 +4,7 @@
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "files/CommonDialog.h"
+#include "files/DocumentRecovery.h"
 #include "files/FileTypes.h"
 #include "files/SafeWrite.h"
 #include "files/TextFileCodec.h"
@@ -28,8 +29,11 @@ static void reportWriteFailure(const QString& path, const QString& error)
 
 bool writeDocument(frmDocument* document, const QString& path, int type)
 {
-    if (document->txtText->SaveFile(path, type))
+    if (document->txtText->SaveFile(path, type)) {
+        if (DocumentRecovery* recovery = DocumentRecovery::running())
+            recovery->documentSaved(document);
         return true;
+    }
     reportWriteFailure(path, document->txtText->errorString());
     return false;
 }
