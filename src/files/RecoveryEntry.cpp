@@ -12,6 +12,56 @@ constexpr quint32 Magic = 0x50575243;  // "PWRC"
 constexpr quint16 Version = 1;
 constexpr auto StreamVersion = QDataStream::Qt_6_4;
 
+// QTextFormat's own stream operator cannot write tab stops (QTextOption::Tab
+// has no QVariant streaming), so every property is written here.
+void writeFormat(QDataStream& out, const QTextFormat& format)
+{
+    const QMap<int, QVariant> properties = format.properties();
+    out << qint32(format.type()) << qint32(format.objectIndex()) << quint32(properties.size());
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+        out << qint32(it.key());
+        if (it.key() == QTextFormat::TabPositions) {
+            const QList<QTextOption::Tab> tabs = format.toBlockFormat().tabPositions();
+            out << quint32(tabs.size());
+            for (const QTextOption::Tab& tab : tabs)
+                out << tab.position << qint32(tab.type) << tab.delimiter;
+        } else {
+            out << it.value();
+        }
+    }
+}
+
+QTextFormat readFormat(QDataStream& in)
+{
+    qint32 type = 0, objectIndex = -1;
+    quint32 count = 0;
+    in >> type >> objectIndex >> count;
+    QTextFormat format(type);
+    format.setObjectIndex(objectIndex);
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        qint32 property = 0;
+        in >> property;
+        if (property == QTextFormat::TabPositions) {
+            quint32 tabCount = 0;
+            in >> tabCount;
+            QList<QVariant> tabs;
+            for (quint32 t = 0; t < tabCount && in.status() == QDataStream::Ok; ++t) {
+                QTextOption::Tab tab;
+                qint32 tabType = 0;
+                in >> tab.position >> tabType >> tab.delimiter;
+                tab.type = QTextOption::TabType(tabType);
+                tabs << QVariant::fromValue(tab);
+            }
+            format.setProperty(property, tabs);
+        } else {
+            QVariant value;
+            in >> value;
+            format.setProperty(property, value);
+        }
+    }
+    return format;
+}
+
 QDataStream& operator<<(QDataStream& out, const RecoveryBlock& block)
 {
     return out << block.text << block.runs << block.singleFormat << block.userState << block.blockFormat
@@ -116,7 +166,10 @@ bool writeRecoveryEntry(QIODevice& device, const RecoveryEntry& entry)
     out << h.filePath << h.caption << h.title << h.lastChange;
     const TextFileFormat& f = entry.fileFormat;
     out << entry.backColor << entry.baseFont << qint8(f.encoding) << f.bom << qint8(f.lineBreak);
-    out << entry.formats << quint32(entry.blocks.size());
+    out << quint32(entry.formats.size());
+    for (const QTextFormat& format : entry.formats)
+        writeFormat(out, format);
+    out << quint32(entry.blocks.size());
     for (const RecoveryBlock& block : entry.blocks)
         out << block;
     return out.status() == QDataStream::Ok;
@@ -138,7 +191,12 @@ bool readRecoveryEntry(QIODevice& device, RecoveryEntry* entry)
     in >> entry->backColor >> entry->baseFont >> encoding >> entry->fileFormat.bom >> lineBreak;
     entry->fileFormat.encoding = TextFileFormat::Encoding(encoding);
     entry->fileFormat.lineBreak = TextFileFormat::LineBreak(lineBreak);
-    in >> entry->formats >> count;
+    quint32 formats = 0;
+    in >> formats;
+    entry->formats.clear();
+    for (quint32 i = 0; i < formats && in.status() == QDataStream::Ok; ++i)
+        entry->formats.append(readFormat(in));
+    in >> count;
     entry->blocks.clear();
     for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
         RecoveryBlock block;

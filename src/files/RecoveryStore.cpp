@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -15,7 +16,9 @@ const QString Suffix = QStringLiteral(".pwr");
 std::unique_ptr<QLockFile> lockIn(const QString& folder)
 {
     auto lock = std::make_unique<QLockFile>(folder + u'/' + LockName);
-    lock->setStaleLockTime(0);  // a live run's lock never ages out
+    // A lock is stale once its process is gone; by age only after weeks
+    // (0 would turn the process check off as well).
+    lock->setStaleLockTime(std::numeric_limits<int>::max());
     if (!lock->tryLock(0))
         return nullptr;
     return lock;

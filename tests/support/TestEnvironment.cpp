@@ -19,7 +19,9 @@ void isolate()
     QDir(tempRoot->path()).mkpath(QStringLiteral("config"));
     QDir(tempRoot->path()).mkpath(QStringLiteral("data"));
     QDir(tempRoot->path()).mkpath(QStringLiteral("home"));
+    QDir(tempRoot->path()).mkpath(QStringLiteral("state"));
     qputenv("XDG_CONFIG_HOME", base + "/config");
+    qputenv("XDG_STATE_HOME", base + "/state");
     qputenv("XDG_DATA_HOME", base + "/data");
     qputenv("HOME", base + "/home");
     QDir(tempRoot->path()).mkpath(QStringLiteral("runtime"));
