@@ -108,7 +108,7 @@ fresh_home() {
     chmod 700 "$home/runtime"
     export HOME=$home
     export XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share
-    export XDG_CACHE_HOME=$home/.cache XDG_RUNTIME_DIR=$home/runtime
+    export XDG_CACHE_HOME=$home/.cache XDG_RUNTIME_DIR=$home/runtime XDG_STATE_HOME=$home/.local/state
     # No session bus: nothing reaches the desktop the tests were started from.
     export DBUS_SESSION_BUS_ADDRESS=unix:path=$home/runtime/no-bus
 }
