@@ -1,0 +1,99 @@
+// "recovery": typing for a few seconds into a loaded document at a quick
+// typist's pace, so that recovery copies and writes happen meanwhile; the
+// median keystroke (until painted) and the longest freeze of the event loop,
+// with crash recovery on and off in the same run.
+#include "DocumentFixture.h"
+#include "Interaction.h"
+#include "Operations.h"
+#include "Timing.h"
+
+#include "document/RichTextBox.h"
+#include "files/DocumentRecovery.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace bench {
+
+namespace {
+
+constexpr int TypingMs = 5000;
+constexpr int KeyGapMs = 100;
+
+ChildBody typing(const BenchInput& input, bool recovery)
+{
+    const QString path = QString::fromStdString(input.path);
+    const int limit = phaseLimitSeconds(input.sizeMB) + TypingMs / 1000;
+    return [path, limit, recovery](ChildReport& report) {
+        QTemporaryDir state;
+        OpenedDocument document;
+        if (!document.load(path))
+            return report.fail("set-up: LoadFile failed");
+        document.finishOpen(path);
+        if (!document.showAndPaint())
+            return report.fail("set-up: the text never painted");
+        DocumentRecovery* running = recovery ? DocumentRecovery::start(state.path()) : nullptr;
+        if (recovery && !running)
+            return report.fail("set-up: no recovery folder");
+        if (running)
+            running->attach(document.document());
+        RichTextBox* text = document.text();
+        focusEditor(text);
+        QTextCursor caret(text->document()->findBlockByNumber(text->document()->blockCount() / 2));
+        text->setTextCursor(caret);
+        report.limit(limit, "recovery typing");
+
+        // The longest gap between ticks of a 1 ms timer is the longest freeze.
+        QElapsedTimer clock;
+        double last = 0, longest = 0;
+        QTimer probe;
+        probe.setInterval(1);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            const double now = clock.nsecsElapsed() / 1e6;
+            longest = std::max(longest, now - last);
+            last = now;
+        });
+        clock.start();
+        probe.start();
+        std::vector<double> keys;
+        while (clock.elapsed() < TypingMs) {
+            keys.push_back(timedKey(text, Qt::Key_X));
+            runEventsFor(KeyGapMs);
+        }
+        runEventsFor(2 * DocumentRecorder::WriteDelayMs);
+        probe.stop();
+        report.set("key", median(keys));
+        report.set("freeze", longest);
+        if (running) {
+            const bool written = running->store().holdsEntries();
+            DocumentRecovery::finish();
+            if (!written)
+                return report.fail("recovery wrote no entry");
+        }
+    };
+}
+
+}  // namespace
+
+std::vector<Row> measureRecovery(const BenchInput& input)
+{
+    const int setup = setupLimitSeconds(input.sizeMB);
+    const auto on = runSeries("recovery on", typing(input, true), input.runs, setup);
+    const auto off = runSeries("recovery off", typing(input, false), input.runs, setup);
+    std::vector<Row> rows;
+    for (const std::string key : {"key", "freeze"}) {
+        const Figure with = figureOf(on, key, "recovery typing");
+        const Figure without = figureOf(off, key, "recovery typing");
+        const std::string what = key == "key" ? "median keystroke" : "longest freeze";
+        rows.push_back({"typing 5 s, " + what + ", recovery on", with, "the same with recovery off", without,
+                        "a key every " + std::to_string(KeyGapMs) + " ms in the middle of the text; medians over runs"});
+    }
+    return rows;
+}
+
+}  // namespace bench
