@@ -78,9 +78,15 @@ void DocumentRecorder::contentsChanged(int position, int removed, int added)
         if (first + before > done || added > RereadChars || nowThere > RereadBlocks) {
             m_blocks.resize(first);
         } else {
-            m_blocks.remove(first, before);
+            // Typing within a paragraph replaces its record in place; only
+            // a changed paragraph count moves the records after it.
             QTextBlock block = firstBlock;
-            for (int i = 0; i < nowThere && block.isValid(); ++i, block = block.next())
+            const int kept = std::min(before, nowThere);
+            for (int i = 0; i < kept; ++i, block = block.next())
+                m_blocks[first + i] = recordBlock(block);
+            if (before > kept)
+                m_blocks.remove(first + kept, before - kept);
+            for (int i = kept; i < nowThere && block.isValid(); ++i, block = block.next())
                 m_blocks.insert(first + i, recordBlock(block));
         }
     }
