@@ -543,7 +543,8 @@ void frmMain::openCommandLineFile(frmDocument* document, const QString& commandL
         text->SetRedraw(false);
     // A file that cannot be loaded leaves the document empty but captioned,
     // and a later save creates it there.
-    text->LoadFile(commandLine, RichTextBox::rtfText);
+    if (!refusedAsNotRegular(commandLine))
+        text->LoadFile(commandLine, RichTextBox::rtfText);
     document->setFilePath(QFileInfo(commandLine).absoluteFilePath());
     // The stored text colour goes to the whole text; the caret stays at the
     // start, so the text is not laid out down to its end for nothing.

@@ -12,6 +12,7 @@
 #include "files/Form1.h"
 #include "files/PathCase.h"
 #include "files/RecentFiles.h"
+#include "files/RegularFile.h"
 #include "files/TextFileCodec.h"
 
 #include <QAction>
@@ -108,6 +109,18 @@ void frmMain::FileOpen()
                vb::vbExclamation);
 }
 
+// A named pipe, a device or a socket is refused with a message: reading it
+// would wait for a writer or never end.
+bool frmMain::refusedAsNotRegular(const QString& path)
+{
+    const QString message = notRegularFileMessage(path);
+    if (message.isEmpty())
+        return false;
+    MsgBox(message, vb::vbExclamation);
+    focusActiveText();
+    return true;
+}
+
 // A load the user cancelled leaves nothing behind: the window it opened
 // closes, an empty window it reused stays as it was.
 void frmMain::forgetCancelledLoad(frmDocument* document, bool reused)
@@ -139,6 +152,8 @@ void frmMain::FileInsert()
         return;
     }
     CurrentFile = dlgCommonDialog.FileName;
+    if (refusedAsNotRegular(CurrentFile))
+        return;
     document->txtText->SetFocus();
 
     const QString saved = Clipboard::GetText();
@@ -354,13 +369,15 @@ void frmMain::mnuFileArray_Click(int index)
         activateDocument(open);
         return;
     }
+    const QString real = resolvePathCaseInsensitive(path);
+    if (refusedAsNotRegular(real))
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     frmDocument* document = ActiveDocument();
     const bool reused = document && document->txtText->TextLength() == 0;
     if (!reused)
         document = NewDocument();
-    const QString real = resolvePathCaseInsensitive(path);
-    if (!document || real.isEmpty() || !QFileInfo(real).isFile()) {
+    if (!document || real.isEmpty() || !QFileInfo::exists(real)) {
         QApplication::restoreOverrideCursor();
         MsgBox(path + QStringLiteral(" not found."), vb::vbExclamation);
         return;
