@@ -22,6 +22,7 @@ const std::vector<Operation>& operations()
         {"keystroke", measureKeystroke},
         {"open", measureOpen},
         {"caret-jump", measureCaretJump},
+        {"one-line", measureOneLine},
     };
     return all;
 }
