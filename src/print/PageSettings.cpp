@@ -31,7 +31,7 @@ QString headerOrFooter(const QString& stored, const QString& builtIn)
 
 double margin(const QString& stored, double builtIn)
 {
-    return stored.isEmpty() ? builtIn : conv::leadingValue(stored);
+    return stored.isEmpty() ? builtIn : marginInches(stored);
 }
 
 }  // namespace
@@ -75,6 +75,12 @@ PageSettings pageSettingsFromStored(const StoredPageSetup& stored, const QDate& 
     settings.MarginTop = margin(stored.Top, BuiltIn.MarginTop);
     settings.MarginBottom = margin(stored.Bottom, BuiltIn.MarginBottom);
     return settings;
+}
+
+double marginInches(const QString& text)
+{
+    constexpr double LargestPaperInches = 200;
+    return conv::bounded(conv::leadingValue(text), 0, LargestPaperInches);
 }
 
 QString marginBoxText(double inches)
