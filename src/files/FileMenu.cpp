@@ -346,17 +346,17 @@ void frmMain::UpdateRecentFiles(frmDocument* document)
 {
     if (!document)
         return;
-    RecentEntries stored, shown;
-    for (int k = 1; k <= 4; ++k) {
-        stored[size_t(k - 1)] = GetSetting(AppTitle, RecentFilesSection, recentFileKey(k));
-        if (k < mnuFileArray.size() && mnuFileArray[k])
+    RecentEntries shown;
+    for (int k = 1; k < mnuFileArray.size() && k <= 4; ++k) {
+        if (mnuFileArray[k])
             shown[size_t(k - 1)] = pathFromRecentCaption(mnuFileArray[k]->text());
     }
-    const RecentEntries updated = updatedRecentEntries(stored, shown, document->windowTitle());
-    for (int k = 1; k <= 4; ++k) {
-        if (updated[size_t(k - 1)] != stored[size_t(k - 1)])
-            SaveSetting(AppTitle, RecentFilesSection, recentFileKey(k), updated[size_t(k - 1)]);
-    }
+    const QString path = document->windowTitle();
+    // One lock around reading and writing the four keys, so that another
+    // copy recording its file at the same moment does not drop this one.
+    UpdateSettings(AppTitle, [&](SettingsStore::Transaction& settings) {
+        updateRecentEntries(settings, shown, path);
+    });
     buildRecentFileItems();
 }
 
