@@ -65,9 +65,10 @@ std::string nextInputLine(std::uint64_t& state)
     return line;
 }
 
-std::string generateTextFile(const std::string& folder, int sizeMB)
+namespace {
+
+std::string writeLines(const std::string& path, int sizeMB, char lineEnd)
 {
-    const std::string path = folder + "/input-" + std::to_string(sizeMB) + "MB.txt";
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         throw std::runtime_error("cannot create " + path);
@@ -76,7 +77,7 @@ std::string generateTextFile(const std::string& folder, int sizeMB)
     std::string chunk;
     for (std::uint64_t i = 0; i < lines; ++i) {
         chunk += nextInputLine(state);
-        chunk += '\n';
+        chunk += lineEnd;
         if (chunk.size() >= (1u << 20)) {
             std::fwrite(chunk.data(), 1, chunk.size(), file);
             chunk.clear();
@@ -86,6 +87,18 @@ std::string generateTextFile(const std::string& folder, int sizeMB)
     if (std::fclose(file) != 0)
         throw std::runtime_error("cannot write " + path);
     return path;
+}
+
+}  // namespace
+
+std::string generateTextFile(const std::string& folder, int sizeMB)
+{
+    return writeLines(folder + "/input-" + std::to_string(sizeMB) + "MB.txt", sizeMB, '\n');
+}
+
+std::string generateOneLineFile(const std::string& folder, int sizeMB)
+{
+    return writeLines(folder + "/one-line-" + std::to_string(sizeMB) + "MB.txt", sizeMB, ' ');
 }
 
 }  // namespace bench

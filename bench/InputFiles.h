@@ -14,6 +14,8 @@ constexpr std::uint64_t BytesPerMB = 1000 * 1000;
 // whole lines allow, into `folder` and returns its path. Streams the text, so
 // this process's own memory stays small (children inherit it).
 std::string generateTextFile(const std::string& folder, int sizeMB);
+// The same text as one line: blanks where the LFs were, no break at all.
+std::string generateOneLineFile(const std::string& folder, int sizeMB);
 
 // One line's text, without the LF; the generator state advances.
 std::string nextInputLine(std::uint64_t& state);

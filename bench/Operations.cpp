@@ -23,6 +23,7 @@ const std::vector<Operation>& operations()
         {"open", measureOpen},
         {"caret-jump", measureCaretJump},
         {"recovery", measureRecovery},
+        {"one-line", measureOneLine},
     };
     return all;
 }

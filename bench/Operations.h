@@ -38,6 +38,7 @@ std::vector<Row> measureKeystroke(const BenchInput& input);
 std::vector<Row> measureOpen(const BenchInput& input);
 std::vector<Row> measureCaretJump(const BenchInput& input);
 std::vector<Row> measureRecovery(const BenchInput& input);
+std::vector<Row> measureOneLine(const BenchInput& input);
 
 // Seconds a measured phase may take before its child is stopped: generous
 // for a sane implementation, short enough to keep a whole run in minutes.

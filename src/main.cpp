@@ -1,20 +1,21 @@
 #include "app/RecoveryStartup.h"
+#include "app/CommandLine.h"
 #include "app/frmMain.h"
 
 #include <QApplication>
-#include <QStringList>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    // Taken before Qt sees argv: QApplication would remove words such as
+    // "-reverse" that are the user's path. Qt gets only the program's name
+    // and still reads its environment (QT_QPA_PLATFORM and the like).
+    const QString commandLine = commandLineFromArgv(argc, argv);
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Pagewell"));
     QApplication::setApplicationVersion(QStringLiteral("5.0"));
     QApplication::setDesktopFileName(QStringLiteral("pagewell"));
-
-    // The whole command line is one path: its words joined by single blanks.
-    QStringList words = QApplication::arguments();
-    words.removeFirst();
-    const QString commandLine = words.join(u' ');
 
     frmMain main;
     main.MDIForm_Load(commandLine);

@@ -1,5 +1,6 @@
 #include "app/Conversions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -73,6 +74,20 @@ double leadingValue(const QString& text)
     if (!digits)
         return 0.0;
     return text.mid(start, i - start).toDouble();
+}
+
+double bounded(double value, double low, double high)
+{
+    if (std::isnan(value))
+        return low;
+    return std::clamp(value, low, high);
+}
+
+qint32 leadingColour(const QString& text)
+{
+    const double value = bounded(leadingValue(text), std::numeric_limits<qint32>::min(),
+                                 std::numeric_limits<quint32>::max());
+    return qint32(quint32(qint64(value)));
 }
 
 std::optional<bool> toBool(const QString& text)

@@ -22,6 +22,14 @@ std::optional<qint32> toInt32(const QString& text);
 // " 4" -> 4, "-2147483643" -> -2147483643). Never fails.
 double leadingValue(const QString& text);
 
+// value limited to low..high, NaN read as low: a hand-edited setting of
+// hundreds of digits or "inf" must not reach arithmetic or an integer.
+double bounded(double value, double low, double high);
+
+// A stored colour: the leading number as a 32-bit value 0x00BBGGRR, which
+// may also be stored as its signed reading (-2147483643).
+qint32 leadingColour(const QString& text);
+
 // "True"/"False" (any case) or a number (non-zero is true); anything else fails.
 std::optional<bool> toBool(const QString& text);
 

@@ -45,4 +45,9 @@ void SaveSetting(const QString& appName, const QString& section, const QString& 
     storeFor(appName).setValue(section, key, value);
 }
 
+void UpdateSettings(const QString& appName, const std::function<void(SettingsStore::Transaction&)>& change)
+{
+    storeFor(appName).update(change);
+}
+
 void resetSettingsStores() { stores().clear(); }

@@ -172,6 +172,24 @@ QString SettingsStore::value(const QString& section, const QString& key, bool* f
 
 bool SettingsStore::setValue(const QString& section, const QString& key, const QString& value)
 {
+    return update([&](Transaction& transaction) { transaction.setValue(section, key, value); });
+}
+
+QString SettingsStore::Transaction::value(const QString& section, const QString& key) const
+{
+    return m_store.m_data.value(section).value(key);
+}
+
+void SettingsStore::Transaction::setValue(const QString& section, const QString& key, const QString& value)
+{
+    if (!m_store.m_sectionOrder.contains(section))
+        m_store.m_sectionOrder.append(section);
+    m_store.m_data[section].insert(key, value);
+    m_changed = true;
+}
+
+bool SettingsStore::update(const std::function<void(Transaction&)>& change)
+{
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QLockFile lock(m_path + QLatin1String(".lock"));
     lock.setStaleLockTime(5000);
@@ -179,15 +197,16 @@ bool SettingsStore::setValue(const QString& section, const QString& key, const Q
 
     m_forceReload = true;  // another copy may have written since
     reloadIfChanged();
-    if (!m_sectionOrder.contains(section))
-        m_sectionOrder.append(section);
-    m_data[section].insert(key, value);
-
-    QSaveFile file(m_path);
-    bool written = file.open(QIODevice::WriteOnly)
-                   && file.write(serialize(m_data, m_sectionOrder).toUtf8()) >= 0 && file.commit();
-    if (written)
-        m_loaded = stampOf(m_path);
+    Transaction transaction(*this);
+    change(transaction);
+    bool written = true;
+    if (transaction.m_changed) {
+        QSaveFile file(m_path);
+        written = file.open(QIODevice::WriteOnly)
+                  && file.write(serialize(m_data, m_sectionOrder).toUtf8()) >= 0 && file.commit();
+        if (written)
+            m_loaded = stampOf(m_path);
+    }
     if (locked)
         lock.unlock();
     return written;

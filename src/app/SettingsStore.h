@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class SettingsStore {
 public:
@@ -19,6 +20,24 @@ public:
     // Returns false when the file could not be written; the value is still
     // kept for this run.
     bool setValue(const QString& section, const QString& key, const QString& value);
+
+    // Values read and written inside update().
+    class Transaction {
+    public:
+        QString value(const QString& section, const QString& key) const;
+        void setValue(const QString& section, const QString& key, const QString& value);
+
+    private:
+        friend class SettingsStore;
+        explicit Transaction(SettingsStore& store) : m_store(store) {}
+        SettingsStore& m_store;
+        bool m_changed = false;
+    };
+    // Runs change on the values as the file holds them now, with the lock
+    // held until what it set is written back in one go: another copy cannot
+    // write in between, so a read-change-write of several keys loses none of
+    // its keys' updates. False when the file could not be written.
+    bool update(const std::function<void(Transaction&)>& change);
 
     // The file's text for a set of sections (for tests and diagnostics).
     static QString serialize(const QHash<QString, QHash<QString, QString>>& data,

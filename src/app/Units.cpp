@@ -34,4 +34,10 @@ int twipsToPixelsY(double twips) { return twipsToPixels(twips, logicalDpiY()); }
 double pixelsToTwipsX(int pixels) { return pixelsToTwips(pixels, logicalDpiX()); }
 double pixelsToTwipsY(int pixels) { return pixelsToTwips(pixels, logicalDpiY()); }
 
+double placementTwips(const QString& stored, double fallback)
+{
+    constexpr double Farthest = 1e6;
+    return conv::bounded(conv::toSingle(stored).value_or(fallback), -Farthest, Farthest);
+}
+
 }  // namespace units

@@ -3,6 +3,7 @@
 // screen's logical DPI, so stored placements survive a change of display.
 #include <QPoint>
 #include <QRect>
+#include <QString>
 
 namespace units {
 
@@ -19,5 +20,9 @@ double pixelsToTwipsY(int pixels);
 // Pure forms, for callers that already know the DPI.
 int twipsToPixels(double twips, double dpi);
 double pixelsToTwips(double pixels, double dpi);
+
+// A stored window edge or size in twips: a number, bounded far beyond any
+// screen yet within whole pixels; fallback when the text is not a number.
+double placementTwips(const QString& stored, double fallback);
 
 }  // namespace units

@@ -517,11 +517,10 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     const QString fontSize = GetSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Size"));
     if (!fontSize.isEmpty()) {
         QFont base = text->Font();
-        if (conv::leadingValue(fontSize) > 0)
-            base.setPointSizeF(conv::leadingValue(fontSize));
+        if (storedFontSize(fontSize) > 0)
+            base.setPointSizeF(storedFontSize(fontSize));
         text->setFont(base);
-        text->setSelColor(qint32(qint64(
-            conv::leadingValue(GetSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Color"))))));
+        text->setSelColor(conv::leadingColour(GetSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Color"))));
     }
     text->SetRedraw(true);
     text->Refresh();
@@ -546,13 +545,14 @@ void frmMain::openCommandLineFile(frmDocument* document, const QString& commandL
         text->SetRedraw(false);
     // A file that cannot be loaded leaves the document empty but captioned,
     // and a later save creates it there.
-    text->LoadFile(commandLine, RichTextBox::rtfText);
+    if (!refusedAsNotRegular(commandLine))
+        text->LoadFile(commandLine, RichTextBox::rtfText);
     document->setFilePath(QFileInfo(commandLine).absoluteFilePath());
     // The stored text colour goes to the whole text; the caret stays at the
     // start, so the text is not laid out down to its end for nothing.
     const QString color = GetSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Color"));
     if (!color.isEmpty())
-        text->setColorOfAll(qint32(qint64(conv::leadingValue(color))));
+        text->setColorOfAll(conv::leadingColour(color));
     text->setSelStart(0);
     document->setTitle(commandLine.toUpper());
     document->setWindowTitle(commandLine.toUpper());
@@ -562,9 +562,8 @@ void frmMain::openCommandLineFile(frmDocument* document, const QString& commandL
 void frmMain::restorePlacement()
 {
     const auto read = [](const char* key, double fallback) {
-        const auto value = conv::toSingle(
-            GetSetting(AppTitle, Settings, QString::fromLatin1(key), QString::number(fallback)));
-        return value.value_or(fallback);
+        return units::placementTwips(
+            GetSetting(AppTitle, Settings, QString::fromLatin1(key), QString::number(fallback)), fallback);
     };
     const int left = units::twipsToPixelsX(read("MainLeft", 1000));
     const int top = units::twipsToPixelsY(read("MainTop", 1000));

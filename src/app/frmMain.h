@@ -202,6 +202,7 @@ private:
     void connectFileCommands();
     void focusActiveText();
     void forgetCancelledLoad(frmDocument* document, bool reused);
+    bool refusedAsNotRegular(const QString& path);
     static constexpr qint64 BigFileBytes = 8 << 20;
     bool chooseSavePath();
     bool saveUnderChosenName(frmDocument* document);

@@ -5,6 +5,7 @@
 #include "document/LazyTextLayout.h"
 #include "document/LoadProgress.h"
 #include "document/OleColor.h"
+#include "files/RegularFile.h"
 #include "files/RtfWriter.h"
 #include "files/SafeWrite.h"
 #include "files/TextFileCodec.h"
@@ -472,11 +473,9 @@ bool RichTextBox::LoadFile(const QString& path, int type)
 {
     Q_UNUSED(type);  // every load shows the file as plain text
     m_error.clear();
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        m_error = tr("%1 is a folder.").arg(path);
+    m_error = notRegularFileMessage(path);
+    if (!m_error.isEmpty())
         return false;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_error = file.errorString();

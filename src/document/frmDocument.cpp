@@ -47,6 +47,12 @@ void frmDocument::setLabel1(const QString& mark)
     emit changedMarkChanged(!mark.isEmpty());
 }
 
+double storedFontSize(const QString& stored)
+{
+    constexpr double LargestPoints = 1638;
+    return conv::bounded(conv::leadingValue(stored), 0, LargestPoints);
+}
+
 void frmDocument::Form_Load()
 {
     m_main->setPanelText(1, Insert);
@@ -56,7 +62,7 @@ void frmDocument::Form_Load()
         if (const auto back = conv::toInt32(setting(QStringLiteral("Color"), QStringLiteral("Color"))))
             txtText->setBackColor(*back);
         QFont base = txtText->Font();
-        const double size = conv::leadingValue(setting(QStringLiteral("Font"), QStringLiteral("Size")));
+        const double size = storedFontSize(setting(QStringLiteral("Font"), QStringLiteral("Size")));
         if (size > 0)
             base.setPointSizeF(size);
         const QString name = setting(QStringLiteral("Font"), QStringLiteral("Name"));
@@ -66,7 +72,7 @@ void frmDocument::Form_Load()
         txtText->setFont(base);
         const QString color = setting(QStringLiteral("Font"), QStringLiteral("Color"));
         if (!color.isEmpty())
-            txtText->setSelColor(qint32(qint64(conv::leadingValue(color))));
+            txtText->setSelColor(conv::leadingColour(color));
     }
 
     txtText->setGeometry(rect());
@@ -89,11 +95,11 @@ void frmDocument::applyStoredTabStops()
     const QString stored = setting(QStringLiteral("Tab Set"), QStringLiteral("Tab"));
     if (stored.isEmpty())
         return;
-    const std::optional<int> count = conv::toInt16(stored);
-    if (!count || *count < 0)
+    const int count = storedTabStopCount(stored);
+    if (count == 0)
         return;
-    const QList<int> stops = evenTabStops(txtText->Width(), *count);
-    txtText->setSelTabCount(*count);
+    const QList<int> stops = evenTabStops(txtText->Width(), count);
+    txtText->setSelTabCount(count);
     for (int i = 0; i < stops.size(); ++i)
         txtText->setSelTabs(i, stops[i]);
 }

@@ -5,6 +5,9 @@
 class frmMain;
 class RichTextBox;
 
+// A stored font size in points, bounded: 0 when there is none to apply.
+double storedFontSize(const QString& stored);
+
 class frmDocument : public QWidget {
     Q_OBJECT
 public:

@@ -34,6 +34,6 @@ int preselectedDateTimeEntry(const QString& stored)
 {
     if (stored.isEmpty())
         return 0;
-    const double position = conv::roundHalfEven(conv::leadingValue(stored));
+    const double position = conv::roundHalfEven(conv::bounded(conv::leadingValue(stored), -1, DateTimeEntryCount));
     return position >= 0 && position < DateTimeEntryCount ? int(position) : 0;
 }

@@ -12,6 +12,7 @@
 #include "files/Form1.h"
 #include "files/PathCase.h"
 #include "files/RecentFiles.h"
+#include "files/RegularFile.h"
 #include "files/TextFileCodec.h"
 
 #include <QAction>
@@ -108,6 +109,18 @@ void frmMain::FileOpen()
                vb::vbExclamation);
 }
 
+// A named pipe, a device or a socket is refused with a message: reading it
+// would wait for a writer or never end.
+bool frmMain::refusedAsNotRegular(const QString& path)
+{
+    const QString message = notRegularFileMessage(path);
+    if (message.isEmpty())
+        return false;
+    MsgBox(message, vb::vbExclamation);
+    focusActiveText();
+    return true;
+}
+
 // A load the user cancelled leaves nothing behind: the window it opened
 // closes, an empty window it reused stays as it was.
 void frmMain::forgetCancelledLoad(frmDocument* document, bool reused)
@@ -139,6 +152,8 @@ void frmMain::FileInsert()
         return;
     }
     CurrentFile = dlgCommonDialog.FileName;
+    if (refusedAsNotRegular(CurrentFile))
+        return;
     document->txtText->SetFocus();
 
     const QString saved = Clipboard::GetText();
@@ -331,17 +346,17 @@ void frmMain::UpdateRecentFiles(frmDocument* document)
 {
     if (!document)
         return;
-    RecentEntries stored, shown;
-    for (int k = 1; k <= 4; ++k) {
-        stored[size_t(k - 1)] = GetSetting(AppTitle, RecentFilesSection, recentFileKey(k));
-        if (k < mnuFileArray.size() && mnuFileArray[k])
+    RecentEntries shown;
+    for (int k = 1; k < mnuFileArray.size() && k <= 4; ++k) {
+        if (mnuFileArray[k])
             shown[size_t(k - 1)] = pathFromRecentCaption(mnuFileArray[k]->text());
     }
-    const RecentEntries updated = updatedRecentEntries(stored, shown, document->windowTitle());
-    for (int k = 1; k <= 4; ++k) {
-        if (updated[size_t(k - 1)] != stored[size_t(k - 1)])
-            SaveSetting(AppTitle, RecentFilesSection, recentFileKey(k), updated[size_t(k - 1)]);
-    }
+    const QString path = document->windowTitle();
+    // One lock around reading and writing the four keys, so that another
+    // copy recording its file at the same moment does not drop this one.
+    UpdateSettings(AppTitle, [&](SettingsStore::Transaction& settings) {
+        updateRecentEntries(settings, shown, path);
+    });
     buildRecentFileItems();
 }
 
@@ -354,13 +369,15 @@ void frmMain::mnuFileArray_Click(int index)
         activateDocument(open);
         return;
     }
+    const QString real = resolvePathCaseInsensitive(path);
+    if (refusedAsNotRegular(real))
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     frmDocument* document = ActiveDocument();
     const bool reused = document && document->txtText->TextLength() == 0;
     if (!reused)
         document = NewDocument();
-    const QString real = resolvePathCaseInsensitive(path);
-    if (!document || real.isEmpty() || !QFileInfo(real).isFile()) {
+    if (!document || real.isEmpty() || !QFileInfo::exists(real)) {
         QApplication::restoreOverrideCursor();
         MsgBox(path + QStringLiteral(" not found."), vb::vbExclamation);
         return;

@@ -34,3 +34,15 @@ QString recentFileCaption(int k, const QString& path)
 }
 
 QString pathFromRecentCaption(const QString& caption) { return caption.mid(3); }
+
+void updateRecentEntries(SettingsStore::Transaction& settings, const RecentEntries& shown, const QString& path)
+{
+    RecentEntries stored;
+    for (int k = 1; k <= 4; ++k)
+        stored[size_t(k - 1)] = settings.value(RecentFilesSection, recentFileKey(k));
+    const RecentEntries updated = updatedRecentEntries(stored, shown, path);
+    for (int k = 1; k <= 4; ++k) {
+        if (updated[size_t(k - 1)] != stored[size_t(k - 1)])
+            settings.setValue(RecentFilesSection, recentFileKey(k), updated[size_t(k - 1)]);
+    }
+}

@@ -2,6 +2,8 @@
 // The rule behind the four most recently used files: the stored entries
 // File1 (newest) to File4 in the settings section "Recent Files", and the
 // File menu items "&1 " + path to "&4 " + path that mirror them.
+#include "app/SettingsStore.h"
+
 #include <QString>
 #include <array>
 
@@ -17,6 +19,10 @@ QString recentFileKey(int k);  // "File1".."File4" for k = 1..4
 // drops File4; an entry moves only if it is not empty. path becomes File1.
 RecentEntries updatedRecentEntries(const RecentEntries& stored, const RecentEntries& shown,
                                    const QString& path);
+
+// Records path in the stored entries of an open settings update, writing
+// only the keys that change.
+void updateRecentEntries(SettingsStore::Transaction& settings, const RecentEntries& shown, const QString& path);
 
 // Menu item k (1..4): "&k " + path, so its access key is its digit.
 QString recentFileCaption(int k, const QString& path);

@@ -182,22 +182,55 @@ TextFileReader::~TextFileReader() = default;
 
 bool TextFileReader::atEnd() const { return m_started && (m_failed || m_position >= m_total); }
 
-// Reads on until the buffer holds `size` bytes and ends after an LF (or the
-// file ends), and takes that piece out of the buffer.
+namespace {
+
+bool isUtf8Continuation(char byte) { return (uchar(byte) & 0xC0) == 0x80; }
+
+// Where a piece that found no break may end near `at`: never inside a UTF-8
+// sequence, and never empty.
+qsizetype characterBoundary(const QByteArray& bytes, qsizetype at)
+{
+    qsizetype cut = at;
+    while (cut > 0 && isUtf8Continuation(bytes[cut]))
+        --cut;
+    if (cut > 0)
+        return cut;
+    for (cut = at; cut < bytes.size() && isUtf8Continuation(bytes[cut]); ++cut) {}
+    return cut;
+}
+
+}  // namespace
+
+// Reads on until the buffer holds `size` bytes and ends after a line break
+// (or the file ends), and takes that piece out of the buffer. A CR at the
+// end of what is read waits for the next byte, so that CR LF stays whole. A
+// line far longer than `size` is cut between two characters.
 QByteArray TextFileReader::takeBytes(qsizetype size)
 {
     constexpr qint64 ReadSize = 1 << 20;
-    qsizetype searchFrom = 0;
+    constexpr qsizetype Lookahead = 4;  // the longest UTF-8 sequence
+    const qsizetype limit = 2 * size;
+    qsizetype searchFrom = size - 1;
+    auto take = [this](qsizetype end) {
+        QByteArray piece = m_buffer.left(end);
+        m_buffer.remove(0, end);
+        return piece;
+    };
     for (;;) {
-        if (m_buffer.size() >= size) {
-            const qsizetype lineEnd = m_buffer.indexOf('\n', std::max(searchFrom, size - 1));
-            if (lineEnd >= 0) {
-                QByteArray piece = m_buffer.left(lineEnd + 1);
-                m_buffer.remove(0, lineEnd + 1);
-                return piece;
+        const qsizetype scanEnd = std::min(m_buffer.size(), limit);
+        const char* data = m_buffer.constData();
+        for (; searchFrom < scanEnd; ++searchFrom) {
+            const char c = data[searchFrom];
+            if (c == '\n')
+                return take(searchFrom + 1);
+            if (c == '\r') {
+                if (searchFrom + 1 >= m_buffer.size())
+                    break;  // whether an LF follows is not known yet
+                return take(searchFrom + (data[searchFrom + 1] == '\n' ? 2 : 1));
             }
-            searchFrom = m_buffer.size();
         }
+        if (m_buffer.size() >= limit + Lookahead)
+            return take(characterBoundary(m_buffer, limit));
         const QByteArray more = m_device->read(ReadSize);
         if (more.isEmpty())
             return std::exchange(m_buffer, QByteArray());
@@ -244,6 +277,10 @@ QString TextFileReader::next(qsizetype size)
         if (end < m_total) {
             const qsizetype lineEnd = m_whole.text.indexOf(u'\n', end - 1);
             end = lineEnd < 0 ? m_total : lineEnd + 1;
+            if (end - m_position > 2 * size) {
+                end = m_position + 2 * size;  // an over-long line, cut between two characters
+                end += m_whole.text[end - 1].isHighSurrogate() ? 1 : 0;
+            }
         }
         const QString piece = m_whole.text.mid(m_position, end - m_position);
         m_position = end;
@@ -251,7 +288,8 @@ QString TextFileReader::next(qsizetype size)
             m_whole.text = QString();
         return piece;
     }
-    // Pieces end after an LF byte, so no character and no CR LF is split.
+    // Pieces end after a break or between two characters, so no character
+    // and no CR LF is split.
     const QByteArray bytes = takeBytes(size);
     m_position += bytes.size();
     QString piece;

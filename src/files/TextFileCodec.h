@@ -44,7 +44,8 @@ struct DecodedText {
 DecodedText decodeTextFile(const QByteArray& bytes);
 
 // The same decoding a piece at a time, each piece ending after a line
-// break, read from the file as it goes, so that a big file is held neither
+// break (CR LF, LF or CR), or between two characters of a line far longer
+// than a piece, read from the file as it goes, so that a big file is held neither
 // whole as bytes nor whole as text while it loads. Joined, the pieces and
 // lineBreaks() are what decodeTextFile gives, except that a file that turns
 // out not to be UTF-8 only shows it on a later piece: failed() then says to
@@ -63,7 +64,8 @@ public:
     qint64 total() const { return m_total; }
     bool atEnd() const;
     bool failed() const { return m_failed; }
-    // About size more bytes (to the end of a line), breaks turned into '\n'.
+    // About size more bytes (to the end of a line, at most twice size),
+    // breaks turned into '\n'.
     QString next(qsizetype size);
     // The breaks of the pieces read so far; complete once atEnd().
     const std::vector<qint8>& lineBreaks() const { return m_lineBreaks; }

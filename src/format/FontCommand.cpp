@@ -31,7 +31,7 @@ void prepareFontDialog(CommonDialog& dialog, const QFont& base, const QString& s
     dialog.FontBold = base.bold();
     dialog.FontItalic = base.italic();
     if (!storedColor.isEmpty())
-        dialog.Color = qint32(qint64(conv::leadingValue(storedColor)));
+        dialog.Color = conv::leadingColour(storedColor);
     dialog.Flags = FontFlags;
     prepareHelp(dialog);
 }

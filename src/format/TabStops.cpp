@@ -26,6 +26,12 @@ QStringList tabSetEntries()
     return entries;
 }
 
+int storedTabStopCount(const QString& stored)
+{
+    const std::optional<int> count = conv::toInt16(stored);
+    return count ? int(conv::bounded(*count, 0, MaxTabStops)) : 0;
+}
+
 int preselectedTabSetEntry(const QString& stored)
 {
     // Read as the document window reads it, so an entry always matches the

@@ -15,11 +15,6 @@ QString readKey(const char* key)
     return GetSetting(AppTitle, PageSetupSection, QString::fromLatin1(key));
 }
 
-void writeKey(const char* key, const QString& value)
-{
-    SaveSetting(AppTitle, PageSetupSection, QString::fromLatin1(key), value);
-}
-
 QString headerOrFooter(const QString& stored, const QString& builtIn)
 {
     if (stored.isEmpty())
@@ -31,7 +26,7 @@ QString headerOrFooter(const QString& stored, const QString& builtIn)
 
 double margin(const QString& stored, double builtIn)
 {
-    return stored.isEmpty() ? builtIn : conv::leadingValue(stored);
+    return stored.isEmpty() ? builtIn : marginInches(stored);
 }
 
 }  // namespace
@@ -50,12 +45,14 @@ StoredPageSetup readStoredPageSetup()
 
 void writeStoredPageSetup(const StoredPageSetup& stored)
 {
-    writeKey("Header", stored.Header);
-    writeKey("Footer", stored.Footer);
-    writeKey("Left", stored.Left);
-    writeKey("Right", stored.Right);
-    writeKey("Top", stored.Top);
-    writeKey("Bottom", stored.Bottom);
+    // All six at once: another copy's Save cannot end up mixed with this one.
+    UpdateSettings(AppTitle, [&](SettingsStore::Transaction& settings) {
+        const std::pair<const char*, const QString*> keys[] = {
+            {"Header", &stored.Header}, {"Footer", &stored.Footer}, {"Left", &stored.Left},
+            {"Right", &stored.Right},   {"Top", &stored.Top},       {"Bottom", &stored.Bottom}};
+        for (const auto& [key, value] : keys)
+            settings.setValue(PageSetupSection, QString::fromLatin1(key), *value);
+    });
 }
 
 QString expandDateHeader(const QString& header, const QDate& today)
@@ -75,6 +72,12 @@ PageSettings pageSettingsFromStored(const StoredPageSetup& stored, const QDate& 
     settings.MarginTop = margin(stored.Top, BuiltIn.MarginTop);
     settings.MarginBottom = margin(stored.Bottom, BuiltIn.MarginBottom);
     return settings;
+}
+
+double marginInches(const QString& text)
+{
+    constexpr double LargestPaperInches = 200;
+    return conv::bounded(conv::leadingValue(text), 0, LargestPaperInches);
 }
 
 QString marginBoxText(double inches)

@@ -36,6 +36,10 @@ PageSettings pageSettingsFromStored(const StoredPageSetup& stored, const QDate& 
 // A header that is exactly "&d" becomes the date, e.g. "Friday, December 04, 2026".
 QString expandDateHeader(const QString& header, const QDate& today);
 
+// A margin text read as the number it starts with, in inches, bounded to
+// what a sheet of paper could hold.
+double marginInches(const QString& text);
+
 // A margin as its box shows it: shortest decimal, "." and a leading zero.
 QString marginBoxText(double inches);
 

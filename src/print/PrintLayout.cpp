@@ -45,8 +45,21 @@ MarginsInTwips marginsInTwips(const PageSettings& settings)
 }
 
 PrintLayout::PrintLayout(PrinterDevice& printer, const PageSettings& settings, const PrintFont& font)
-    : m_printer(printer), m_settings(settings), m_font(font), m_margins(marginsInTwips(settings))
+    : m_printer(printer), m_settings(settings), m_font(font), m_margins(pageMargins())
 {
+}
+
+// No margin reaches beyond the paper, so that every position stays on it.
+MarginsInTwips PrintLayout::pageMargins() const
+{
+    MarginsInTwips margins = marginsInTwips(m_settings);
+    const double width = std::max(m_printer.Width(), 0.0);
+    const double height = std::max(m_printer.ScaleHeight(), 0.0);
+    margins.left = conv::bounded(margins.left, 0, width);
+    margins.right = conv::bounded(margins.right, 0, width);
+    margins.top = conv::bounded(margins.top, 0, height);
+    margins.bottom = conv::bounded(margins.bottom, 0, height);
+    return margins;
 }
 
 void PrintLayout::SetPrinterFont()
@@ -62,7 +75,7 @@ void PrintLayout::SetPrinterFont()
 
 void PrintLayout::PrintPageFrame(const QString& header, int newPage)
 {
-    m_margins = marginsInTwips(m_settings);
+    m_margins = pageMargins();
     if (newPage != 0)
         m_printer.NewPage();
     SetPrinterFont();
@@ -109,7 +122,7 @@ void PrintLayout::tab()
 
 bool PrintLayout::PrintText(const QString& header, const QString& text, qint32 color)
 {
-    m_margins = marginsInTwips(m_settings);
+    m_margins = pageMargins();
     SetPrinterFont();
     m_printer.setForeColor(color);
     PrintPageFrame(header, 0);

@@ -47,6 +47,7 @@ public:
     bool PrintText(const QString& header, const QString& text, qint32 color);
 
 private:
+    MarginsInTwips pageMargins() const;
     bool nextLine(const QString& header);  // after a line end: new page or left margin
     void tab();
 

@@ -145,10 +145,10 @@ PageSettings frmPageSetup::boxSettings(const QDate& today) const
     PageSettings settings;
     settings.PageHeader = expandDateHeader(txtHeader->text(), today);
     settings.PageFooter = txtFooter->text();
-    settings.MarginLeft = conv::leadingValue(txtLeft->text());
-    settings.MarginRight = conv::leadingValue(txtRight->text());
-    settings.MarginTop = conv::leadingValue(txtTop->text());
-    settings.MarginBottom = conv::leadingValue(txtBottom->text());
+    settings.MarginLeft = marginInches(txtLeft->text());
+    settings.MarginRight = marginInches(txtRight->text());
+    settings.MarginTop = marginInches(txtTop->text());
+    settings.MarginBottom = marginInches(txtBottom->text());
     return settings;
 }
 

@@ -1,14 +1,22 @@
 // Plain arithmetic the windows rely on: rounding, text conversions, twips,
-// pointer placement, tab stops, window tiling and the status texts.
+// pointer placement, tab stops, window tiling, the status texts and the
+// command line.
 #include "TestEnvironment.h"
+#include "app/CommandLine.h"
 #include "app/Conversions.h"
 #include "app/PointerPlacement.h"
 #include "app/StatusLine.h"
 #include "app/Units.h"
 #include "app/WindowArrangement.h"
+#include "document/frmDocument.h"
+#include "editing/DateTimeEntries.h"
+#include "print/PageSettings.h"
 #include "format/TabStops.h"
 
 #include <QApplication>
+#include <QHash>
+#include <cmath>
+#include <functional>
 
 class TestArithmetic : public QObject {
     Q_OBJECT
@@ -65,6 +73,70 @@ private slots:
         QVERIFY(!conv::toInt32(QStringLiteral("4294967296")));
         QCOMPARE(conv::toSingle(QStringLiteral("1234.5")).value_or(0), 1234.5);
         QVERIFY(!conv::toSingle(QStringLiteral("wide")));
+    }
+
+    // Settings edited by hand: every reader keeps its value in a sane range,
+    // so no infinity or NaN reaches arithmetic or an integer conversion.
+    void hostileSettingsStayBounded_data()
+    {
+        QTest::addColumn<QString>("reader");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("expected");
+        const QString huge = QString(400, u'9');
+        const QList<std::tuple<const char*, QString, double>> rows = {
+            {"margin", huge, 200}, {"margin", huge + ".5", 200}, {"margin", "inf", 0}, {"margin", "-5", 0},
+            {"margin", "0.75", 0.75},
+            {"font size", huge, 1638}, {"font size", "nan", 0}, {"font size", "-9.75", 0}, {"font size", "9.75", 9.75},
+            {"colour", huge, -1}, {"colour", "-" + huge, -2147483648.0}, {"colour", "4294967296", -1},
+            {"colour", "-2147483643", -2147483643.0}, {"colour", "255", 255},
+            {"tab count", huge, 0}, {"tab count", "32767", 10}, {"tab count", "-3", 0}, {"tab count", "nan", 0},
+            {"tab count", " 4", 4},
+            {"date format", huge, 0}, {"date format", "-" + huge, 0}, {"date format", "14", 14},
+            {"placement", "1e30", 1e6}, {"placement", "-1e300", -1e6}, {"placement", huge, 500}, {"placement", "inf", 500},
+            {"placement", "nan", 500}, {"placement", "1234.5", 1234.5},
+            {"NaN itself", "", 0},
+        };
+        for (const auto& [reader, stored, expected] : rows)
+            QTest::addRow("%s %s", reader, qPrintable(stored.left(12))) << reader << stored << expected;
+    }
+    void hostileSettingsStayBounded()
+    {
+        QFETCH(QString, reader);
+        QFETCH(QString, stored);
+        QFETCH(double, expected);
+        const QHash<QString, std::function<double(const QString&)>> readers = {
+            {"margin", marginInches},
+            {"font size", storedFontSize},
+            {"colour", [](const QString& text) { return double(conv::leadingColour(text)); }},
+            {"tab count", [](const QString& text) { return double(storedTabStopCount(text)); }},
+            {"date format", [](const QString& text) { return double(preselectedDateTimeEntry(text)); }},
+            {"placement", [](const QString& text) { return units::placementTwips(text, 500); }},
+            {"NaN itself", [](const QString&) { return conv::bounded(std::nan(""), 0, 1); }},
+        };
+        QCOMPARE(readers.value(reader)(stored), expected);
+        QCOMPARE(pageSettingsFromStored({"", "", stored, stored, stored, stored}, QDate()).MarginTop,
+                 stored.isEmpty() ? 0.5 : marginInches(stored));
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("words");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Qt's option") << QList<QByteArray>{"-reverse"} << "-reverse";
+        QTest::newRow("two words") << QList<QByteArray>{"a", "b"} << "a b";
+        QTest::newRow("option with value") << QList<QByteArray>{"-style", "x"} << "-style x";
+        QTest::newRow("UTF-8") << QList<QByteArray>{"gr\xC3\xBC\xC3\x9F.txt"} << QString::fromUtf8("gr\xC3\xBC\xC3\x9F.txt");
+        QTest::newRow("none") << QList<QByteArray>{} << "";
+    }
+    void commandLine()
+    {
+        QFETCH(QList<QByteArray>, words);
+        QFETCH(QString, expected);
+        QByteArray program("pagewell");
+        std::vector<char*> argv{program.data()};
+        for (QByteArray& word : words)
+            argv.push_back(word.data());
+        QCOMPARE(commandLineFromArgv(int(argv.size()), argv.data()), expected);
     }
 
     void truthValues_data()

@@ -3,11 +3,16 @@
 #include "TestEnvironment.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
+#include "files/RecentFiles.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 class TestSettings : public QObject {
     Q_OBJECT
@@ -123,6 +128,39 @@ private slots:
         QCOMPARE(fresh.value(QStringLiteral("Font"), QStringLiteral("Name")), QStringLiteral("Arial"));
         QCOMPARE(fresh.value(QStringLiteral("Font"), QStringLiteral("Size")), QStringLiteral("14"));
         QCOMPARE(second.value(QStringLiteral("Font"), QStringLiteral("Size")), QStringLiteral("14"));
+    }
+
+    // Two copies recording files at once: every update of the recent files
+    // (and of a count kept with them) survives the other copy's.
+    void concurrentUpdatesLoseNothing()
+    {
+        constexpr int Rounds = 150;
+        const auto record = [](const char* who) {
+            SettingsStore store(settingsFilePath(AppTitle));
+            for (int i = 0; i < Rounds; ++i) {
+                store.update([&](SettingsStore::Transaction& settings) {
+                    updateRecentEntries(settings, {}, QStringLiteral("/%1/%2").arg(who).arg(i));
+                    const int count = settings.value(QStringLiteral("Test"), QStringLiteral("Count")).toInt();
+                    settings.setValue(QStringLiteral("Test"), QStringLiteral("Count"), QString::number(count + 1));
+                });
+            }
+        };
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            record("CHILD");
+            _exit(0);
+        }
+        record("PARENT");
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        SettingsStore fresh(settingsFilePath(AppTitle));
+        QCOMPARE(fresh.value(QStringLiteral("Test"), QStringLiteral("Count")), QString::number(2 * Rounds));
+        QSet<QString> recent;
+        for (int k = 1; k <= 4; ++k)
+            recent << fresh.value(RecentFilesSection, recentFileKey(k));
+        QVERIFY(recent.size() == 4 && !recent.contains(QString()));
     }
 
     void fileIsReadableText()

@@ -11,6 +11,8 @@
 #include <QProgressDialog>
 #include <QMimeData>
 
+#include <sys/stat.h>
+
 using namespace files;
 
 namespace {
@@ -178,18 +180,6 @@ private slots:
         QCOMPARE(f.boxes->shown.size(), 0);  // cancelling is no error
     }
 
-    void openThatCannotReadReportsAndGoesOn()
-    {
-        const QString folder = f.path(QStringLiteral("Notes"));
-        QDir().mkpath(folder);
-        frmDocument* document = f.open(folder);
-        QCOMPARE(f.boxes->shown.size(), 1);
-        QVERIFY2(f.boxes->shown[0].prompt.contains(folder), qPrintable(f.boxes->shown[0].prompt));
-        QCOMPARE(f.boxes->shown[0].style, int(vb::vbExclamation));
-        QCOMPARE(document->txtText->Text(), QString());
-        QCOMPARE(document->Title(), folder.toUpper());  // the command goes on
-    }
-
     // ---- Insert --------------------------------------------------------
 
     void insert_data()
@@ -291,20 +281,54 @@ private slots:
         QCOMPARE(f.boxes->shown.size(), 0);
     }
 
-    void insertOfAnUnreadableFileKeepsTextAndClipboard()
+    // ---- what is not a regular file -----------------------------------
+
+    // A folder, a named pipe or a device is refused with a message naming
+    // it, and nothing waits for a writer or reads without end. Open and the
+    // command line still caption the window; Insert keeps text and clipboard.
+    void notRegularFilesAreRefused_data()
     {
-        const QString folder = f.path(QStringLiteral("folder"));
-        QDir().mkpath(folder);
-        f.text()->setText(QStringLiteral("Hello"));
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("what");
+        for (const char* how : {"open", "insert", "recent", "command line"}) {
+            for (const char* what : {"folder", "fifo", "/dev/zero", "/dev/null"})
+                QTest::addRow("%s %s", how, what) << how << what;
+        }
+    }
+    void notRegularFilesAreRefused()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, what);
+        QString path = what;
+        if (!what.startsWith(u'/')) {
+            path = f.path(what);
+            QVERIFY(what == QLatin1String("fifo") ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                                                   : QDir().mkpath(path));
+        }
+        f.text()->setText(QStringLiteral("Hello"));  // for Insert; the others start afresh
         f.active()->setLabel1(QString());
         Clipboard::SetText(QStringLiteral("keep me"));
-        f.dialogs->choose(folder);
-        f.command(Insert);
-        QCOMPARE(f.text()->Text(), QStringLiteral("Hello"));
+        if (how == QLatin1String("open")) {
+            f.open(path);
+        } else if (how == QLatin1String("insert")) {
+            f.dialogs->choose(path);
+            f.command(Insert);
+            QCOMPARE(Clipboard::GetText(), QStringLiteral("keep me"));
+        } else if (how == QLatin1String("recent")) {
+            SaveSetting(AppTitle, RecentFilesSection, recentFileKey(1), path.toUpper());
+            f.restart();
+            f.main->mnuFileArray[1]->trigger();
+        } else {
+            f.restart(path);
+        }
+        QCOMPARE(f.text()->Text(), how == QLatin1String("insert") ? QStringLiteral("Hello") : QString());
         QCOMPARE(f.active()->Label1(), QString());
-        QCOMPARE(Clipboard::GetText(), QStringLiteral("keep me"));
+        const bool captioned = how == QLatin1String("open") || how == QLatin1String("command line");
+        QCOMPARE(f.active()->Title(), captioned ? path.toUpper() : QString());
         QCOMPARE(f.boxes->shown.size(), 1);
-        QVERIFY2(f.boxes->shown[0].prompt.contains(folder), qPrintable(f.boxes->shown[0].prompt));
+        const QString prompt = f.boxes->shown[0].prompt;
+        QVERIFY2(prompt.contains(path + QStringLiteral(" is")) && prompt.contains(QStringLiteral("not a regular file")), qPrintable(prompt));
+        QCOMPARE(f.boxes->shown[0].style, int(vb::vbExclamation));
     }
 
     // ---- Properties ----------------------------------------------------
