@@ -1,5 +1,5 @@
-#include "app/RecoveryStartup.h"
 #include "app/CommandLine.h"
+#include "app/RecoveryStartup.h"
 #include "app/frmMain.h"
 
 #include <QApplication>
