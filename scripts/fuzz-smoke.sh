@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang++ into ./build-fuzz and runs each
 # for a short while on a copy of its seed corpus; fails if any finds a crash,
-# undefined behaviour or a broken round trip. Skips when clang++ is missing.
+# undefined behaviour or a broken round trip. Skips when clang++ or its
+# libFuzzer runtime is missing. An input that fails is kept in ./build-fuzz.
 #   scripts/fuzz-smoke.sh [seconds per target, default 15]
 set -euo pipefail
 
@@ -24,17 +25,18 @@ fi
 
 launcher=()
 command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S "$root" -B "$root/build-fuzz" -DPAGEWELL_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" >/dev/null
+# Debug keeps the assertions in the Qt headers.
+cmake -S "$root" -B "$root/build-fuzz" -DPAGEWELL_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" >/dev/null
 cmake --build "$root/build-fuzz" --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 failed=()
 for target in "${targets[@]}"; do
     cp -r "$root/tests/fuzz/corpus/$target" "$work/$target"
     echo "fuzz-smoke: $target for ${seconds}s"
-    # Findings go to $work; the log's tail names the input and the fault.
-    if ! (cd "$work" && QT_QPA_PLATFORM=offscreen "$root/build-fuzz/tests/fuzz/fuzz_$target" \
+    if ! QT_QPA_PLATFORM=offscreen "$root/build-fuzz/tests/fuzz/fuzz_$target" \
             -max_total_time="$seconds" -max_len=4096 -timeout=10 -print_final_stats=1 \
-            "$work/$target" >"$work/$target.log" 2>&1); then
+            -artifact_prefix="$root/build-fuzz/$target-" "$work/$target" >"$work/$target.log" 2>&1; then
         tail -n 40 "$work/$target.log"
         failed+=("$target")
     else
