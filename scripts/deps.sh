@@ -18,9 +18,11 @@ run_packages=(
     fonts-liberation fonts-dejavu-core
 )
 # abiword reads saved RTF back with its tab stops, which unrtf passes over.
+# clang and libFuzzer's runtime (only recommended by clang) build the fuzz targets.
 test_packages=(
     xvfb xauth xdotool x11-utils imagemagick
     tesseract-ocr tesseract-ocr-eng poppler-utils unrtf abiword
+    clang libclang-rt-14-dev
 )
 
 case "$1" in

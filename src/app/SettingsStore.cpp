@@ -38,6 +38,12 @@ QString escape(const QString& text, bool isName)
     return out;
 }
 
+bool isHexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
+}
+
 QString unescape(QStringView text)
 {
     QString out;
@@ -54,17 +60,16 @@ QString unescape(QStringView text)
         case 'r': out += u'\r'; break;
         case 't': out += u'\t'; break;
         case 's': out += u' '; break;
-        case 'x': {
-            bool ok = false;
-            const int code = text.mid(i + 1, 2).toInt(&ok, 16);
-            if (ok) {
-                out += QChar(code);
+        case 'x':
+            // Two hex digits, as escape() writes them; toInt() alone would
+            // also take "-1" or " f".
+            if (i + 2 < text.size() && isHexDigit(text[i + 1]) && isHexDigit(text[i + 2])) {
+                out += QChar(text.mid(i + 1, 2).toInt(nullptr, 16));
                 i += 2;
             } else {
                 out += next;
             }
             break;
-        }
         default: out += next; break;
         }
     }

@@ -91,6 +91,7 @@ private:
 
     void controlWord(const char* word, int parameter);
     void controlWord(const char* word);
+    void controlSymbol(const char* symbol);
     void toggle(const char* word, bool on);
     void changeFormat(const RunFormat& from, const RunFormat& to, bool fontAndSize);
     void startParagraph(const QTextBlock& block, const RunFormat& base);
@@ -104,7 +105,11 @@ private:
     const QTextDocument& m_document;
     const QFont m_defaultFont;
     QByteArray m_body;
-    bool m_needsDelimiter = false;  // a control word waits for its blank
+    // A control word ends at the first character that is neither a letter
+    // nor a digit, and a blank there is part of the word, so text right after
+    // one needs a blank first. Control symbols (\\, \{, \}, \'hh) and braces
+    // end themselves: a blank after them would be text.
+    bool m_needsDelimiter = false;
     RunFormat m_readerDefaults;     // what an RTF reader starts each paragraph with
     RunFormat m_outer;              // the paragraph's format outside run groups
     RunFormat m_run;                // the open run group's format
@@ -198,6 +203,12 @@ void RtfBuilder::controlWord(const char* word)
     m_needsDelimiter = true;
 }
 
+void RtfBuilder::controlSymbol(const char* symbol)
+{
+    m_body += symbol;
+    m_needsDelimiter = false;
+}
+
 void RtfBuilder::toggle(const char* word, bool on)
 {
     controlWord(word);
@@ -256,9 +267,9 @@ void RtfBuilder::closeRun()
 void RtfBuilder::appendCharacter(char16_t c)
 {
     switch (c) {
-    case u'\\': m_body += "\\\\"; return;
-    case u'{': m_body += "\\{"; return;
-    case u'}': m_body += "\\}"; return;
+    case u'\\': controlSymbol("\\\\"); return;
+    case u'{': controlSymbol("\\{"); return;
+    case u'}': controlSymbol("\\}"); return;
     case u'\t': controlWord("\\tab"); return;
     case 0x2028: controlWord("\\line"); return;
     default: break;
@@ -272,8 +283,7 @@ void RtfBuilder::appendCharacter(char16_t c)
     }
     // Signed 16-bit as RTF wants it; each half of a surrogate pair alone.
     controlWord("\\u", int(qint16(c)));
-    m_body += Fallback;
-    m_needsDelimiter = false;
+    controlSymbol(Fallback);
 }
 
 bool isPlainCharacter(char16_t c)

@@ -4,6 +4,7 @@
 #include "print/PrinterDevice.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -115,9 +116,13 @@ void PrintLayout::tab()
     const double digit = m_printer.TextWidth(QStringLiteral("0"));
     if (digit <= 0)
         return;
-    const auto column = qint64(conv::roundHalfEven((m_printer.CurrentX() - m_margins.left) / digit));
-    const qint64 stop = column + TabColumns - column % TabColumns;
-    m_printer.setCurrentX(m_margins.left + double(stop) * digit);
+    // In doubles: a margin typed as hundreds of digits is infinite, and the
+    // column then has no integer value.
+    const double column = conv::roundHalfEven((m_printer.CurrentX() - m_margins.left) / digit);
+    if (!std::isfinite(column))
+        return;
+    const double stop = column + TabColumns - std::fmod(column, TabColumns);
+    m_printer.setCurrentX(m_margins.left + stop * digit);
 }
 
 bool PrintLayout::PrintText(const QString& header, const QString& text, qint32 color)
