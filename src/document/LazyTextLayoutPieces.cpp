@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QPainter>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <climits>
 #include <cmath>
@@ -48,7 +49,7 @@ LongParagraph* LazyTextLayout::longParagraph(const QTextBlock& block) const
     if (paragraph->textLength() != length)
         paragraph->reset(length);
     for (const LongParagraph::Piece& piece : paragraph->pieces) {
-        if (piece.length > 2 * LongParagraph::PieceLength) {
+        if (piece.length > 2 * LongParagraph::PieceLength && !m_readingText) {
             paragraph->split([&](int start, int count) { return textOf(block, start, count); });
             break;
         }
@@ -66,21 +67,17 @@ LongParagraph* LazyTextLayout::longParagraph(const QTextBlock& block) const
     return paragraph;
 }
 
-// Read fragment by fragment: a cursor would ask this layout for the block.
 QString LazyTextLayout::textOf(const QTextBlock& block, int start, int length) const
 {
-    QString text;
-    text.reserve(length);
-    const int from = block.position() + start;
-    const int to = from + length;
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        const int begin = std::max(from, fragment.position());
-        const int end = std::min(to, fragment.position() + fragment.length());
-        if (begin < end)
-            text += fragment.text().mid(begin - fragment.position(), end - begin);
-    }
-    return text;
+    // The cursor asks this layout for the block's rectangle, which must not
+    // cut the pieces again meanwhile.
+    const bool reading = m_readingText;
+    m_readingText = true;
+    QTextCursor range(document());
+    range.setPosition(block.position() + start);
+    range.setPosition(block.position() + start + length, QTextCursor::KeepAnchor);
+    m_readingText = reading;
+    return range.selectedText();
 }
 
 void LazyTextLayout::layOutPiece(const QTextBlock& block, LongParagraph* paragraph, int index, bool keep) const
