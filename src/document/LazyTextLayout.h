@@ -142,7 +142,6 @@ private:
     qreal m_viewportHeight = 600;
     mutable int m_layoutsDone = 0;
     mutable std::uint64_t m_pieceClock = 0;
-    mutable bool m_readingText = false;
     mutable QSizeF m_reportedSize;
     mutable bool m_notifyPending = false;
     mutable bool m_moved = false;  // heights changed since the last full repaint

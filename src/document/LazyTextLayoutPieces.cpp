@@ -6,7 +6,6 @@
 
 #include <QElapsedTimer>
 #include <QPainter>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <climits>
 #include <cmath>
@@ -49,7 +48,7 @@ LongParagraph* LazyTextLayout::longParagraph(const QTextBlock& block) const
     if (paragraph->textLength() != length)
         paragraph->reset(length);
     for (const LongParagraph::Piece& piece : paragraph->pieces) {
-        if (piece.length > 2 * LongParagraph::PieceLength && !m_readingText) {
+        if (piece.length > 2 * LongParagraph::PieceLength) {
             paragraph->split([&](int start, int count) { return textOf(block, start, count); });
             break;
         }
@@ -67,17 +66,30 @@ LongParagraph* LazyTextLayout::longParagraph(const QTextBlock& block) const
     return paragraph;
 }
 
+// Never through a cursor: moving one asks the paragraph's own layout where
+// it is, which costs the whole paragraph after every edit.
 QString LazyTextLayout::textOf(const QTextBlock& block, int start, int length) const
 {
-    // The cursor asks this layout for the block's rectangle, which must not
-    // cut the pieces again meanwhile.
-    const bool reading = m_readingText;
-    m_readingText = true;
-    QTextCursor range(document());
-    range.setPosition(block.position() + start);
-    range.setPosition(block.position() + start + length, QTextCursor::KeepAnchor);
-    m_readingText = reading;
-    return range.selectedText();
+    const int from = block.position() + start;
+    const int to = from + length;
+    if (length <= 2 * LongParagraph::PieceLength) {
+        // Fragments may be megabytes long: a piece's characters one by one.
+        QString text(length, Qt::Uninitialized);
+        QChar* out = text.data();
+        for (int at = from; at < to; ++at)
+            *out++ = document()->characterAt(at);
+        return text;
+    }
+    QString text;
+    text.reserve(length);
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int begin = std::max(from, fragment.position());
+        const int end = std::min(to, fragment.position() + fragment.length());
+        if (begin < end)
+            text += fragment.text().mid(begin - fragment.position(), end - begin);
+    }
+    return text;
 }
 
 void LazyTextLayout::layOutPiece(const QTextBlock& block, LongParagraph* paragraph, int index, bool keep) const

@@ -543,8 +543,12 @@ bool RichTextBox::insertLoadedText(TextFileReader& reader, const QString& path)
             document()->setUndoRedoEnabled(true);
             return false;
         }
+        // In an edit block the cursor does not ask the paragraph's layout
+        // for its place, which in one long line would cost the whole line.
+        end.beginEditBlock();
         end.movePosition(QTextCursor::End);
         end.insertText(piece);
+        end.endEditBlock();
         stamp(false);
         if (!reader.atEnd() && !progress.advance(reader.position())) {
             setPlainText(QString());
