@@ -166,6 +166,8 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
                 entries[0].lines = old.lines;
                 entries[0].width = old.width;
                 repaint = toPixels(old.height);
+                if (auto* paragraph = dynamic_cast<LongParagraph*>(first.userData()))
+                    paragraph->edit(from - first.position(), charsRemoved, charsAdded);
             }
             for (int n = firstNo; n <= oldLast; ++n)
                 m_estimated -= m_index.at(n).generation == m_generation ? 0 : 1;
@@ -174,6 +176,8 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
             m_estimated += int(entries.size());
             if (m_index.count() != newCount)
                 rebuild();
+            else if (isLong(first))
+                storeLong(first, longParagraph(first));
         }
     }
     const QTextBlock changed = doc->findBlock(from);
@@ -273,6 +277,12 @@ bool LazyTextLayout::storeMeasure(int number, Entry entry, const Measure& measur
 std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
 {
     const int number = block.blockNumber();
+    if (isLong(block)) {
+        if (m_index.count() != document()->blockCount())
+            return estimator()(block.length()).height;
+        storeLong(block, longParagraph(block));
+        return m_index.at(number).height;
+    }
     if (m_index.count() != document()->blockCount()) {
         // Asked in the middle of an edit, before the document reports it:
         // the paragraph is laid out, the index waits for the report.
@@ -319,7 +329,10 @@ void LazyTextLayout::measureInBackground()
     const bool moved = m_moved;
     while (block.isValid() && clock.elapsed() < MeasureSliceMs) {
         const Entry entry = m_index.at(number);
-        if (entry.generation != m_generation) {
+        if (entry.generation != m_generation && isLong(block)) {
+            if (!measurePieces(block, top, anchor, &shift, clock))
+                break;  // the rest of it in the next slice
+        } else if (entry.generation != m_generation) {
             QTextLayout scratch(block.text(), document()->defaultFont());
             scratch.setFormats(block.textFormats());
             Measure measure;
@@ -358,6 +371,8 @@ QRectF LazyTextLayout::blockBoundingRect(const QTextBlock& block) const
     if (!isLaidOut(block.blockNumber()) && m_index.count() == document()->blockCount())
         layOutAbove(block.blockNumber());
     ensureLaidOut(block);
+    if (isLong(block))
+        return paragraphRect(block.blockNumber());
     const QTextLayout* layout = block.layout();
     return QRectF(layout->position(), layout->boundingRect().size());
 }
@@ -417,7 +432,7 @@ void LazyTextLayout::draw(QPainter* painter, const PaintContext& context)
     const int first = m_index.indexAtY(toUnits(clip.top() - margin()));
     for (QTextBlock block = document()->findBlockByNumber(first); block.isValid(); block = block.next()) {
         ensureLaidOut(block);
-        if (block.layout()->position().y() > clip.bottom())
+        if (margin() + toPixels(m_index.top(block.blockNumber())) > clip.bottom())
             break;
         drawBlock(painter, context, block);
     }
@@ -462,7 +477,9 @@ void LazyTextLayout::drawBlock(QPainter* painter, const PaintContext& context,
                                const QTextBlock& block) const
 {
     QTextLayout* layout = block.layout();
-    const QRectF bounds = layout->boundingRect().translated(layout->position());
+    const bool pieces = isLong(block);
+    const QRectF bounds = pieces ? paragraphRect(block.blockNumber())
+                                 : layout->boundingRect().translated(layout->position());
     if (context.clip.isValid() && (bounds.bottom() < context.clip.y() || bounds.top() > context.clip.bottom()))
         return;
     const bool wrapping = document()->pageSize().width() > 0;
@@ -476,22 +493,31 @@ void LazyTextLayout::drawBlock(QPainter* painter, const PaintContext& context,
         painter->fillRect(rect, background);
         painter->restore();
     }
+    if (pieces)
+        drawPieces(painter, context, block);
+    else
+        drawText(painter, context, layout, block.position(), block.length());
+}
 
-    const int start = block.position();
-    const int length = block.length();
+// Draws a layout of the text from document position start on, length
+// characters long (a paragraph's break included at its end).
+void LazyTextLayout::drawText(QPainter* painter, const PaintContext& context, QTextLayout* layout, int start,
+                              int length) const
+{
     QList<QTextLayout::FormatRange> selections;
     for (const Selection& selection : context.selections) {
         const int from = selection.cursor.selectionStart() - start;
         const int to = selection.cursor.selectionEnd() - start;
+        const int caret = selection.cursor.position() - start;
         QTextLayout::FormatRange range;
         range.format = selection.format;
         if (from < length && to > 0 && to > from) {
             range.start = from;  // may be negative: the layout clips it
             range.length = to - from;
         } else if (!selection.cursor.hasSelection()
-                   && selection.format.hasProperty(QTextFormat::FullWidthSelection)
-                   && block.contains(selection.cursor.position())) {
-            const QTextLine line = layout->lineForTextPosition(selection.cursor.position() - start);
+                   && selection.format.hasProperty(QTextFormat::FullWidthSelection) && caret >= 0
+                   && caret < length) {
+            const QTextLine line = layout->lineForTextPosition(caret);
             range.start = line.textStart();
             range.length = line.textLength();
             if (range.start + range.length == length - 1)
@@ -502,6 +528,7 @@ void LazyTextLayout::drawBlock(QPainter* painter, const PaintContext& context,
         selections.append(range);
     }
     // Text stays between the margins when wrapping, as with Qt's layout.
+    const bool wrapping = document()->pageSize().width() > 0;
     QRectF clip(margin(), 0, wrapping ? documentSize().width() - 2 * margin() : Far, Far);
     if (context.clip.isValid())
         clip &= context.clip;
@@ -516,6 +543,26 @@ void LazyTextLayout::drawBlock(QPainter* painter, const PaintContext& context,
     }
 }
 
+// The offset in the layout nearest to a point given relative to it.
+int LazyTextLayout::offsetAt(const QTextLayout* layout, QPointF at, Qt::HitTestAccuracy accuracy, bool* exact)
+{
+    int offset = 0;
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        const QRectF rect = line.naturalTextRect();
+        if (rect.top() > at.y()) {
+            offset = std::min(offset, line.textStart());
+        } else if (rect.bottom() <= at.y()) {
+            offset = std::max(offset, line.textStart() + line.textLength());
+        } else {
+            *exact = rect.left() <= at.x() && rect.right() >= at.x();
+            return line.xToCursor(at.x(), accuracy == Qt::ExactHit ? QTextLine::CursorOnCharacter
+                                                                  : QTextLine::CursorBetweenCharacters);
+        }
+    }
+    return offset;
+}
+
 int LazyTextLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const
 {
     if (m_index.count() == 0)
@@ -528,7 +575,8 @@ int LazyTextLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) 
     const QTextBlock block = document()->findBlockByNumber(number);
     ensureLaidOut(block);
     const QTextLayout* layout = block.layout();
-    const QRectF text = layout->boundingRect().translated(layout->position());
+    const bool pieces = isLong(block);
+    const QRectF text = pieces ? paragraphRect(number) : layout->boundingRect().translated(layout->position());
     const int lastPosition = document()->characterCount() - 1;
     int position = block.position();
     bool exact = false;
@@ -536,24 +584,14 @@ int LazyTextLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) 
         // above the paragraph: its start
     } else if (point.y() > text.bottom()) {
         position += block.length();
+    } else if (pieces) {
+        LongParagraph* paragraph = longParagraph(block);
+        const int piece = pieceAtPoint(paragraph, point - text.topLeft());
+        layOutPiece(block, paragraph, piece, true);
+        const QTextLayout* part = paragraph->pieces[size_t(piece)].layout.get();
+        position += paragraph->startOf(piece) + offsetAt(part, point - part->position(), accuracy, &exact);
     } else {
-        const QPointF at = point - layout->position();
-        int offset = 0;
-        for (int i = 0; i < layout->lineCount(); ++i) {
-            const QTextLine line = layout->lineAt(i);
-            const QRectF rect = line.naturalTextRect();
-            if (rect.top() > at.y()) {
-                offset = std::min(offset, line.textStart());
-            } else if (rect.bottom() <= at.y()) {
-                offset = std::max(offset, line.textStart() + line.textLength());
-            } else {
-                exact = rect.left() <= at.x() && rect.right() >= at.x();
-                offset = line.xToCursor(at.x(), accuracy == Qt::ExactHit ? QTextLine::CursorOnCharacter
-                                                                         : QTextLine::CursorBetweenCharacters);
-                break;
-            }
-        }
-        position += offset;
+        position += offsetAt(layout, point - layout->position(), accuracy, &exact);
     }
     if (accuracy == Qt::ExactHit && !exact)
         return -1;

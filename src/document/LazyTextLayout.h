@@ -3,6 +3,7 @@
 // it is painted, hit or asked for its rectangle. Every other paragraph has an
 // estimated height until then, kept in a ParagraphIndex, so an edit costs the
 // edited paragraphs only, however long the document is.
+#include "document/LongParagraph.h"
 #include "document/ParagraphIndex.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -10,6 +11,8 @@
 #include <QTextBlock>
 #include <QTextOption>
 #include <QTimer>
+
+class QElapsedTimer;
 
 class QTextEdit;
 
@@ -35,12 +38,20 @@ public:
     static constexpr int ExactCountLimit = 4000;  // paragraphs
     int firstLineOf(int blockNumber) const;
     int blockAtLine(int line) const;
+    // A paragraph's display line at a position in it, and where a line of it
+    // starts (very long paragraphs have no lines in their own QTextLayout).
+    int lineInBlock(const QTextBlock& block, int positionInBlock) const;
+    int lineStartInBlock(const QTextBlock& block, int line) const;
+    // The caret's rectangle at a document position, in document pixels.
+    QRectF caretRect(int position) const;
+    static bool isLong(const QTextBlock& block) { return block.length() > LongParagraph::MinLength; }
 
     // How far above a paragraph that has never been laid out to lay out
     // before giving its rectangle, so that a jump lands where it is shown.
     void setViewportHeight(qreal pixels) { m_viewportHeight = pixels; }
 
-    // Paragraphs laid out since the last reset of the count (for tests).
+    // Paragraphs (and pieces of long ones) laid out since the last reset of
+    // the count (for tests).
     int layoutsDone() const { return m_layoutsDone; }
     void resetLayoutsDone() { m_layoutsDone = 0; }
     bool isLaidOut(int blockNumber) const;
@@ -98,6 +109,22 @@ private:
     void measureInBackground();
     void layOutAbove(int blockNumber) const;
     void drawBlock(QPainter* painter, const PaintContext& context, const QTextBlock& block) const;
+    void drawText(QPainter* painter, const PaintContext& context, QTextLayout* layout, int start, int length) const;
+    static int offsetAt(const QTextLayout* layout, QPointF at, Qt::HitTestAccuracy accuracy, bool* exact);
+    QRectF paragraphRect(int number) const;
+
+    // Very long paragraphs, laid out piece by piece.
+    bool wraps() const { return wrapWidth() > 0; }
+    LongParagraph* longParagraph(const QTextBlock& block) const;
+    QString textOf(const QTextBlock& block, int start, int length) const;
+    void layOutPiece(const QTextBlock& block, LongParagraph* paragraph, int index, bool keep) const;
+    QPointF pieceOffset(const LongParagraph* paragraph, int index) const;
+    int pieceAtPoint(const LongParagraph* paragraph, QPointF inParagraph) const;
+    void storeLong(const QTextBlock& block, const LongParagraph* paragraph) const;
+    void drawPieces(QPainter* painter, const PaintContext& context, const QTextBlock& block) const;
+    bool measurePieces(const QTextBlock& block, std::int64_t top, std::int64_t anchor, std::int64_t* shift,
+                       const QElapsedTimer& clock);
+    static constexpr int KeptPieces = 64;  // laid-out pieces kept per paragraph
     void sizeMayHaveChanged() const;
     void refineEstimates();
     void notifySize();
@@ -114,6 +141,7 @@ private:
     qreal m_refinedAt = 0;
     qreal m_viewportHeight = 600;
     mutable int m_layoutsDone = 0;
+    mutable std::uint64_t m_pieceClock = 0;
     mutable QSizeF m_reportedSize;
     mutable bool m_notifyPending = false;
     mutable bool m_moved = false;  // heights changed since the last full repaint

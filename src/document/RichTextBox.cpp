@@ -69,6 +69,13 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent), m_backColor(oleco
     QTextEdit::setFont(base);
     setBackColor(olecolor::SystemWindow);
     m_layout = LazyTextLayout::install(this);
+    // Qt's control finds the caret through the paragraph's own layout, which
+    // a very long paragraph leaves without lines: there this one finds it.
+    for (QObject* child : children()) {
+        if (child->inherits("QWidgetTextControl")
+            && disconnect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(_q_ensureVisible(QRectF))))
+            connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(showCaret(QRectF)));
+    }
     connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
         noteContentsChange(position, removed, added);
         emit Change();
@@ -536,8 +543,12 @@ bool RichTextBox::insertLoadedText(TextFileReader& reader, const QString& path)
             document()->setUndoRedoEnabled(true);
             return false;
         }
+        // In an edit block the cursor does not ask the paragraph's layout
+        // for its place, which in one long line would cost the whole line.
+        end.beginEditBlock();
         end.movePosition(QTextCursor::End);
         end.insertText(piece);
+        end.endEditBlock();
         stamp(false);
         if (!reader.atEnd() && !progress.advance(reader.position())) {
             setPlainText(QString());
@@ -618,12 +629,7 @@ bool RichTextBox::wraps() const { return lineWrapMode() != QTextEdit::NoWrap; }
 
 int RichTextBox::blockLineAt(const QTextBlock& block, int positionInBlock) const
 {
-    m_layout->blockBoundingRect(block);  // lays the paragraph out if it is not yet
-    const QTextLayout* layout = block.layout();
-    if (!layout || layout->lineCount() == 0)
-        return 0;
-    const QTextLine line = layout->lineForTextPosition(positionInBlock);
-    return line.isValid() ? line.lineNumber() : layout->lineCount() - 1;
+    return m_layout->lineInBlock(block, positionInBlock);
 }
 
 // With wrapping, paragraphs never laid out count with estimated lines.
@@ -652,8 +658,7 @@ int RichTextBox::LineIndex(int line) const
         if (!wraps())
             return positionToIndex(block.position());
         const int inBlock = blockLineAt(block, caret - block.position());
-        const int start = block.layout()->lineCount() ? block.layout()->lineAt(inBlock).textStart() : 0;
-        return positionToIndex(block.position() + start);
+        return positionToIndex(block.position() + m_layout->lineStartInBlock(block, inBlock));
     }
     if (line >= LineCount())
         return -1;
@@ -661,11 +666,20 @@ int RichTextBox::LineIndex(int line) const
         return positionToIndex(document()->findBlockByNumber(line).position());
     const QTextBlock block = document()->findBlockByNumber(m_layout->blockAtLine(line));
     blockLineAt(block, 0);
-    const QTextLayout* layout = block.layout();
     // Laying the paragraph out may have changed its count of lines.
     const int inBlock = std::max(0, line - m_layout->firstLineOf(block.blockNumber()));
-    const int start = layout->lineAt(std::min(inBlock, layout->lineCount() - 1)).textStart();
-    return positionToIndex(block.position() + start);
+    return positionToIndex(block.position() + m_layout->lineStartInBlock(block, inBlock));
+}
+
+void RichTextBox::showCaret(const QRectF& rect)
+{
+    QRectF caret = rect;
+    const QTextCursor cursor = textCursor();
+    if (LazyTextLayout::isLong(cursor.block())) {
+        caret = m_layout->caretRect(cursor.position()).adjusted(-5, 0, 5, 0);
+        viewport()->update();  // Qt repaints the caret where it thinks it is
+    }
+    QMetaObject::invokeMethod(this, "_q_ensureVisible", Q_ARG(QRectF, caret));
 }
 
 // ---- undo, redraw ----------------------------------------------------------

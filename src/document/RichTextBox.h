@@ -138,6 +138,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
+private slots:
+    void showCaret(const QRectF& rect);
+
 private:
     const QString& cachedText() const;
     QTextCharFormat selectionCharFormat() const;
