@@ -14,7 +14,10 @@
 
 class LongParagraph : public QTextBlockUserData {
 public:
-    static constexpr int MinLength = 32768;  // characters, from which on a paragraph is cut
+    // Characters from which on a paragraph is cut. High enough that prose
+    // keeps Qt's own line-by-line caret moves and word selection; the pieces
+    // are for machine-made lines (logs, minified data) that would freeze.
+    static constexpr int MinLength = 1 << 17;
     static constexpr int PieceLength = 4096;
 
     struct Piece {
