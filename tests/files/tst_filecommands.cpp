@@ -1,6 +1,7 @@
 // File, Open and Insert through the main window's menu, the Properties
-// item and its message, what the shared common dialog is shown with, and
-// the byte-for-byte round trip of a file through Open and Save.
+// item and its message, what the shared common dialog is shown with, the
+// byte-for-byte round trip of a file through Open and Save, and files that
+// another program changes while they are open.
 #include "FileCommandsFixture.h"
 #include "editing/Clipboard.h"
 #include "files/FileTypes.h"
@@ -188,6 +189,60 @@ private slots:
         QCOMPARE(f.boxes->shown[0].style, int(vb::vbExclamation));
         QCOMPARE(document->txtText->Text(), QString());
         QCOMPARE(document->Title(), folder.toUpper());  // the command goes on
+    }
+
+    // Told when the window comes back to the front, once per change.
+    void outsideChangeIsToldOnActivation_data()
+    {
+        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("told");  // %1 the path
+        QTest::addColumn<QString>("text");  // afterwards
+        const QString changed = "%1 has been changed by another program.\r\n";
+        const QString reload = changed + "Do you want to reload it?";
+        QTest::newRow("clean, reloaded") << false << false << int(vb::vbYes) << reload << "other";
+        QTest::newRow("clean, kept") << false << false << int(vb::vbNo) << reload << "typed on disk";
+        QTest::newRow("unsaved changes") << true << false << int(vb::vbOK)
+            << changed + "Your changes are not saved; saving them will ask before overwriting the file."
+            << "typed on disk";
+        QTest::newRow("deleted") << false << true << int(vb::vbOK)
+            << "%1 has been deleted or moved by another program.\r\nSaving the document will write it again."
+            << "typed on disk";
+    }
+    void outsideChangeIsToldOnActivation()
+    {
+        QFETCH(bool, unsaved);
+        QFETCH(bool, deleted);
+        QFETCH(int, answer);
+        QFETCH(QString, told);
+        QFETCH(QString, text);
+        const QString path = f.file(QStringLiteral("a.txt"), "on disk");
+        frmDocument* document = f.open(path);
+        f.type(QStringLiteral("typed "));
+        if (!unsaved)
+            f.command(Save);
+        f.command(New);
+        if (deleted)
+            QVERIFY(QFile::remove(path));
+        else
+            QVERIFY(replaceFile(path, "other"));
+        f.boxes->answers = {answer, vb::vbNo};
+        f.main->activateDocument(document);
+        QApplication::processEvents();
+        QCOMPARE(f.prompts(), QStringList{told.arg(QDir::toNativeSeparators(path))});
+        QCOMPARE(document->txtText->Text(), text);
+        QCOMPARE(document->Label1(), unsaved ? QStringLiteral("x") : QString());
+        QCOMPARE(document->windowTitle(), path.toUpper());
+        QCOMPARE(document->txtText->CanUndo(), text != QLatin1String("other"));
+        // The same change is not told again; the next one is.
+        emit qApp->applicationStateChanged(Qt::ApplicationActive);
+        QApplication::processEvents();
+        QCOMPARE(f.boxes->shown.size(), 1);
+        QVERIFY(replaceFile(path, "third"));
+        emit qApp->applicationStateChanged(Qt::ApplicationActive);
+        QApplication::processEvents();
+        QCOMPARE(f.boxes->shown.size(), 2);
     }
 
     // ---- Insert --------------------------------------------------------

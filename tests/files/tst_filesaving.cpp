@@ -54,38 +54,6 @@ private slots:
         QCOMPARE(f.active()->Label1(), QStringLiteral("x"));
     }
 
-    void savingATitledEmptyDocumentWritesAnEmptyFile_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::newRow("Save") << int(Save);
-        QTest::newRow("Save As") << int(SaveAs);
-    }
-    void savingATitledEmptyDocumentWritesAnEmptyFile()
-    {
-        QFETCH(int, command);
-        const QString path = f.file(QStringLiteral("empty.txt"), QByteArray());
-        f.open(path);
-        writeBytes(path, "written since");
-        f.dialogs->choose(path);  // Save As: the same name
-        f.command(command);
-        QCOMPARE(f.boxes->shown.size(), 0);
-        QCOMPARE(bytesOf(path), QByteArray());
-        QCOMPARE(f.dialogs->calls.size(), command == SaveAs ? 2 : 1);
-    }
-
-    void saveRewritesACleanTitledDocument()
-    {
-        const QString path = f.file(QStringLiteral("Clean.txt"), "as opened\n");
-        frmDocument* document = f.open(path);
-        writeBytes(path, "changed by another program\n");
-        f.main->CurrentFile.clear();
-        f.command(Save);
-        QCOMPARE(bytesOf(path), QByteArray("as opened\n"));
-        QCOMPARE(f.dialogs->calls.size(), 1);  // only the Open
-        QCOMPARE(document->Label1(), QString());
-        QCOMPARE(f.main->CurrentFile, document->Title());
-    }
-
     void saveOfAChangedTitledDocument_data()
     {
         QTest::addColumn<QString>("name");
@@ -184,6 +152,78 @@ private slots:
         QCOMPARE(QDir(f.folder->path()).entryList(QDir::Files), QStringList());
     }
 
+    // A file another program replaced since it was opened, or a text its
+    // Windows-1252 file cannot hold, is written only when the user agrees;
+    // a deleted file is written again, also from a clean or empty document.
+    void saveAsksBeforeLosingWhatIsOnDisk_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("outside");  // what another program did after the Open
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QString>("asked");  // the last question, %1 the path
+        QTest::addColumn<QByteArray>("after");
+        const QString changed = "%1 has been changed by another program since it was opened or saved.\r\n"
+                                "Do you want to overwrite it?";
+        const QString encoding = "%1 is stored as Windows-1252, which cannot hold some of the characters in the "
+                                 "text.\r\nDo you want to save it as UTF-8 instead?";
+        const QList<int> none, ok{vb::vbOK}, cancel{vb::vbCancel}, yesOk{vb::vbYes, vb::vbOK};
+        const QList<int> yesCancel{vb::vbYes, vb::vbCancel};
+        const QByteArray file("on disk\n"), ours("on disk\ntyped"), other("other\n"), cafe("caf\xe9");
+        const std::pair<int, const char*> saves[] = {{Save, "Save"}, {SaveAll, "Save All"}, {SaveAs, "Save As"}};
+        for (const auto& [command, name] : saves) {
+            QTest::addRow("%s, replaced, Cancel", name) << file << "typed" << "replaced" << command << cancel << changed << other;
+            QTest::addRow("%s, replaced, OK", name) << file << "typed" << "replaced" << command << ok << changed << ours;
+        }
+        QTest::newRow("Close, Yes, replaced, Cancel") << file << "typed" << "replaced" << int(Close) << yesCancel << changed << other;
+        QTest::newRow("Close, Yes, replaced, OK") << file << "typed" << "replaced" << int(Close) << yesOk << changed << ours;
+        QTest::newRow("Exit, Yes, replaced, Cancel") << file << "typed" << "replaced" << int(Exit) << yesCancel << changed << other;
+        QTest::newRow("Save, clean, deleted") << file << "" << "deleted" << int(Save) << none << "" << file;
+        QTest::newRow("Save, empty, deleted") << QByteArray() << "" << "deleted" << int(Save) << none << "" << QByteArray();
+        QTest::newRow("Save As, empty, deleted") << QByteArray() << "" << "deleted" << int(SaveAs) << none << "" << QByteArray();
+        QTest::newRow("1252 lacks it, Cancel") << cafe << "\u4e2d" << "" << int(Save) << cancel << encoding << cafe;
+        QTest::newRow("1252 lacks it, OK: UTF-8")
+            << cafe << "\u4e2d" << "" << int(Save) << ok << encoding << QByteArray("caf\xc3\xa9\xe4\xb8\xad");
+        QTest::newRow("1252 lacks it, Close, Yes, Cancel") << cafe << "\u4e2d" << "" << int(Close) << yesCancel << encoding << cafe;
+        QTest::newRow("1252 holds it") << cafe << "\u00e9" << "" << int(Save) << none << "" << QByteArray("caf\xe9\xe9");
+    }
+    void saveAsksBeforeLosingWhatIsOnDisk()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, typed);
+        QFETCH(QString, outside);
+        QFETCH(int, command);
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, asked);
+        QFETCH(QByteArray, after);
+        const QString path = f.file(QStringLiteral("doc.txt"), file);
+        frmDocument* document = f.open(path);
+        QTest::keyClick(f.text(), Qt::Key_End, Qt::ControlModifier);
+        f.type(typed);
+        if (outside == QLatin1String("replaced"))
+            QVERIFY(replaceFile(path, "other\n"));
+        else if (outside == QLatin1String("deleted"))
+            QVERIFY(QFile::remove(path));
+        if (command == SaveAs)
+            f.dialogs->choose(path);  // its own name
+        f.boxes->answers = answers;
+        f.main->CurrentFile.clear();
+        f.command(command);
+        QCOMPARE(f.prompts().size(), answers.size());
+        if (!asked.isEmpty()) {
+            QCOMPARE(f.prompts().last(), asked.arg(QDir::toNativeSeparators(path)));
+            QCOMPARE(f.boxes->shown.last().style, int(vb::vbOKCancel | vb::vbExclamation));
+        }
+        QCOMPARE(bytesOf(path), after);
+        QCOMPARE(f.main->CurrentFile, command == SaveAs ? path : path.toUpper());
+        const bool cancelled = !answers.isEmpty() && answers.last() == vb::vbCancel;
+        const bool closing = command == Close || command == Exit;
+        QCOMPARE(f.documentCount(), closing && !cancelled ? 0 : 1);
+        if (!closing || cancelled)
+            QCOMPARE(document->Label1(), cancelled ? QStringLiteral("x") : QString());
+    }
+
     // ---- Save As -------------------------------------------------------
 
     void saveAsNamesTheDocument_data()
@@ -254,7 +294,7 @@ private slots:
             << QByteArray("one\r\ntwo\r\nthree\r\n") << "" << 5 << 10 << "part.txt" << QByteArray("two\r\nthree\r\n");
         QTest::newRow("titled UTF-8 with BOM")
             << QByteArray("\xef\xbb\xbf\xc3\xa9t\xc3\xa9\n") << "" << 0 << 3 << "part.txt" << QByteArray("\xef\xbb\xbf\xc3\xa9t\xc3\xa9\n");
-        QTest::newRow("Windows-1252 file with a letter it lacks")
+        QTest::newRow("Windows-1252 file with a letter it lacks, UTF-8 agreed")
             << QByteArray("caf\xe9") << "\u4e2d" << 0 << 5 << "part.txt" << QByteArray("caf\xc3\xa9\xe4\xb8\xad\n");
     }
     void saveAsWithASelection()
@@ -283,7 +323,8 @@ private slots:
         f.dialogs->choose(path);
         f.command(SaveAs);
 
-        QCOMPARE(f.prompts(), QStringList{"Save only selected text?"});
+        QCOMPARE(f.prompts().first(), QStringLiteral("Save only selected text?"));
+        QCOMPARE(f.prompts().size(), typed.startsWith(u'\u4e2d') ? 2 : 1);  // and the encoding
         QCOMPARE(f.boxes->shown[0].style, int(vb::vbOKCancel | vb::vbQuestion));
         QCOMPARE(bytesOf(path), written);
         QCOMPARE(document->Title(), titleBefore);
@@ -359,10 +400,12 @@ private slots:
                     QTest::keyClick(f.text(), Qt::Key_End, Qt::ControlModifier);
                     f.type(QStringLiteral("typed"));
                 }
-                // Every titled file is rewritten, so mark it on disk.
-                writeBytes(path, "stale");
-                if (kind == u'r')
+                // Every titled file is rewritten, so it is deleted to show the write.
+                QFile::remove(path);
+                if (kind == u'r') {
+                    writeBytes(path, "stale");
                     makeReadOnly(path);
+                }
             } else if (kind == u'u') {
                 f.type(QStringLiteral("untitled %1").arg(i));
             }
@@ -401,7 +444,7 @@ private slots:
             if (path.isEmpty())
                 continue;
             if (documents[i] != u'u')
-                QCOMPARE(bytesOf(path), !wrote ? QByteArray("stale")
+                QCOMPARE(bytesOf(path), !wrote ? QByteArray(documents[i] == u'r' ? "stale" : "(missing)")
                                         : documents[i] == u'c' ? QByteArray("on disk\n")
                                                                : QByteArray("on disk\ntyped"));
             QCOMPARE(document->Label1(), wrote || documents[i] == u'c' ? QString() : QStringLiteral("x"));
