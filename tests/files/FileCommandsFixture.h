@@ -50,8 +50,7 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
 inline bool replaceFile(const QString& path, const QByteArray& bytes)
 {
     writeBytes(path + QStringLiteral(".new"), bytes);
-    return std::rename(QFile::encodeName(path + QStringLiteral(".new")).constData(),
-                       QFile::encodeName(path).constData()) == 0;
+    return std::rename(QFile::encodeName(path + ".new").constData(), QFile::encodeName(path).constData()) == 0;
 }
 
 inline QString setting(const QString& section, const QString& key)

@@ -195,25 +195,23 @@ private slots:
     void outsideChangeIsToldOnActivation_data()
     {
         QTest::addColumn<bool>("unsaved");
-        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<QByteArray>("outside");  // the file's new bytes; none: deleted
         QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("told");  // %1 the path
+        QTest::addColumn<QString>("told");  // after the path and " has been "
         QTest::addColumn<QString>("text");  // afterwards
-        const QString changed = "%1 has been changed by another program.\r\n";
-        const QString reload = changed + "Do you want to reload it?";
-        QTest::newRow("clean, reloaded") << false << false << int(vb::vbYes) << reload << "other";
-        QTest::newRow("clean, kept") << false << false << int(vb::vbNo) << reload << "typed on disk";
-        QTest::newRow("unsaved changes") << true << false << int(vb::vbOK)
-            << changed + "Your changes are not saved; saving them will ask before overwriting the file."
-            << "typed on disk";
-        QTest::newRow("deleted") << false << true << int(vb::vbOK)
-            << "%1 has been deleted or moved by another program.\r\nSaving the document will write it again."
-            << "typed on disk";
+        const QString reload = "changed by another program.\r\nDo you want to reload it?";
+        QTest::newRow("clean, reloaded") << false << QByteArray("other") << int(vb::vbYes) << reload << "other";
+        QTest::newRow("clean, kept") << false << QByteArray("other") << int(vb::vbNo) << reload << "typed on disk";
+        QTest::newRow("unsaved changes") << true << QByteArray("other") << int(vb::vbOK)
+            << "changed by another program.\r\nYour changes are not saved; saving them will ask before "
+               "overwriting the file." << "typed on disk";
+        QTest::newRow("deleted") << false << QByteArray() << int(vb::vbOK)
+            << "deleted or moved by another program.\r\nSaving the document will write it again." << "typed on disk";
     }
     void outsideChangeIsToldOnActivation()
     {
         QFETCH(bool, unsaved);
-        QFETCH(bool, deleted);
+        QFETCH(QByteArray, outside);
         QFETCH(int, answer);
         QFETCH(QString, told);
         QFETCH(QString, text);
@@ -223,26 +221,22 @@ private slots:
         if (!unsaved)
             f.command(Save);
         f.command(New);
-        if (deleted)
-            QVERIFY(QFile::remove(path));
-        else
-            QVERIFY(replaceFile(path, "other"));
+        QVERIFY(outside.isEmpty() ? QFile::remove(path) : replaceFile(path, outside));
         f.boxes->answers = {answer, vb::vbNo};
         f.main->activateDocument(document);
         QApplication::processEvents();
-        QCOMPARE(f.prompts(), QStringList{told.arg(QDir::toNativeSeparators(path))});
+        QCOMPARE(f.prompts(), QStringList{QDir::toNativeSeparators(path) + " has been " + told});
         QCOMPARE(document->txtText->Text(), text);
         QCOMPARE(document->Label1(), unsaved ? QStringLiteral("x") : QString());
         QCOMPARE(document->windowTitle(), path.toUpper());
         QCOMPARE(document->txtText->CanUndo(), text != QLatin1String("other"));
-        // The same change is not told again; the next one is.
-        emit qApp->applicationStateChanged(Qt::ApplicationActive);
-        QApplication::processEvents();
-        QCOMPARE(f.boxes->shown.size(), 1);
-        QVERIFY(replaceFile(path, "third"));
-        emit qApp->applicationStateChanged(Qt::ApplicationActive);
-        QApplication::processEvents();
-        QCOMPARE(f.boxes->shown.size(), 2);
+        // The program comes to the front: the same change is not told again, the next one is.
+        for (const int shown : {1, 2}) {
+            emit qApp->applicationStateChanged(Qt::ApplicationActive);
+            QApplication::processEvents();
+            QCOMPARE(f.boxes->shown.size(), shown);
+            QVERIFY(replaceFile(path, "third"));
+        }
     }
 
     // ---- Insert --------------------------------------------------------
