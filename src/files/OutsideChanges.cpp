@@ -10,9 +10,9 @@
 
 namespace {
 
-QString changedText(const QString& path, const char* next)
+QString changedText(const QString& path, const QString& next)
 {
-    return QObject::tr("%1 has been changed by another program.\r\n").arg(path) + QObject::tr(next);
+    return QObject::tr("%1 has been changed by another program.").arg(path) + QStringLiteral("\r\n") + next;
 }
 
 // The file as it is now, under the same name: the document is clean again
@@ -54,11 +54,12 @@ void noticeOutsideChange(frmDocument* document)
                vb::vbExclamation);
         break;
     case DiskNotice::ChangedUnder:
-        MsgBox(changedText(path, "Your changes are not saved; saving them will ask before overwriting the file."),
+        MsgBox(changedText(path, QObject::tr("Your changes are not saved; saving them will ask before "
+                                             "overwriting the file.")),
                vb::vbExclamation);
         break;
     case DiskNotice::OfferReload:
-        if (MsgBox(changedText(path, "Do you want to reload it?"), vb::vbYesNo | vb::vbQuestion) == vb::vbYes)
+        if (MsgBox(changedText(path, QObject::tr("Do you want to reload it?")), vb::vbYesNo | vb::vbQuestion) == vb::vbYes)
             reload(document);
         break;
     case DiskNotice::None:
