@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -78,8 +79,20 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent), m_backColor(oleco
     }
     connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
         noteContentsChange(position, removed, added);
+        if (!m_typing)
+            separateUndoStep();  // nothing typed next joins this edit's undo step
         emit Change();
     });
+}
+
+// Qt joins an edit to the undo step before it when the two inserts meet,
+// but never across the document's unmodified state: marking that state here
+// ends the step. Only typed characters may run together into one step.
+// (The program keeps its own changed mark; Qt's modified flag is unused.)
+void RichTextBox::separateUndoStep()
+{
+    document()->setModified(true);  // else a document still unmodified keeps its older mark
+    document()->setModified(false);
 }
 
 // ---- positions -------------------------------------------------------------
@@ -159,6 +172,7 @@ QString RichTextBox::Text() const { return cachedText(); }
 
 void RichTextBox::setText(const QString& text)
 {
+    separateUndoStep();
     QTextCursor cursor(document());
     cursor.select(QTextCursor::Document);
     cursor.insertText(normalizeLineBreaks(text));
@@ -197,6 +211,7 @@ QString RichTextBox::SelText() const
 
 void RichTextBox::setSelText(const QString& text)
 {
+    separateUndoStep();  // not joined to the typing before it
     QTextCursor cursor = textCursor();
     // A replacement takes the format of the first character it replaces.
     if (cursor.hasSelection())
@@ -479,6 +494,17 @@ int RichTextBox::Width() const { return int(units::pixelsToTwipsX(width())); }
 bool RichTextBox::LoadFile(const QString& path, int type)
 {
     Q_UNUSED(type);  // every load shows the file as plain text
+    // Taken before reading, so a file replaced while it loads counts as changed.
+    const FileIdentity before = FileIdentity::of(path);
+    m_fileIdentity = FileIdentity();
+    if (!loadPlainText(path))
+        return false;
+    m_fileIdentity = before;
+    return true;
+}
+
+bool RichTextBox::loadPlainText(const QString& path)
+{
     m_error.clear();
     m_error = notRegularFileMessage(path);
     if (!m_error.isEmpty())
@@ -567,17 +593,26 @@ bool RichTextBox::insertLoadedText(TextFileReader& reader, const QString& path)
     return true;
 }
 
-bool RichTextBox::SaveFile(const QString& path, int type)
+bool RichTextBox::SaveFile(const QString& path, int type, EncodingFallback fallback)
 {
     m_error.clear();
-    if (type == rtfRTF)
-        return writeFileSafely(path, writeRtf(*document()), &m_error);
+    m_encodingRefused = false;
+    if (type == rtfRTF) {
+        if (!writeFileSafely(path, writeRtf(*document()), &m_error))
+            return false;
+        m_fileIdentity = FileIdentity::of(path);  // the write renamed a new file into place
+        return true;
+    }
     TextFileFormat format = m_fileFormat;
     bool lossless = true;
     QByteArray bytes = encodeTextDocument(*document(), format, &lossless);
     if (!lossless) {
         // Characters the file's code page lacks would be lost: such a text
         // is kept whole as UTF-8 instead.
+        if (fallback == EncodingFallback::Refuse) {
+            m_encodingRefused = true;
+            return false;
+        }
         format.encoding = TextFileFormat::Utf8;
         format.bom = false;
         bytes = encodeTextDocument(*document(), format);
@@ -585,6 +620,7 @@ bool RichTextBox::SaveFile(const QString& path, int type)
     if (!writeFileSafely(path, bytes, &m_error))
         return false;
     m_fileFormat = format;
+    m_fileIdentity = FileIdentity::of(path);
     return true;
 }
 
@@ -737,7 +773,14 @@ bool RichTextBox::event(QEvent* event)
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
     emit KeyDown(keys::keyCodeFromQt(event->key()), keys::shiftFromQt(event->modifiers()));
+    const QScopedValueRollback<bool> typing(m_typing, true);
     QTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    const QScopedValueRollback<bool> typing(m_typing, true);
+    QTextEdit::inputMethodEvent(event);
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent* event)

@@ -3,6 +3,7 @@
 // offsets into Text(), where every paragraph break counts as the two
 // characters CR LF, whatever breaks the file had; lengths on screen are
 // twips and colours 0x00BBGGRR values.
+#include "files/FileIdentity.h"
 #include "files/TextFileCodec.h"
 
 #include <QFont>
@@ -83,11 +84,21 @@ public:
     // empty and loadCancelled() is true.
     bool LoadFile(const QString& path, int type = rtfText);
     bool loadCancelled() const { return m_loadCancelled; }
+    // What a plain-text save does when the file's encoding lacks characters
+    // of the text: write UTF-8 instead, or write nothing and say so with
+    // encodingRefused().
+    enum class EncodingFallback { Utf8, Refuse };
     // Writes the document as RTF (type 0) or plain text (type 1) in the
     // encoding and line breaks it was loaded with; the file is replaced only
     // once the whole write has succeeded.
-    bool SaveFile(const QString& path, int type = rtfText);
+    bool SaveFile(const QString& path, int type = rtfText, EncodingFallback fallback = EncodingFallback::Utf8);
+    bool encodingRefused() const { return m_encodingRefused; }
     QString errorString() const { return m_error; }
+
+    // The file as this control last read it whole or wrote it; no file
+    // after a load that failed.
+    FileIdentity fileIdentity() const { return m_fileIdentity; }
+    void setFileIdentity(const FileIdentity& identity) { m_fileIdentity = identity; }
 
     // Encoding, BOM and default line break of the plain-text file.
     TextFileFormat fileFormat() const { return m_fileFormat; }
@@ -130,6 +141,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -150,7 +162,9 @@ private:
     bool wraps() const;
     int blockLineAt(const QTextBlock& block, int positionInBlock) const;
     void noteContentsChange(int position, int removed, int added);
+    bool loadPlainText(const QString& path);
     bool insertLoadedText(TextFileReader& reader, const QString& path);
+    void separateUndoStep();
     bool checkRead(const QFile& file);
     int positionAt(const QPoint& viewportPoint) const;
     void extendSelectionTo(const QPoint& viewportPoint);
@@ -163,7 +177,10 @@ private:
     bool m_hasExplicitFonts = false;
     QString m_error;
     bool m_loadCancelled = false;
+    bool m_encodingRefused = false;
     TextFileFormat m_fileFormat;
+    FileIdentity m_fileIdentity;
+    bool m_typing = false;  // inside a key press or input-method event
     LazyTextLayout* m_layout = nullptr;
 
     // Text() kept as one string: edits since it was built are replayed on it

@@ -1,6 +1,9 @@
 #pragma once
 // A document window: one file (or an untitled text) in its text control.
+#include "files/FileIdentity.h"
+
 #include <QWidget>
+#include <optional>
 
 class frmMain;
 class RichTextBox;
@@ -26,6 +29,8 @@ public:
     // and Title show it upper-cased, which may name no file here.
     QString filePath() const { return m_filePath; }
     void setFilePath(const QString& path) { m_filePath = path; }
+    // The file's state last reported as changed by another program.
+    std::optional<FileIdentity> reportedOnDisk;
 
     void Form_Load();
     void Form_Resize();

@@ -5,6 +5,7 @@
 #include "document/frmDocument.h"
 #include "files/CommonDialog.h"
 #include "files/DocumentRecovery.h"
+#include "files/FileIdentity.h"
 #include "files/FileTypes.h"
 #include "files/SafeWrite.h"
 #include "files/TextFileCodec.h"
@@ -27,19 +28,71 @@ static void reportWriteFailure(const QString& path, const QString& error)
            vb::vbExclamation);
 }
 
+static bool isDocumentFile(const frmDocument* document, const QString& path)
+{
+    return !document->filePath().isEmpty() && QFileInfo(path).absoluteFilePath() == document->filePath();
+}
+
+// Another program's version of the document's own file is overwritten only
+// when the user says so. A deleted file is simply written again.
+static bool mayOverwrite(const frmDocument* document, const QString& path)
+{
+    if (!isDocumentFile(document, path)
+        || document->txtText->fileIdentity().changeTo(FileIdentity::of(path)) != FileIdentity::Changed)
+        return true;
+    return MsgBox(QObject::tr("%1 has been changed by another program since it was opened or saved.\r\n"
+                              "Do you want to overwrite it?")
+                      .arg(QDir::toNativeSeparators(path)),
+                  vb::vbOKCancel | vb::vbExclamation)
+           == vb::vbOK;
+}
+
+static QString encodingName(TextFileFormat::Encoding encoding)
+{
+    switch (encoding) {
+    case TextFileFormat::Windows1252: return QStringLiteral("Windows-1252");
+    case TextFileFormat::Utf16LE:
+    case TextFileFormat::Utf16BE: return QStringLiteral("UTF-16");
+    case TextFileFormat::Utf8: break;
+    }
+    return QStringLiteral("UTF-8");
+}
+
+// A text the file's code page cannot hold goes to UTF-8 only when the user
+// agrees: other programs may not read the file the same way afterwards.
+static bool mayWriteAsUtf8(const QString& path, const TextFileFormat& format)
+{
+    return MsgBox(QObject::tr("%1 is stored as %2, which cannot hold some of the characters in the text.\r\n"
+                              "Do you want to save it as UTF-8 instead?")
+                      .arg(QDir::toNativeSeparators(path), encodingName(format.encoding)),
+                  vb::vbOKCancel | vb::vbExclamation)
+           == vb::vbOK;
+}
+
 bool writeDocument(frmDocument* document, const QString& path, int type)
 {
-    if (document->txtText->SaveFile(path, type)) {
+    if (!mayOverwrite(document, path))
+        return false;
+    RichTextBox* text = document->txtText;
+    bool written = text->SaveFile(path, type, RichTextBox::EncodingFallback::Refuse);
+    if (!written && text->encodingRefused()) {
+        if (!mayWriteAsUtf8(path, text->fileFormat()))
+            return false;
+        written = text->SaveFile(path, type);
+    }
+    if (written) {
         if (DocumentRecovery* recovery = DocumentRecovery::running())
             recovery->documentSaved(document);
         return true;
     }
-    reportWriteFailure(path, document->txtText->errorString());
+    reportWriteFailure(path, text->errorString());
     return false;
 }
 
 bool writeSelection(frmDocument* document, const QString& path)
 {
+    if (!mayOverwrite(document, path))
+        return false;
     TextFileFormat format = document->txtText->fileFormat();
     // Every break, the one after the selection included, is the file's own.
     const QString text = normalizeLineBreaks(document->txtText->SelText()) + u'\n';
@@ -48,15 +101,20 @@ bool writeSelection(frmDocument* document, const QString& path)
     if (!lossless) {
         // As for a whole document: letters the code page lacks are kept by
         // writing UTF-8 instead.
+        if (!mayWriteAsUtf8(path, format))
+            return false;
         format.encoding = TextFileFormat::Utf8;
         format.bom = false;
         bytes = encodeTextFile(text, {}, format);
     }
     QString error;
-    if (writeFileSafely(path, bytes, &error))
-        return true;
-    reportWriteFailure(path, error);
-    return false;
+    if (!writeFileSafely(path, bytes, &error)) {
+        reportWriteFailure(path, error);
+        return false;
+    }
+    if (isDocumentFile(document, path))
+        document->txtText->setFileIdentity(FileIdentity::of(path));  // our own write
+    return true;
 }
 
 void nameDocument(frmDocument* document, const QString& path)

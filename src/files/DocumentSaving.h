@@ -11,12 +11,14 @@ class CommonDialog;
 int fileTypeForPath(const QString& path);
 
 // Writes the document; on failure tells the user the path and the reason
-// and returns false, leaving the document and its changed mark alone.
+// and returns false, leaving the document and its changed mark alone. Asks
+// first before overwriting the document's own file when another program
+// has changed it since, and before writing UTF-8 to a file whose code page
+// lacks letters of the text; a Cancel there writes nothing and returns false.
 bool writeDocument(frmDocument* document, const QString& path, int type);
 
-// Writes text (the selection) as a plain-text file in the document's
-// encoding (UTF-8 when that lacks one of its letters), followed by a line
-// break.
+// Writes the selection as a plain-text file in the document's encoding,
+// followed by a line break, asking as writeDocument does.
 bool writeSelection(frmDocument* document, const QString& path);
 
 // Gives an untitled or renamed document its file: the caption and Title

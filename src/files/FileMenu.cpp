@@ -10,6 +10,7 @@
 #include "files/FileProperties.h"
 #include "files/FileTypes.h"
 #include "files/Form1.h"
+#include "files/OutsideChanges.h"
 #include "files/PathCase.h"
 #include "files/RecentFiles.h"
 #include "files/RegularFile.h"
@@ -26,6 +27,19 @@
 void frmMain::connectFileCommands()
 {
     connect(mnuFile, &QMenu::aboutToShow, this, &frmMain::mnuFile_Click);
+    // A file another program changed is reported when its window comes back
+    // to the front, once the activation is over; not over another dialog.
+    const auto checkActiveFile = [this] {
+        QMetaObject::invokeMethod(this, [this] {
+            if (frmDocument* document = ActiveDocument(); document && !QApplication::activeModalWidget())
+                noticeOutsideChange(document);
+        }, Qt::QueuedConnection);
+    };
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, checkActiveFile);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [checkActiveFile](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            checkActiveFile();
+    });
 }
 
 void frmMain::mnuFile_Click()

@@ -1,5 +1,6 @@
-// Clean from the menus, the Date and Time dialog, and the customised toolbar
-// as the main window uses them.
+// Clean from the menus, the Date and Time dialog, the customised toolbar as
+// the main window uses them, and the undo steps the commands make.
+#include "ScriptedCommonDialogs.h"
 #include "ScriptedMessageBoxes.h"
 #include "TestEnvironment.h"
 #include "app/Settings.h"
@@ -8,11 +9,13 @@
 #include "document/frmDocument.h"
 #include "editing/Clipboard.h"
 #include "editing/frmTime.h"
+#include "search/frmReplace.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
@@ -24,6 +27,7 @@ class TestEditingCommands : public QObject {
     Q_OBJECT
 
     std::unique_ptr<ScriptedMessageBoxes> boxes;
+    std::unique_ptr<ScriptedCommonDialogs> dialogs = std::make_unique<ScriptedCommonDialogs>();
     std::unique_ptr<frmMain> main;
     frmDocument* document = nullptr;
     RichTextBox* text = nullptr;
@@ -79,8 +83,6 @@ private slots:
         QCOMPARE(text->SelStart(), 0);
         QCOMPARE(text->SelLength(), 0);
         QCOMPARE(document->Label1(), QStringLiteral("x"));
-        main->mnuEditUndo_Click();  // one undo reverts the whole Clean
-        QCOMPARE(text->Text(), QStringLiteral("name=John+Smith&city=New+York%2C+NY"));
     }
 
     void cleanLeavesTheCaretBehindTheLastTilde()
@@ -209,6 +211,58 @@ private slots:
         main->mnuTime_Click();
         QCOMPARE(text->Text(), QStringLiteral("abc"));
         QCOMPARE(Clipboard::GetText(), QStringLiteral("clip"));
+    }
+
+    // Typed letters run together into one undo step, but a command is a
+    // step of its own, apart from the typing before and after it.
+    void eachCommandIsItsOwnUndoStep_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("selected");  // letters at the end selected for the command
+        QTest::addColumn<QString>("command");  // a dialog's, or a context menu index
+        QTest::addColumn<QStringList>("undone");  // after one, two, three Undos; %1 what was inserted
+        QTest::newRow("typing alone") << "alpha" << 0 << "2" << QStringList{"", "", ""};  // a separator
+        QTest::newRow("Paste") << "alpha" << 0 << "5" << QStringList{"alpha%1", "alpha", ""};
+        QTest::newRow("Paste over a selection") << "alpha beta" << 4 << "5" << QStringList{"alpha %1", "alpha beta", ""};
+        QTest::newRow("Cut") << "alpha beta" << 4 << "3" << QStringList{"alpha ", "alpha beta", ""};
+        QTest::newRow("Clear") << "alpha beta" << 4 << "1" << QStringList{"alpha ", "alpha beta", ""};
+        QTest::newRow("Clean, two edits") << "a+b%2Cc" << 7 << "11" << QStringList{"a b,c", "a+b%2Cc", ""};
+        QTest::newRow("Replace All") << "cat cat" << 7 << "Replace All" << QStringList{"dog dog", "cat cat", ""};
+        QTest::newRow("Date/Time") << "Date: " << 0 << "Date/Time" << QStringList{"Date: %1", "Date: ", ""};
+        QTest::newRow("Insert") << "alpha" << 0 << "Insert" << QStringList{"alpha%1", "alpha", ""};
+    }
+    void eachCommandIsItsOwnUndoStep()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, selected);
+        QFETCH(QString, command);
+        QFETCH(QStringList, undone);
+        load(QString());
+        QTest::keyClicks(text, typed);
+        text->SetSel(int(typed.size()) - selected, int(typed.size()));
+        QString inserted = QStringLiteral("xyz");
+        Clipboard::SetText(inserted);
+        if (command == QLatin1String("Replace All")) {
+            frmReplace* dialog = replaceDialog(*main);
+            dialog->txtFind->setText(QStringLiteral("cat"));
+            dialog->txtReplace->setText(QStringLiteral("dog"));
+            dialog->cmdAll_Click();
+        } else if (command == QLatin1String("Date/Time")) {
+            frmTime dialog(main.get());
+            inserted = dialog.List1->currentItem()->text();
+            dialog.Command1_Click();
+        } else if (command == QLatin1String("Insert")) {
+            dialogs->choose(testenv::writeFile(QStringLiteral("insert.txt"), "xyz"));
+            main->FileInsert();
+        } else {
+            main->mnuCEditItem_Click(command.toInt());
+        }
+        QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(text, QStringLiteral("!"));
+        for (QString expected : undone) {
+            main->mnuEditUndo_Click();
+            QCOMPARE(text->Text(), expected.replace(QLatin1String("%1"), inserted));
+        }
     }
 
     void customisedToolbarSurvivesARestart()

@@ -21,6 +21,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -43,6 +44,13 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
+}
+
+// Puts a new file with bytes in path's place, as editors and tools do.
+inline bool replaceFile(const QString& path, const QByteArray& bytes)
+{
+    writeBytes(path + QStringLiteral(".new"), bytes);
+    return std::rename(QFile::encodeName(path + ".new").constData(), QFile::encodeName(path).constData()) == 0;
 }
 
 inline QString setting(const QString& section, const QString& key)

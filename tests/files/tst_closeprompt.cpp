@@ -1,6 +1,7 @@
 // Closing a document window (File, Close) and the whole program (File,
 // Exit): which documents ask, the prompt's text and buttons, what Yes
-// writes, and a Cancel that keeps windows open.
+// writes, and a Cancel that keeps windows open (with tst_filesaving's
+// savingAnOpenedFile, for opened files).
 #include "FileCommandsFixture.h"
 #include "files/FileProperties.h"
 
@@ -91,43 +92,6 @@ private slots:
         QCOMPARE(f.dialogs->calls.size(), titled ? 1 : 0);
         if (titled)
             QCOMPARE(bytesOf(path), QByteArray("on disk\n"));
-    }
-
-    void cancelKeepsTheWindowOpenAndChanged()
-    {
-        frmDocument* document = openChanged(QStringLiteral("a.txt"));
-        f.boxes->answers = {vb::vbCancel};
-        f.command(Close);
-        QCOMPARE(f.boxes->shown.size(), 1);
-        QCOMPARE(f.documentCount(), 1);
-        QCOMPARE(f.active(), document);
-        QCOMPARE(document->Label1(), QStringLiteral("x"));
-        QCOMPARE(bytesOf(document->filePath()), QByteArray("on disk\n"));
-    }
-
-    void yesWritesATitledDocumentByItsName_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("rtf");
-        QTest::newRow("txt") << "Letter.txt" << false;
-        QTest::newRow("rtf") << "Letter.Rtf" << true;
-    }
-    void yesWritesATitledDocumentByItsName()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, rtf);
-        frmDocument* document = openChanged(name);
-        const QString path = document->filePath();
-        f.boxes->answers = {vb::vbYes};
-        f.command(Close);
-        QCOMPARE(f.boxes->shown.size(), 1);
-        QCOMPARE(f.documentCount(), 0);
-        const QByteArray bytes = bytesOf(path);
-        QCOMPARE(bytes.startsWith("{\\rtf1"), rtf);
-        if (!rtf)
-            QCOMPARE(bytes, QByteArray("on disk\ntyped"));
-        QCOMPARE(f.main->CurrentFile, path.toUpper());
-        QCOMPARE(f.dialogs->calls.size(), 1);  // the Open only
     }
 
     void yesOnAnUntitledDocumentAsksForAName_data()

@@ -1,6 +1,7 @@
 // File, Open and Insert through the main window's menu, the Properties
-// item and its message, what the shared common dialog is shown with, and
-// the byte-for-byte round trip of a file through Open and Save.
+// item and its message, what the shared common dialog is shown with, the
+// byte-for-byte round trip of a file through Open and Save, and files that
+// another program changes while they are open.
 #include "FileCommandsFixture.h"
 #include "editing/Clipboard.h"
 #include "files/FileTypes.h"
@@ -178,6 +179,54 @@ private slots:
         QCOMPARE(first->Title(), QString());
         QCOMPARE(recent(1), QString());
         QCOMPARE(f.boxes->shown.size(), 0);  // cancelling is no error
+    }
+
+    // Told when the window comes back to the front, once per change.
+    void outsideChangeIsToldOnActivation_data()
+    {
+        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<QByteArray>("outside");  // the file's new bytes; none: deleted
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("told");  // after the path and " has been "
+        QTest::addColumn<QString>("text");  // afterwards
+        const QString reload = "changed by another program.\r\nDo you want to reload it?";
+        QTest::newRow("clean, reloaded") << false << QByteArray("other") << int(vb::vbYes) << reload << "other";
+        QTest::newRow("clean, kept") << false << QByteArray("other") << int(vb::vbNo) << reload << "typed on disk";
+        QTest::newRow("unsaved changes") << true << QByteArray("other") << int(vb::vbOK)
+            << "changed by another program.\r\nYour changes are not saved; saving them will ask before "
+               "overwriting the file." << "typed on disk";
+        QTest::newRow("deleted") << false << QByteArray() << int(vb::vbOK)
+            << "deleted or moved by another program.\r\nSaving the document will write it again." << "typed on disk";
+    }
+    void outsideChangeIsToldOnActivation()
+    {
+        QFETCH(bool, unsaved);
+        QFETCH(QByteArray, outside);
+        QFETCH(int, answer);
+        QFETCH(QString, told);
+        QFETCH(QString, text);
+        const QString path = f.file(QStringLiteral("a.txt"), "on disk");
+        frmDocument* document = f.open(path);
+        f.type(QStringLiteral("typed "));
+        if (!unsaved)
+            f.command(Save);
+        f.command(New);
+        QVERIFY(outside.isEmpty() ? QFile::remove(path) : replaceFile(path, outside));
+        f.boxes->answers = {answer, vb::vbNo};
+        f.main->activateDocument(document);
+        QApplication::processEvents();
+        QCOMPARE(f.prompts(), QStringList{QDir::toNativeSeparators(path) + " has been " + told});
+        QCOMPARE(document->txtText->Text(), text);
+        QCOMPARE(document->Label1(), unsaved ? QStringLiteral("x") : QString());
+        QCOMPARE(document->windowTitle(), path.toUpper());
+        QCOMPARE(document->txtText->CanUndo(), text != QLatin1String("other"));
+        // The program comes to the front: the same change is not told again, the next one is.
+        for (const int shown : {1, 2}) {
+            emit qApp->applicationStateChanged(Qt::ApplicationActive);
+            QApplication::processEvents();
+            QCOMPARE(f.boxes->shown.size(), shown);
+            QVERIFY(replaceFile(path, "third"));
+        }
     }
 
     // ---- Insert --------------------------------------------------------

@@ -1,12 +1,17 @@
 // File, Properties: the attribute value taken from the file system, its
-// text, and the File Information message.
+// text, and the File Information message; a file's identity, which tells
+// outside changes, and what the user is told of them.
 #include "TestEnvironment.h"
+#include "files/FileIdentity.h"
 #include "files/FileProperties.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 
+#include <QHash>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -178,6 +183,52 @@ private slots:
         QString error;
         QVERIFY(!readFileFacts(testenv::root() + QStringLiteral("/facts/gone.txt"), &error));
         QCOMPARE(error, QStringLiteral("No such file or directory"));
+    }
+
+    // The file as loaded (a) and changed in one respect only: its
+    // modification time by a nanosecond (t), its size (s), or replaced by
+    // another file (r); - is no file.
+    void whatTheUserIsToldOfAnOutsideChange_data()
+    {
+        QTest::addColumn<QString>("states");  // remembered, reported (. nothing yet), now
+        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<int>("notice");
+        QTest::newRow("unchanged") << "a.a" << true << int(DiskNotice::None);
+        QTest::newRow("touched, clean: reload?") << "a.t" << false << int(DiskNotice::OfferReload);
+        QTest::newRow("longer, under changes") << "a.s" << true << int(DiskNotice::ChangedUnder);
+        QTest::newRow("replaced, under changes") << "a.r" << true << int(DiskNotice::ChangedUnder);
+        QTest::newRow("replaced, already told") << "arr" << false << int(DiskNotice::None);
+        QTest::newRow("replaced again since told") << "asr" << false << int(DiskNotice::OfferReload);
+        QTest::newRow("deleted") << "a.-" << true << int(DiskNotice::Deleted);
+        QTest::newRow("deleted, already told") << "a--" << false << int(DiskNotice::None);
+        QTest::newRow("deleted, then put back as it was") << "a-a" << false << int(DiskNotice::None);
+        QTest::newRow("made where none could be read") << "-.r" << false << int(DiskNotice::OfferReload);
+        QTest::newRow("still none") << "-.-" << false << int(DiskNotice::None);
+    }
+    void whatTheUserIsToldOfAnOutsideChange()
+    {
+        QFETCH(QString, states);
+        QFETCH(bool, unsaved);
+        QFETCH(int, notice);
+        const QString path = testenv::writeFile(QStringLiteral("notice/file.txt"), "a");
+        struct stat status;
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+        const auto withTime = [&](long nanoseconds) {
+            timespec times[2] = {status.st_atim, status.st_mtim};
+            times[1].tv_nsec = (times[1].tv_nsec + nanoseconds) % 1000000000;
+            return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0
+                   ? FileIdentity::of(path) : FileIdentity();
+        };
+        QHash<QChar, FileIdentity> files{{u'a', FileIdentity::of(path)}, {u'-', FileIdentity()}};
+        files[u't'] = withTime(1);
+        testenv::writeFile(QStringLiteral("notice/file.txt"), "ab");  // in place
+        files[u's'] = withTime(0);
+        const QString other = testenv::writeFile(QStringLiteral("notice/new"), "a");  // while the inode is taken
+        QVERIFY(QFile::remove(path) && QFile::rename(other, path));
+        files[u'r'] = withTime(0);
+        const std::optional<FileIdentity> reported =
+            states[1] == u'.' ? std::nullopt : std::optional(files[states[1]]);
+        QCOMPARE(int(diskNotice(files[states[0]], reported, files[states[2]], unsaved)), notice);
     }
 
     void fileNames_data()

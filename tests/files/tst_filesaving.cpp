@@ -33,10 +33,13 @@ private slots:
     void nothingToSave_data()
     {
         QTest::addColumn<int>("command");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("message");  // none: no document is open, nothing happens
         QTest::newRow("Save") << int(Save) << "No text has been entered to save.";
         QTest::newRow("Save As") << int(SaveAs) << "No text has been entered to save!";
         QTest::newRow("Save All") << int(SaveAll) << "No text has been entered to save.";
+        QTest::newRow("Save, no document") << int(Save) << "";
+        QTest::newRow("Save As, no document") << int(SaveAs) << "";
+        QTest::newRow("Save All, no document") << int(SaveAll) << "";
     }
     void nothingToSave()
     {
@@ -45,75 +48,16 @@ private slots:
         // Typed in and emptied again: still nothing to save.
         f.type(QStringLiteral("a"));
         QTest::keyClick(f.text(), Qt::Key_Backspace);
+        if (message.isEmpty())
+            f.command(Close);
         f.command(command);
         QCOMPARE(f.dialogs->calls.size(), 0);
-        QCOMPARE(f.boxes->shown.size(), 1);
-        QCOMPARE(f.boxes->shown[0].prompt, message);
+        QCOMPARE(f.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
+        if (message.isEmpty())
+            return;
         QCOMPARE(f.boxes->shown[0].style, int(vb::vbExclamation));
         QCOMPARE(f.boxes->shown[0].title, QStringLiteral("Pagewell"));
         QCOMPARE(f.active()->Label1(), QStringLiteral("x"));
-    }
-
-    void savingATitledEmptyDocumentWritesAnEmptyFile_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::newRow("Save") << int(Save);
-        QTest::newRow("Save As") << int(SaveAs);
-    }
-    void savingATitledEmptyDocumentWritesAnEmptyFile()
-    {
-        QFETCH(int, command);
-        const QString path = f.file(QStringLiteral("empty.txt"), QByteArray());
-        f.open(path);
-        writeBytes(path, "written since");
-        f.dialogs->choose(path);  // Save As: the same name
-        f.command(command);
-        QCOMPARE(f.boxes->shown.size(), 0);
-        QCOMPARE(bytesOf(path), QByteArray());
-        QCOMPARE(f.dialogs->calls.size(), command == SaveAs ? 2 : 1);
-    }
-
-    void saveRewritesACleanTitledDocument()
-    {
-        const QString path = f.file(QStringLiteral("Clean.txt"), "as opened\n");
-        frmDocument* document = f.open(path);
-        writeBytes(path, "changed by another program\n");
-        f.main->CurrentFile.clear();
-        f.command(Save);
-        QCOMPARE(bytesOf(path), QByteArray("as opened\n"));
-        QCOMPARE(f.dialogs->calls.size(), 1);  // only the Open
-        QCOMPARE(document->Label1(), QString());
-        QCOMPARE(f.main->CurrentFile, document->Title());
-    }
-
-    void saveOfAChangedTitledDocument_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("rtf");
-        QTest::newRow("txt") << "Notes.txt" << false;
-        QTest::newRow("rtf") << "Notes.rtf" << true;
-        QTest::newRow("RTF upper case") << "NOTES.RTF" << true;
-        QTest::newRow("rtf without a dot") << "MYRTF" << true;
-        QTest::newRow("rtf only in the middle") << "notes.rtf.bak" << false;
-    }
-    void saveOfAChangedTitledDocument()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, rtf);
-        const QString path = f.file(name, "line\n");
-        frmDocument* document = f.open(path);
-        QTest::keyClick(f.text(), Qt::Key_End, Qt::ControlModifier);
-        f.type(QStringLiteral("added"));
-        f.command(Save);
-        const QByteArray bytes = bytesOf(path);
-        QCOMPARE(isRtf(bytes), rtf);
-        if (!rtf)
-            QCOMPARE(bytes, QByteArray("line\nadded"));
-        else
-            QVERIFY2(bytes.contains("added"), bytes.constData());
-        QCOMPARE(document->Label1(), QString());
-        QCOMPARE(document->Title(), path.toUpper());
-        QCOMPARE(f.dialogs->calls.size(), 1);
     }
 
     void firstSaveIsPlainTextNextSaveGoesByTheName_data()
@@ -182,6 +126,94 @@ private slots:
         QCOMPARE(recent(1), QString());
         QCOMPARE(f.boxes->shown.size(), 0);
         QCOMPARE(QDir(f.folder->path()).entryList(QDir::Files), QStringList());
+    }
+
+    // Writing an opened file by its name's format. A file another program
+    // replaced since, or a text its Windows-1252 file cannot hold, is written
+    // only when the user agrees; a deleted file is written again.
+    void savingAnOpenedFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("outside");  // what another program did after the Open
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QString>("asked");  // the last question, %1 the path
+        QTest::addColumn<QByteArray>("after");  // {\rtf1: RTF with the typed text
+        const QString changed = "%1 has been changed by another program since it was opened or saved.\r\n"
+                                "Do you want to overwrite it?";
+        const QString encoding = "%1 is stored as Windows-1252, which cannot hold some of the characters in the "
+                                 "text.\r\nDo you want to save it as UTF-8 instead?";
+        const QList<int> none, ok{vb::vbOK}, cancel{vb::vbCancel}, yes{vb::vbYes}, yesOk{vb::vbYes, vb::vbOK};
+        const QList<int> yesCancel{vb::vbYes, vb::vbCancel};
+        const QByteArray file("on disk\n"), ours("on disk\ntyped"), other("other\n"), rtf("{\\rtf1");
+        const QByteArray cafe("caf\xe9");
+        QTest::newRow("Save, txt") << "Notes.txt" << file << "typed" << "" << int(Save) << none << "" << ours;
+        QTest::newRow("Save, rtf") << "Notes.rtf" << file << "typed" << "" << int(Save) << none << "" << rtf;
+        QTest::newRow("Save, RTF upper case") << "NOTES.RTF" << file << "typed" << "" << int(Save) << none << "" << rtf;
+        QTest::newRow("Save, rtf without a dot") << "MYRTF" << file << "typed" << "" << int(Save) << none << "" << rtf;
+        QTest::newRow("Save, rtf in the middle") << "a.rtf.bak" << file << "typed" << "" << int(Save) << none << "" << ours;
+        QTest::newRow("Close, Cancel") << "a.txt" << file << "typed" << "" << int(Close) << cancel << "" << file;
+        QTest::newRow("Close, Yes, txt") << "a.txt" << file << "typed" << "" << int(Close) << yes << "" << ours;
+        QTest::newRow("Close, Yes, rtf") << "a.Rtf" << file << "typed" << "" << int(Close) << yes << "" << rtf;
+        const std::pair<int, const char*> saves[] = {{Save, "Save"}, {SaveAll, "Save All"}, {SaveAs, "Save As"}};
+        for (const auto& [command, name] : saves) {
+            QTest::addRow("%s, replaced, Cancel", name) << "a.txt" << file << "typed" << "replaced" << command << cancel << changed << other;
+            QTest::addRow("%s, replaced, OK", name) << "a.txt" << file << "typed" << "replaced" << command << ok << changed << ours;
+        }
+        QTest::newRow("Close, Yes, replaced, Cancel") << "a.txt" << file << "typed" << "replaced" << int(Close) << yesCancel << changed << other;
+        QTest::newRow("Close, Yes, replaced, OK") << "a.txt" << file << "typed" << "replaced" << int(Close) << yesOk << changed << ours;
+        QTest::newRow("Exit, Yes, replaced, Cancel") << "a.txt" << file << "typed" << "replaced" << int(Exit) << yesCancel << changed << other;
+        QTest::newRow("Save, clean, deleted") << "a.txt" << file << "" << "deleted" << int(Save) << none << "" << file;
+        QTest::newRow("Save, empty, deleted") << "a.txt" << QByteArray() << "" << "deleted" << int(Save) << none << "" << QByteArray();
+        QTest::newRow("Save As, empty, deleted") << "a.txt" << QByteArray() << "" << "deleted" << int(SaveAs) << none << "" << QByteArray();
+        QTest::newRow("1252 lacks it, Cancel") << "a.txt" << cafe << "\u4e2d" << "" << int(Save) << cancel << encoding << cafe;
+        QTest::newRow("1252 lacks it, OK: UTF-8")
+            << "a.txt" << cafe << "\u4e2d" << "" << int(Save) << ok << encoding << QByteArray("caf\xc3\xa9\xe4\xb8\xad");
+        QTest::newRow("1252 lacks it, Close, Yes, Cancel") << "a.txt" << cafe << "\u4e2d" << "" << int(Close) << yesCancel << encoding << cafe;
+        QTest::newRow("1252 holds it") << "a.txt" << cafe << "\u00e9" << "" << int(Save) << none << "" << QByteArray("caf\xe9\xe9");
+    }
+    void savingAnOpenedFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, typed);
+        QFETCH(QString, outside);
+        QFETCH(int, command);
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, asked);
+        QFETCH(QByteArray, after);
+        const QString path = f.file(name, file);
+        frmDocument* document = f.open(path);
+        QTest::keyClick(f.text(), Qt::Key_End, Qt::ControlModifier);
+        f.type(typed);
+        if (outside == QLatin1String("replaced"))
+            QVERIFY(replaceFile(path, "other\n"));
+        else if (outside == QLatin1String("deleted"))
+            QVERIFY(QFile::remove(path));
+        if (command == SaveAs)
+            f.dialogs->choose(path);  // its own name
+        f.boxes->answers = answers;
+        f.main->CurrentFile.clear();
+        f.command(command);
+        QCOMPARE(f.prompts().size(), answers.size());
+        if (!asked.isEmpty()) {
+            QCOMPARE(f.prompts().last(), asked.arg(QDir::toNativeSeparators(path)));
+            QCOMPARE(f.boxes->shown.last().style, int(vb::vbOKCancel | vb::vbExclamation));
+        }
+        const QByteArray bytes = bytesOf(path);
+        if (isRtf(after))
+            QVERIFY2(isRtf(bytes) && bytes.contains("typed"), bytes.constData());
+        else
+            QCOMPARE(bytes, after);
+        const bool closing = command == Close || command == Exit;
+        if (!closing || answers.value(0) != vb::vbCancel)
+            QCOMPARE(f.main->CurrentFile, command == SaveAs ? path : path.toUpper());
+        const bool cancelled = !answers.isEmpty() && answers.last() == vb::vbCancel;
+        QCOMPARE(f.documentCount(), closing && !cancelled ? 0 : 1);
+        if (!closing || cancelled)
+            QCOMPARE(document->Label1(), cancelled ? QStringLiteral("x") : QString());
     }
 
     // ---- Save As -------------------------------------------------------
@@ -254,7 +286,7 @@ private slots:
             << QByteArray("one\r\ntwo\r\nthree\r\n") << "" << 5 << 10 << "part.txt" << QByteArray("two\r\nthree\r\n");
         QTest::newRow("titled UTF-8 with BOM")
             << QByteArray("\xef\xbb\xbf\xc3\xa9t\xc3\xa9\n") << "" << 0 << 3 << "part.txt" << QByteArray("\xef\xbb\xbf\xc3\xa9t\xc3\xa9\n");
-        QTest::newRow("Windows-1252 file with a letter it lacks")
+        QTest::newRow("Windows-1252 file with a letter it lacks, UTF-8 agreed")
             << QByteArray("caf\xe9") << "\u4e2d" << 0 << 5 << "part.txt" << QByteArray("caf\xc3\xa9\xe4\xb8\xad\n");
     }
     void saveAsWithASelection()
@@ -283,7 +315,8 @@ private slots:
         f.dialogs->choose(path);
         f.command(SaveAs);
 
-        QCOMPARE(f.prompts(), QStringList{"Save only selected text?"});
+        QCOMPARE(f.prompts().first(), QStringLiteral("Save only selected text?"));
+        QCOMPARE(f.prompts().size(), typed.startsWith(u'\u4e2d') ? 2 : 1);  // and the encoding
         QCOMPARE(f.boxes->shown[0].style, int(vb::vbOKCancel | vb::vbQuestion));
         QCOMPARE(bytesOf(path), written);
         QCOMPARE(document->Title(), titleBefore);
@@ -336,6 +369,8 @@ private slots:
         QTest::newRow("read-only second") << "trt" << QStringList() << "w--"
                                           << "File is read-only and cannot be saved.";
         QTest::newRow("two untitled") << "uuc" << QStringList{"one.txt", "two.rtf"} << "www" << "";
+        QTest::newRow("names one, then an empty one") << "tue" << QStringList{"b.txt"} << "ww-"
+                                                      << "No text has been entered to save.";
     }
     void saveAll()
     {
@@ -359,10 +394,12 @@ private slots:
                     QTest::keyClick(f.text(), Qt::Key_End, Qt::ControlModifier);
                     f.type(QStringLiteral("typed"));
                 }
-                // Every titled file is rewritten, so mark it on disk.
-                writeBytes(path, "stale");
-                if (kind == u'r')
+                // Every titled file is rewritten, so it is deleted to show the write.
+                QFile::remove(path);
+                if (kind == u'r') {
+                    writeBytes(path, "stale");
                     makeReadOnly(path);
+                }
             } else if (kind == u'u') {
                 f.type(QStringLiteral("untitled %1").arg(i));
             }
@@ -401,27 +438,13 @@ private slots:
             if (path.isEmpty())
                 continue;
             if (documents[i] != u'u')
-                QCOMPARE(bytesOf(path), !wrote ? QByteArray("stale")
+                QCOMPARE(bytesOf(path), !wrote ? QByteArray(documents[i] == u'r' ? "stale" : "(missing)")
                                         : documents[i] == u'c' ? QByteArray("on disk\n")
                                                                : QByteArray("on disk\ntyped"));
             QCOMPARE(document->Label1(), wrote || documents[i] == u'c' ? QString() : QStringLiteral("x"));
         }
         QCOMPARE(f.dialogs->pending(), 0);
         QCOMPARE(recent(1), lastNamed.isEmpty() ? recentBefore : lastNamed.toUpper());
-    }
-
-    void saveAllRecordsTheWindowItNames()
-    {
-        const QString a = f.file(QStringLiteral("a.txt"), "a");
-        f.open(a);
-        f.command(New);
-        f.type(QStringLiteral("new"));
-        f.command(New);  // active, untitled and empty, after the others
-        f.dialogs->choose(f.path(QStringLiteral("b.txt")));
-        f.command(SaveAll);
-        QCOMPARE(recent(1), f.path(QStringLiteral("b.txt")).toUpper());
-        QCOMPARE(recent(2), a.toUpper());
-        QCOMPARE(f.prompts(), QStringList{"No text has been entered to save."});
     }
 
     // ---- read-only files and failed writes -----------------------------
@@ -512,23 +535,6 @@ private slots:
         QCOMPARE(document->Title(), title);
         QCOMPARE(f.documentCount(), 1);
         QVERIFY(!QFileInfo::exists(path));
-    }
-
-    void savingWithoutADocumentDoesNothing_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::newRow("Save") << int(Save);
-        QTest::newRow("Save As") << int(SaveAs);
-        QTest::newRow("Save All") << int(SaveAll);
-    }
-    void savingWithoutADocumentDoesNothing()
-    {
-        QFETCH(int, command);
-        f.command(Close);
-        QCOMPARE(f.documentCount(), 0);
-        f.command(command);
-        QCOMPARE(f.boxes->shown.size(), 0);
-        QCOMPARE(f.dialogs->calls.size(), 0);
     }
 };
 
