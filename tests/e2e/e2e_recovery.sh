@@ -4,7 +4,10 @@
 #     killed (-9) once their recovery entries hold the text; the next start
 #     offers both, Restore gives back their exact text (saved and compared);
 #  2. typing, then SIGTERM at once: the program ends with status 0 and the
-#     entry holds the text typed last; the next start restores it.
+#     entry holds the text typed last; the next start restores it;
+#  3. another program replaces the saved file: Save asks before writing, its
+#     Cancel writes nothing, its OK overwrites;
+#  4. a named pipe on the command line is refused with a message within 2 s.
 # Each step starts from what the step before left; add new steps at the end.
 # Usage: e2e_recovery.sh PATH_TO_PAGEWELL
 # shellcheck source=lib.sh
@@ -44,6 +47,8 @@ restore_offered() {
     wait_until 10 "the recovery dialog to close" no_offer
 }
 no_offer() { (($(window_count) == 1)); }
+two_windows() { (($(window_count) == 2)); }
+some_window() { (($(window_count) >= 1)); }
 
 start_xvfb
 fresh_home
@@ -88,3 +93,33 @@ main=$WINDOW
 restore_offered term
 key "$main" ctrl+s
 expect_file "$DOCS/untitled.txt" "Untitled text last" "the document restored after SIGTERM"
+
+# ---- 3. a file replaced by another program ----------------------------------
+printf 'from elsewhere' >"$DOCS/other.tmp"
+mv "$DOCS/other.tmp" "$DOCS/untitled.txt"
+key "$main" ctrl+End
+type_text "!"
+key "$main" ctrl+s
+wait_until 10 "Save to ask before overwriting" two_windows
+screenshot "overwrite-asked.png"
+file_is "$DOCS/untitled.txt" "from elsewhere" || fail "Save wrote before the user answered"
+press Escape  # Cancel
+wait_until 10 "the question to close" no_offer
+file_is "$DOCS/untitled.txt" "from elsewhere" || fail "a cancelled overwrite wrote the file"
+key "$main" ctrl+s
+wait_until 10 "Save to ask again" two_windows
+press Return  # OK
+expect_file "$DOCS/untitled.txt" "Untitled text last!" "the overwrite the user agreed to"
+stop_app
+
+# ---- 4. a named pipe on the command line --------------------------------------
+fresh_home
+mkfifo "$DOCS/pipe"
+start_app "$DOCS/pipe"
+# The message comes while the main window is loading, before it is shown.
+wait_until 2 "the message about the named pipe" some_window
+expect_on_screen pipe-refused 10 "regular file"
+press Return
+wait_until 10 "the main window after the message" no_offer
+app_running || fail "pagewell ended after refusing the named pipe"
+log "the named pipe was refused without hanging"
