@@ -13,7 +13,7 @@ DocumentRecovery* theRecovery = nullptr;
 bool worthKeeping(const RecoveryEntry& entry)
 {
     return !entry.header.title.isEmpty() || entry.blocks.size() > 1
-           || (entry.blocks.size() == 1 && !entry.blocks.front().text.isEmpty());
+           || (entry.blocks.size() == 1 && !entry.blocks[0].text.isEmpty());
 }
 
 void describe(const frmDocument* document, RecoveryEntry& entry)
