@@ -22,7 +22,8 @@ class RecoveryBlockList {
 public:
     using Page = QVector<RecoveryBlock>;
 
-    explicit RecoveryBlockList(qsizetype pageSize = 4096) : m_pageSize(pageSize) {}
+    RecoveryBlockList() = default;
+    explicit RecoveryBlockList(qsizetype pageSize) : m_pageSize(pageSize) {}
 
     qsizetype size() const { return m_size; }
     bool isEmpty() const { return m_size == 0; }
@@ -63,7 +64,7 @@ private:
     // The page holding record i, and i's place in it.
     std::pair<qsizetype, qsizetype> locate(qsizetype i) const;
 
-    qsizetype m_pageSize;
+    qsizetype m_pageSize = 4096;
     QVector<Page> m_pages;  // none empty, which the iterator relies on
     qsizetype m_size = 0;
 };
