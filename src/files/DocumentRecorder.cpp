@@ -19,7 +19,7 @@ DocumentRecorder::DocumentRecorder(QTextDocument* document, Describe describe, s
       m_sink(std::move(sink))
 {
     m_knownBlocks = document->blockCount();
-    m_slice.setInterval(0);
+    m_slice.setSingleShot(true);
     connect(&m_slice, &QTimer::timeout, this, &DocumentRecorder::readSlice);
     m_due.setSingleShot(true);
     m_due.setInterval(WriteDelayMs);
@@ -37,7 +37,7 @@ void DocumentRecorder::start()
         m_blocks.clear();
         m_knownBlocks = m_document->blockCount();
         m_lastChange = QDateTime::currentDateTimeUtc();
-        m_slice.start();
+        m_slice.start(EditPauseMs);
     }
     if (!m_due.isActive())
         m_due.start();
@@ -47,7 +47,7 @@ void DocumentRecorder::stop()
 {
     m_recording = false;
     m_writeWanted = false;
-    m_blocks = {};
+    m_blocks.clear();
     m_slice.stop();
     m_due.stop();
 }
@@ -76,14 +76,14 @@ void DocumentRecorder::contentsChanged(int position, int removed, int added)
     const int done = int(m_blocks.size());
     if (first < done) {
         if (first + before > done || added > RereadChars || nowThere > RereadBlocks) {
-            m_blocks.resize(first);
+            m_blocks.truncate(first);
         } else {
             // Typing within a paragraph replaces its record in place; only
             // a changed paragraph count moves the records after it.
             QTextBlock block = firstBlock;
             const int kept = std::min(before, nowThere);
             for (int i = 0; i < kept; ++i, block = block.next())
-                m_blocks[first + i] = recordBlock(block);
+                m_blocks.replace(first + i, recordBlock(block));
             if (before > kept)
                 m_blocks.remove(first + kept, before - kept);
             for (int i = kept; i < nowThere && block.isValid(); ++i, block = block.next())
@@ -91,7 +91,7 @@ void DocumentRecorder::contentsChanged(int position, int removed, int added)
         }
     }
     if (!isComplete())
-        m_slice.start();
+        m_slice.start(EditPauseMs);
     if (!m_due.isActive())
         m_due.start();
 }
@@ -106,8 +106,9 @@ void DocumentRecorder::readSlice()
             m_blocks.append(recordBlock(block));
     }
     if (isComplete()) {
-        m_slice.stop();
         writeWhenReady();
+    } else {
+        m_slice.start(0);
     }
 }
 
@@ -118,7 +119,7 @@ std::shared_ptr<RecoveryEntry> DocumentRecorder::entry() const
     entry->header.lastChange = m_lastChange;
     entry->baseFont = m_document->defaultFont();
     entry->formats = m_document->allFormats();
-    entry->blocks = m_blocks;  // shared, not copied, until the next edit
+    entry->blocks = m_blocks;  // shared page by page; the next edit copies one page
     return entry;
 }
 
@@ -150,6 +151,6 @@ std::shared_ptr<const RecoveryEntry> DocumentRecorder::snapshotNow()
         m_blocks.append(recordBlock(block));
     auto whole = entry();
     if (!m_recording)
-        m_blocks = {};
+        m_blocks.clear();
     return whole;
 }

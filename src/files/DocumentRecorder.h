@@ -22,6 +22,8 @@ public:
     using Sink = std::function<void(std::shared_ptr<const RecoveryEntry>)>;
     static constexpr int WriteDelayMs = 1000;
     static constexpr int SliceMs = 4;
+    // The copy waits this long after an edit, so a keystroke paints first.
+    static constexpr int EditPauseMs = 20;
 
     // isChanged tells whether an edit left something worth keeping.
     DocumentRecorder(QTextDocument* document, Describe describe, std::function<bool()> isChanged, Sink sink,
@@ -47,7 +49,7 @@ private:
     Describe m_describe;
     std::function<bool()> m_isChanged;
     Sink m_sink;
-    QVector<RecoveryBlock> m_blocks;  // the first paragraphs, as they are now
+    RecoveryBlockList m_blocks;  // the first paragraphs, as they are now
     int m_knownBlocks = 0;
     bool m_recording = false;
     bool m_writeWanted = false;

@@ -5,15 +5,18 @@
 
 #include <QPointer>
 #include <QTextDocument>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 DocumentRecovery* theRecovery = nullptr;
+constexpr int WriterNice = 10;
 
 // An untitled document without text has nothing to come back to.
 bool worthKeeping(const RecoveryEntry& entry)
 {
     return !entry.header.title.isEmpty() || entry.blocks.size() > 1
-           || (entry.blocks.size() == 1 && !entry.blocks.front().text.isEmpty());
+           || (entry.blocks.size() == 1 && !entry.blocks[0].text.isEmpty());
 }
 
 void describe(const frmDocument* document, RecoveryEntry& entry)
@@ -89,6 +92,9 @@ void DocumentRecovery::queueWrite(frmDocument* document, std::shared_ptr<const R
         return;
     }
     m_writer.start([this, id = tracked.id, entry = std::move(entry), recorder] {
+        // Encoding a big document takes seconds; on a busy machine the UI
+        // thread gets the cores first. (Linux: a thread's own nice value.)
+        setpriority(PRIO_PROCESS, gettid(), WriterNice);
         m_store.write(id, *entry);
         QMetaObject::invokeMethod(recorder, [recorder] {
             if (recorder)

@@ -116,7 +116,6 @@ RecoveryEntry RecoveryEntry::ofDocument(const QTextDocument& document)
 {
     RecoveryEntry entry;
     entry.baseFont = document.defaultFont();
-    entry.blocks.reserve(document.blockCount());
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         entry.blocks.append(recordBlock(block));
     entry.formats = document.allFormats();
@@ -130,14 +129,15 @@ void RecoveryEntry::restoreInto(QTextDocument& document) const
     document.clear();
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
-    for (qsizetype i = 0; i < blocks.size(); ++i) {
-        const RecoveryBlock& block = blocks[i];
+    bool first = true;
+    for (const RecoveryBlock& block : blocks) {
         const QTextBlockFormat blockFormat = block.blockFormat >= 0 && block.blockFormat < formats.size()
                                                  ? formats[block.blockFormat].toBlockFormat()
                                                  : QTextBlockFormat();
-        if (i == 0) {
+        if (first) {
             cursor.setBlockFormat(blockFormat);
             cursor.setBlockCharFormat(charFormatAt(formats, block.blockCharFormat));
+            first = false;
         } else {
             cursor.insertBlock(blockFormat, charFormatAt(formats, block.blockCharFormat));
         }

@@ -4,6 +4,7 @@
 // for it (so a restored document is the same QTextDocument, not a
 // re-import), the plain-text file format and each paragraph's line break
 // (so Save writes the bytes it would have written), and where it came from.
+#include "files/RecoveryBlockList.h"
 #include "files/TextFileCodec.h"
 
 #include <QDateTime>
@@ -11,22 +12,10 @@
 #include <QList>
 #include <QString>
 #include <QTextFormat>
-#include <QVector>
 
 class QIODevice;
 class QTextBlock;
 class QTextDocument;
-
-// One paragraph. runs holds (length, format index) pairs; a paragraph in
-// one format leaves it empty and names the format in singleFormat.
-struct RecoveryBlock {
-    QString text;
-    QList<QPair<qint32, qint32>> runs;
-    qint32 singleFormat = 0;
-    qint32 userState = -1;
-    qint32 blockFormat = 0;
-    qint32 blockCharFormat = 0;
-};
 
 RecoveryBlock recordBlock(const QTextBlock& block);
 
@@ -44,7 +33,7 @@ struct RecoveryEntry {
     QFont baseFont;
     TextFileFormat fileFormat;
     QList<QTextFormat> formats;  // QTextDocument::allFormats(), indexed by the blocks
-    QVector<RecoveryBlock> blocks;
+    RecoveryBlockList blocks;
 
     // The whole document at once.
     static RecoveryEntry ofDocument(const QTextDocument& document);

@@ -100,7 +100,7 @@ void compareDocuments(const QTextDocument& actual, const QTextDocument& expected
     }
 }
 
-void compareRecords(const QVector<RecoveryBlock>& actual, const QVector<RecoveryBlock>& expected)
+void compareRecords(const RecoveryBlockList& actual, const RecoveryBlockList& expected)
 {
     QCOMPARE(actual.size(), expected.size());
     for (qsizetype i = 0; i < expected.size(); ++i) {
@@ -111,6 +111,14 @@ void compareRecords(const QVector<RecoveryBlock>& actual, const QVector<Recovery
         QCOMPARE(actual[i].blockFormat, expected[i].blockFormat);
         QCOMPARE(actual[i].blockCharFormat, expected[i].blockCharFormat);
     }
+}
+
+QStringList textsOf(const RecoveryBlockList& list)
+{
+    QStringList texts;
+    for (const RecoveryBlock& block : list)
+        texts << block.text;
+    return texts;
 }
 
 QString sessionWithEntry(const QString& root, const QString& name, const QString& caption)
@@ -162,8 +170,8 @@ private slots:
         recorder.start();
         for (int i = 0; i < edits; ++i) {
             randomEdit(document, random);
-            if (random.bounded(8) == 0)
-                QCoreApplication::processEvents();  // a slice of the copy now and then
+            if (random.bounded(8) == 0)  // the copy completed now and then
+                QVERIFY(QTest::qWaitFor([&] { return recorder.isComplete(); }));
         }
         const std::shared_ptr<const RecoveryEntry> kept = recorder.snapshotNow();
         const RecoveryEntry fresh = RecoveryEntry::ofDocument(document);
@@ -193,6 +201,54 @@ private slots:
         bytes.buffer().chop(1);
         bytes.seek(0);
         QCOMPARE(readRecoveryEntry(bytes, &read), false);
+    }
+
+    // The paged list against a plain one, with pages small enough to split
+    // and empty often; a copy handed over keeps what it held.
+    void blockListMatchesAPlainList()
+    {
+        QRandomGenerator random{11};
+        RecoveryBlockList list(4), handedOver;
+        QStringList expected, expectedHandedOver;
+        for (int step = 0; step < 3000; ++step) {
+            const int at = random.bounded(int(expected.size()) + 1);
+            const int count = std::min(random.bounded(1, 10), int(expected.size()) - at);
+            const QString text = QString::number(step);
+            switch (random.bounded(6)) {
+            case 0:
+                for (int i = 0; i <= count; ++i, expected.insert(at, text))
+                    list.insert(at, {text});
+                break;
+            case 1:
+                list.append({text});
+                expected.append(text);
+                break;
+            case 2:
+                list.remove(at, count);
+                expected.remove(at, count);
+                break;
+            case 3:
+                if (at < expected.size()) {
+                    list.replace(at, {text});
+                    expected[at] = text;
+                }
+                break;
+            case 4:
+                if (random.bounded(20) == 0) {
+                    list.truncate(at);
+                    expected.resize(at);
+                }
+                break;
+            default:
+                QCOMPARE(textsOf(handedOver), expectedHandedOver);
+                handedOver = list;
+                expectedHandedOver = expected;
+            }
+            QCOMPARE(list.size(), expected.size());
+            if (at < expected.size())
+                QCOMPARE(list[at].text, expected[at]);
+        }
+        QCOMPARE(textsOf(list), expected);
     }
 
     // Only sessions whose run has ended are offered; once taken, an empty
