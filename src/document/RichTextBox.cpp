@@ -495,16 +495,7 @@ bool RichTextBox::LoadFile(const QString& path, int type)
 {
     Q_UNUSED(type);  // every load shows the file as plain text
     // Taken before reading, so a file replaced while it loads counts as changed.
-    const FileIdentity before = FileIdentity::of(path);
-    m_fileIdentity = FileIdentity();
-    if (!loadPlainText(path))
-        return false;
-    m_fileIdentity = before;
-    return true;
-}
-
-bool RichTextBox::loadPlainText(const QString& path)
-{
+    m_fileIdentity = FileIdentity::of(path);
     m_error.clear();
     m_error = notRegularFileMessage(path);
     if (!m_error.isEmpty())

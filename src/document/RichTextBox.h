@@ -95,8 +95,7 @@ public:
     bool encodingRefused() const { return m_encodingRefused; }
     QString errorString() const { return m_error; }
 
-    // The file as this control last read it whole or wrote it; no file
-    // after a load that failed.
+    // The file as this control last loaded (or tried to) or wrote it.
     FileIdentity fileIdentity() const { return m_fileIdentity; }
     void setFileIdentity(const FileIdentity& identity) { m_fileIdentity = identity; }
 
@@ -162,7 +161,6 @@ private:
     bool wraps() const;
     int blockLineAt(const QTextBlock& block, int positionInBlock) const;
     void noteContentsChange(int position, int removed, int added);
-    bool loadPlainText(const QString& path);
     bool insertLoadedText(TextFileReader& reader, const QString& path);
     void separateUndoStep();
     bool checkRead(const QFile& file);

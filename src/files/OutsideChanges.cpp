@@ -20,6 +20,7 @@ QString changedText(const QString& path, const QString& next)
 void reload(frmDocument* document)
 {
     RichTextBox* text = document->txtText;
+    const FileIdentity before = text->fileIdentity();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool loaded = text->LoadFile(document->filePath(), RichTextBox::rtfText);
     QApplication::restoreOverrideCursor();
@@ -27,10 +28,12 @@ void reload(frmDocument* document)
     // Also after a failure: the file itself is untouched, and a save asks
     // before overwriting what could not be read.
     document->setLabel1(QString());
-    if (!loaded)
+    if (!loaded) {
+        text->setFileIdentity(before);
         MsgBox(QObject::tr("%1 could not be reloaded.\n\n%2")
                    .arg(QDir::toNativeSeparators(document->filePath()), text->errorString()),
                vb::vbExclamation);
+    }
 }
 
 }  // namespace

@@ -198,7 +198,6 @@ private slots:
         QTest::newRow("longer, under changes") << "a.s" << true << int(DiskNotice::ChangedUnder);
         QTest::newRow("replaced, under changes") << "a.r" << true << int(DiskNotice::ChangedUnder);
         QTest::newRow("replaced, already told") << "arr" << false << int(DiskNotice::None);
-        QTest::newRow("replaced again since told") << "asr" << false << int(DiskNotice::OfferReload);
         QTest::newRow("deleted") << "a.-" << true << int(DiskNotice::Deleted);
         QTest::newRow("deleted, already told") << "a--" << false << int(DiskNotice::None);
         QTest::newRow("deleted, then put back as it was") << "a-a" << false << int(DiskNotice::None);
