@@ -2,6 +2,7 @@
 
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
+#include "files/FileIdentity.h"
 
 #include <QPointer>
 #include <QTextDocument>
@@ -172,6 +173,10 @@ void restoreDocument(frmDocument* document, const RecoveryEntry& entry)
     document->setTitle(entry.header.title);
     document->setWindowTitle(entry.header.caption);
     text->setFileFormat(entry.fileFormat);
+    // The file as it is now counts as the one the text was based on: the
+    // user chose to restore this text over it.
+    if (!entry.header.filePath.isEmpty())
+        text->setFileIdentity(FileIdentity::of(entry.header.filePath));
     text->setBackColor(entry.backColor);
     text->setFont(entry.baseFont);
     entry.restoreInto(*text->document());

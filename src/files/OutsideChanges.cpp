@@ -4,6 +4,7 @@
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "files/FileIdentity.h"
+#include "files/RegularFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,7 +41,8 @@ void reload(frmDocument* document)
 
 void noticeOutsideChange(frmDocument* document)
 {
-    if (document->filePath().isEmpty())
+    // A folder, device or pipe was never read as the document's file.
+    if (document->filePath().isEmpty() || !notRegularFileMessage(document->filePath()).isEmpty())
         return;
     const FileIdentity now = FileIdentity::of(document->filePath());
     const DiskNotice notice = diskNotice(document->txtText->fileIdentity(), document->reportedOnDisk, now,
