@@ -73,11 +73,8 @@ ChildBody editorClean(const BenchInput& input)
         const QString path = folder.filePath("form-data.txt");
         if (!writeFormData(path, sizeMB))
             return report.fail("set-up: cannot write " + path.toStdString());
-        if (!document.load(path))
-            return report.fail("set-up: LoadFile failed");
-        document.finishOpen(path);
-        if (!document.showAndPaint())
-            return report.fail("set-up: the text never painted");
+        if (const char* failure = document.openAndShow(path))
+            return report.fail(failure);
         const int lengthBefore = box->TextLength();
         const int paragraphsBefore = box->document()->blockCount();
 

@@ -90,6 +90,14 @@ void OpenedDocument::finishOpen(const QString& path)
 
 bool OpenedDocument::showAndPaint() { return paintFirstScreen(m_main, text()->viewport()); }
 
+const char* OpenedDocument::openAndShow(const QString& path)
+{
+    if (!load(path))
+        return "set-up: LoadFile failed";
+    finishOpen(path);
+    return showAndPaint() ? nullptr : "set-up: the text never painted";
+}
+
 bool OpenedDocument::updateStatusLine()
 {
     m_main->UpdateStatusLine();

@@ -34,6 +34,8 @@ public:
     void finishOpen(const QString& path);
     // Shows the main window; true once the text has painted.
     bool showAndPaint();
+    // load, finishOpen and showAndPaint; what failed, or nullptr.
+    const char* openAndShow(const QString& path);
     // One status-line update; true when panel 2 shows line 1 as it should.
     bool updateStatusLine();
     QString statusText() const;

@@ -94,11 +94,8 @@ ChildBody editorKeys(const BenchInput& input, bool wrap)
         if (!wrap)
             storeWordWrap(false);  // else a first start, which wraps
         OpenedDocument document;
-        if (!document.load(path))
-            return report.fail("set-up: LoadFile failed");
-        document.finishOpen(path);
-        if (!document.showAndPaint())
-            return report.fail("set-up: the text never painted");
+        if (const char* failure = document.openAndShow(path))
+            return report.fail(failure);
         RichTextBox* text = document.text();
         focusEditor(text);
         report.note("size", sizeText(text->size()));

@@ -67,11 +67,8 @@ ChildBody keysBody(const QString& path, int limit, bool wrap)
         if (!wrap)
             storeWordWrap(false);
         OpenedDocument document;
-        if (!document.load(path))
-            return report.fail("set-up: LoadFile failed");
-        document.finishOpen(path);
-        if (!document.showAndPaint())
-            return report.fail("set-up: the text never painted");
+        if (const char* failure = document.openAndShow(path))
+            return report.fail(failure);
         RichTextBox* text = document.text();
         focusEditor(text);
         report.limit(limit, "keystroke");

@@ -34,11 +34,8 @@ ChildBody typing(const BenchInput& input, bool recovery)
     return [path, limit, recovery](ChildReport& report) {
         QTemporaryDir state;
         OpenedDocument document;
-        if (!document.load(path))
-            return report.fail("set-up: LoadFile failed");
-        document.finishOpen(path);
-        if (!document.showAndPaint())
-            return report.fail("set-up: the text never painted");
+        if (const char* failure = document.openAndShow(path))
+            return report.fail(failure);
         DocumentRecovery* running = recovery ? DocumentRecovery::start(state.path()) : nullptr;
         if (recovery && !running)
             return report.fail("set-up: no recovery folder");

@@ -37,11 +37,8 @@ ChildBody editorSelectCopy(const BenchInput& input)
     return [path, limit](ChildReport& report) {
         storeWordWrap(false);
         OpenedDocument document;
-        if (!document.load(path))
-            return report.fail("set-up: LoadFile failed");
-        document.finishOpen(path);
-        if (!document.showAndPaint())
-            return report.fail("set-up: the text never painted");
+        if (const char* failure = document.openAndShow(path))
+            return report.fail(failure);
         frmMain* main = document.main();
 
         report.limit(limit, "select-copy");
