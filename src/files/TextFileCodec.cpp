@@ -229,8 +229,10 @@ QByteArray TextFileReader::takeBytes(qsizetype size)
                 return take(searchFrom + (data[searchFrom + 1] == '\n' ? 2 : 1));
             }
         }
+        // In Windows-1252 every byte is a character: walking back over what
+        // would be UTF-8 continuation bytes could split a CR LF.
         if (m_buffer.size() >= limit + Lookahead)
-            return take(characterBoundary(m_buffer, limit));
+            return take(m_format.encoding == TextFileFormat::Utf8 ? characterBoundary(m_buffer, limit) : limit);
         const QByteArray more = m_device->read(ReadSize);
         if (more.isEmpty())
             return std::exchange(m_buffer, QByteArray());
