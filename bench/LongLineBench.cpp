@@ -25,28 +25,6 @@ namespace {
 constexpr int Keystrokes = 30;
 constexpr int StartColumn = 40;
 
-ChildBody openBody(const QString& path, int limit)
-{
-    return [path, limit](ChildReport& report) {
-        OpenedDocument window;
-        if (!window.showAndPaint())
-            return report.fail("set-up: the empty document never painted");
-        ScriptedOpen script(path);
-        FreezeWatch freeze;
-        LoadObserver observer;
-        report.limit(limit, "open");
-        freeze.start();
-        observer.start();
-        runFileOpen(*window.main());
-        report.set("loaded", observer.elapsedMs());
-        runEventsFor(300);
-        freeze.stop();
-        report.set("freeze", freeze.longestGapMs());
-        if (!script.message.isEmpty())
-            return report.fail("Open showed \"" + script.message.toStdString() + "\"");
-    };
-}
-
 // A letter typed Keystrokes times at `position`, each until painted.
 void typeAt(ChildReport& report, RichTextBox* text, int position, const std::string& key)
 {
@@ -80,36 +58,20 @@ ChildBody keysBody(const QString& path, int limit, bool wrap)
     };
 }
 
-ChildBody saveBody(const QString& path, int limit)
-{
-    return [path, limit](ChildReport& report) {
-        storeWordWrap(false);
-        OpenedDocument document;
-        if (!document.load(path))
-            return report.fail("set-up: LoadFile failed");
-        document.finishOpen(path);
-        QTemporaryDir folder;
-        report.limit(limit, "save");
-        Stopwatch watch;
-        if (!document.text()->SaveFile(folder.filePath("copy.txt"), RichTextBox::rtfText))
-            return report.fail("SaveFile: " + document.text()->errorString().toStdString());
-        report.set("save", watch.elapsedMs());
-    };
-}
-
 struct Series {
     std::vector<ChildResult> open, keysWrapped, keysUnwrapped, save;
 };
 
-Series measureFile(const std::string& label, const std::string& file, const BenchInput& input)
+// paragraphs: what the file holds, -1 for the generated input's lines.
+Series measureFile(const std::string& label, const BenchInput& input, int paragraphs)
 {
-    const QString path = QString::fromStdString(file);
+    const QString path = QString::fromStdString(input.path);
     const int limit = phaseLimitSeconds(input.sizeMB);
     const int setup = setupLimitSeconds(input.sizeMB);
-    return {runSeries(label + " open", openBody(path, limit), input.runs, setup),
+    return {runSeries(label + " open", editorOpen(input, std::nullopt, paragraphs), input.runs, setup),
             runSeries(label + " keystroke, wrap on", keysBody(path, limit, true), input.runs, setup),
             runSeries(label + " keystroke, wrap off", keysBody(path, limit, false), input.runs, setup),
-            runSeries(label + " save", saveBody(path, limit), input.runs, setup)};
+            runSeries(label + " save", editorSave(input, RichTextBox::rtfText), input.runs, setup)};
 }
 
 }  // namespace
@@ -118,9 +80,9 @@ std::vector<Row> measureOneLine(const BenchInput& input)
 {
     const std::string folder = std::filesystem::path(input.path).parent_path().string();
     const std::string oneLineFile = generateOneLineFile(folder, input.sizeMB);
-    const Series one = measureFile("one line", oneLineFile, input);
+    const Series one = measureFile("one line", {oneLineFile, input.sizeMB, input.runs}, 1);
     std::filesystem::remove(oneLineFile);
-    const Series lines = measureFile("80-character lines", input.path, input);
+    const Series lines = measureFile("80-character lines", input, -1);
 
     const std::string name = "one " + std::to_string(input.sizeMB) + " MB line: ";
     const std::string baseline = "the same text in 80-character lines";

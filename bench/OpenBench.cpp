@@ -51,39 +51,6 @@ void finishWatching(ChildReport& report, FreezeWatch& freeze, const LoadObserver
         report.set("progressShown", observer.progressShownMs());
 }
 
-// wrap: the stored word-wrap switch, or none for a first start.
-ChildBody editorOpen(const BenchInput& input, std::optional<bool> wrap)
-{
-    const QString path = QString::fromStdString(input.path);
-    const int limit = phaseLimitSeconds(input.sizeMB);
-    const int paragraphs = expectedParagraphs(input.path);
-    return [path, limit, wrap, paragraphs](ChildReport& report) {
-        if (wrap)
-            storeWordWrap(*wrap);
-        OpenedDocument window;  // the main window with its empty first document
-        if (!window.showAndPaint())
-            return report.fail("set-up: the empty document never painted");
-        ScriptedOpen script(path);
-        FreezeWatch freeze;
-        LoadObserver observer;
-        report.limit(limit, "open");
-        freeze.start();
-        observer.start();
-        runFileOpen(*window.main());
-        report.set("loaded", observer.elapsedMs());
-        finishWatching(report, freeze, observer);
-        const frmDocument* document = window.main()->ActiveDocument();
-        if (!script.message.isEmpty() || script.dialogs != 1 || !document)
-            return report.fail("Open showed \"" + script.message.toStdString() + "\"");
-        const int blocks = document->txtText->document()->blockCount();
-        if (blocks != paragraphs)
-            return report.fail(std::to_string(blocks) + " paragraphs of " + std::to_string(paragraphs));
-        if (!observer.painted())
-            return report.fail("no screen of text was painted");
-        report.note("windows", std::to_string(window.main()->Documents().size()) + " document window(s), "
-                                   + window.main()->panelText(2).toStdString());
-    };
-}
 
 ChildBody plainOpen(const BenchInput& input)
 {
@@ -156,6 +123,40 @@ std::vector<Row> openRows(const std::string& mode, const std::vector<ChildResult
 }
 
 }  // namespace
+
+ChildBody editorOpen(const BenchInput& input, std::optional<bool> wrap, int paragraphs)
+{
+    const QString path = QString::fromStdString(input.path);
+    const int limit = phaseLimitSeconds(input.sizeMB);
+    if (paragraphs < 0)
+        paragraphs = expectedParagraphs(input.path);
+    return [path, limit, wrap, paragraphs](ChildReport& report) {
+        if (wrap)
+            storeWordWrap(*wrap);
+        OpenedDocument window;  // the main window with its empty first document
+        if (!window.showAndPaint())
+            return report.fail("set-up: the empty document never painted");
+        ScriptedOpen script(path);
+        FreezeWatch freeze;
+        LoadObserver observer;
+        report.limit(limit, "open");
+        freeze.start();
+        observer.start();
+        runFileOpen(*window.main());
+        report.set("loaded", observer.elapsedMs());
+        finishWatching(report, freeze, observer);
+        const frmDocument* document = window.main()->ActiveDocument();
+        if (!script.message.isEmpty() || script.dialogs != 1 || !document)
+            return report.fail("Open showed \"" + script.message.toStdString() + "\"");
+        const int blocks = document->txtText->document()->blockCount();
+        if (blocks != paragraphs)
+            return report.fail(std::to_string(blocks) + " paragraphs of " + std::to_string(paragraphs));
+        if (!observer.painted())
+            return report.fail("no screen of text was painted");
+        report.note("windows", std::to_string(window.main()->Documents().size()) + " document window(s), "
+                                   + window.main()->panelText(2).toStdString());
+    };
+}
 
 std::vector<Row> measureOpen(const BenchInput& input)
 {

@@ -3,7 +3,10 @@
 // same run and returns its table rows; add new ones to operations().
 #include "Report.h"
 
+#include "ChildMeasure.h"
+
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +42,13 @@ std::vector<Row> measureOpen(const BenchInput& input);
 std::vector<Row> measureCaretJump(const BenchInput& input);
 std::vector<Row> measureRecovery(const BenchInput& input);
 std::vector<Row> measureOneLine(const BenchInput& input);
+
+// Children shared by several operations. File > Open through the menu,
+// watched ("loaded", "freeze"); wrap: the stored switch, or none for a first
+// start; paragraphs expected after loading, -1: as the generated input has.
+ChildBody editorOpen(const BenchInput& input, std::optional<bool> wrap, int paragraphs = -1);
+// SaveFile of the opened input as `type` ("save").
+ChildBody editorSave(const BenchInput& input, int type);
 
 // Seconds a measured phase may take before its child is stopped: generous
 // for a sane implementation, short enough to keep a whole run in minutes.

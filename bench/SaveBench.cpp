@@ -16,26 +16,6 @@ namespace bench {
 
 namespace {
 
-ChildBody editorSave(const BenchInput& input, int type)
-{
-    const QString path = QString::fromStdString(input.path);
-    const int limit = phaseLimitSeconds(input.sizeMB);
-    return [path, limit, type](ChildReport& report) {
-        storeWordWrap(false);
-        OpenedDocument document;
-        if (!document.load(path))
-            return report.fail("set-up: LoadFile failed");
-        document.finishOpen(path);
-        QTemporaryDir folder;
-        const QString target = folder.filePath(type == RichTextBox::rtfRTF ? "copy.rtf" : "copy.txt");
-        report.limit(limit, "save");
-        Stopwatch watch;
-        if (!document.text()->SaveFile(target, type))
-            return report.fail("SaveFile: " + document.text()->errorString().toStdString());
-        report.set("save", watch.elapsedMs());
-        report.note("bytes", std::to_string(QFile(target).size()));
-    };
-}
 
 ChildBody writeBytes(const BenchInput& input)
 {
@@ -61,6 +41,27 @@ ChildBody writeBytes(const BenchInput& input)
 }
 
 }  // namespace
+
+ChildBody editorSave(const BenchInput& input, int type)
+{
+    const QString path = QString::fromStdString(input.path);
+    const int limit = phaseLimitSeconds(input.sizeMB);
+    return [path, limit, type](ChildReport& report) {
+        storeWordWrap(false);
+        OpenedDocument document;
+        if (!document.load(path))
+            return report.fail("set-up: LoadFile failed");
+        document.finishOpen(path);
+        QTemporaryDir folder;
+        const QString target = folder.filePath(type == RichTextBox::rtfRTF ? "copy.rtf" : "copy.txt");
+        report.limit(limit, "save");
+        Stopwatch watch;
+        if (!document.text()->SaveFile(target, type))
+            return report.fail("SaveFile: " + document.text()->errorString().toStdString());
+        report.set("save", watch.elapsedMs());
+        report.note("bytes", std::to_string(QFile(target).size()));
+    };
+}
 
 std::vector<Row> measureSave(const BenchInput& input)
 {
