@@ -517,8 +517,8 @@ void frmMain::MDIForm_Load(const QString& commandLine)
     const QString fontSize = GetSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Size"));
     if (!fontSize.isEmpty()) {
         QFont base = text->Font();
-        if (storedFontSize(fontSize) > 0)
-            base.setPointSizeF(storedFontSize(fontSize));
+        if (const double points = storedFontSize(fontSize); points > 0)
+            base.setPointSizeF(points);
         text->setFont(base);
         text->setSelColor(conv::leadingColour(GetSetting(AppTitle, QStringLiteral("Font"), QStringLiteral("Color"))));
     }
