@@ -30,17 +30,31 @@ cmake -S "$root" -B "$root/build-fuzz" -DPAGEWELL_FUZZ=ON -DCMAKE_CXX_COMPILER=c
     -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" >/dev/null
 cmake --build "$root/build-fuzz" --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
+# Runs one target on a copy of its corpus; its log says how it went.
+run_target() {
+    local target=$1
+    cp -r "$root/tests/fuzz/corpus/$target" "$work/$target"
+    QT_QPA_PLATFORM=offscreen "$root/build-fuzz/tests/fuzz/fuzz_$target" \
+        -max_total_time="$seconds" -max_len=4096 -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$root/build-fuzz/$target-" "$work/$target" >"$work/$target.log" 2>&1
+}
+
+# One target per core at a time: each still gets a whole core for its seconds.
+declare -A pid_of
+for target in "${targets[@]}"; do
+    while [[ $(jobs -rp | wc -l) -ge $(nproc) ]]; do wait -n || true; done
+    echo "fuzz-smoke: $target for ${seconds}s"
+    run_target "$target" &
+    pid_of[$target]=$!
+done
+
 failed=()
 for target in "${targets[@]}"; do
-    cp -r "$root/tests/fuzz/corpus/$target" "$work/$target"
-    echo "fuzz-smoke: $target for ${seconds}s"
-    if ! QT_QPA_PLATFORM=offscreen "$root/build-fuzz/tests/fuzz/fuzz_$target" \
-            -max_total_time="$seconds" -max_len=4096 -timeout=10 -print_final_stats=1 \
-            -artifact_prefix="$root/build-fuzz/$target-" "$work/$target" >"$work/$target.log" 2>&1; then
+    if wait "${pid_of[$target]}"; then
+        grep -E '^(Done|stat::number_of_executed_units)' "$work/$target.log" | sed "s/^/$target: /" || true
+    else
         tail -n 40 "$work/$target.log"
         failed+=("$target")
-    else
-        grep -E '^(Done|stat::number_of_executed_units)' "$work/$target.log" || true
     fi
 done
 
