@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <QThread>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -169,6 +170,7 @@ private slots:
                     const int count = settings.value(QStringLiteral("Test"), QStringLiteral("Count")).toInt();
                     settings.setValue(QStringLiteral("Test"), QStringLiteral("Count"), QString::number(count + 1));
                 });
+                QThread::usleep(500);  // a user's copies never write back to back: let the other one in
             }
         };
         const pid_t child = fork();
