@@ -1,8 +1,7 @@
 // Text <-> number conversions, twips, and the small arithmetic the windows
 // build on: stored values read back in range, pointer placement, tab stops,
-// window tiling, status texts and the command line.
+// window tiling and the status bar's date.
 #include "TestEnvironment.h"
-#include "app/CommandLine.h"
 #include "app/Conversions.h"
 #include "app/PointerPlacement.h"
 #include "app/StatusLine.h"
@@ -51,33 +50,21 @@ private slots:
         QTest::addColumn<QStringList>("readings");  // single, int16, int32, bool
         const QString n = QStringLiteral("none");
         const QList<std::tuple<QString, double, QStringList>> rows = {
-            {" 10", 10, {"10", "10", "10", "1"}},
-            {"\t4 ", 4, {"4", "4", "4", "1"}},
-            {"&Insert", 0, {n, n, n, n}},
-            {"-", 0, {n, n, n, n}},
-            {"", 0, {n, n, n, n}},
-            {"12abc", 12, {n, n, n, n}},
-            {"9.75pt", 9.75, {n, n, n, n}},
-            {".75", 0.75, {"0.75", "1", "1", "1"}},
-            {"-.5x", -0.5, {n, n, n, n}},
-            {"+5", 5, {"5", "5", "5", "1"}},
-            {"5.", 5, {"5", "5", "5", "1"}},
-            {"1e3", 1, {"1000", "1000", "1000", "1"}},
-            {"2.5", 2.5, {"2.5", "2", "2", "1"}},
-            {"-32768", -32768, {"-32768", "-32768", "-32768", "1"}},
-            {"32767", 32767, {"32767", "32767", "32767", "1"}},
-            {"32767.5", 32767.5, {"32767.5", n, "32768", "1"}},
+            {" 10", 10, {"10", "10", "10", "1"}}, {"\t4 ", 4, {"4", "4", "4", "1"}},
+            {"&Insert", 0, {n, n, n, n}}, {"-", 0, {n, n, n, n}},
+            {"", 0, {n, n, n, n}}, {"12abc", 12, {n, n, n, n}},
+            {"9.75pt", 9.75, {n, n, n, n}}, {".75", 0.75, {"0.75", "1", "1", "1"}},
+            {"-.5x", -0.5, {n, n, n, n}}, {"+5", 5, {"5", "5", "5", "1"}},
+            {"5.", 5, {"5", "5", "5", "1"}}, {"1e3", 1, {"1000", "1000", "1000", "1"}},
+            {"2.5", 2.5, {"2.5", "2", "2", "1"}}, {"-32768", -32768, {"-32768", "-32768", "-32768", "1"}},
+            {"32767", 32767, {"32767", "32767", "32767", "1"}}, {"32767.5", 32767.5, {"32767.5", n, "32768", "1"}},
             {"-32769", -32769, {"-32769", n, "-32769", "1"}},
             {"2147483647", 2147483647, {"2147483647", n, "2147483647", "1"}},
             {"-2147483648", -2147483648.0, {"-2147483648", n, "-2147483648", "1"}},
-            {"2147483648", 2147483648.0, {"2147483648", n, n, "1"}},
-            {"0", 0, {"0", "0", "0", "0"}},
-            {"-1", -1, {"-1", "-1", "-1", "1"}},
-            {"True", 0, {n, n, n, "1"}},
-            {" true ", 0, {n, n, n, "1"}},
-            {"FALSE", 0, {n, n, n, "0"}},
-            {"Yes", 0, {n, n, n, n}},
-            {"inf", 0, {n, n, n, n}},
+            {"2147483648", 2147483648.0, {"2147483648", n, n, "1"}}, {"0", 0, {"0", "0", "0", "0"}},
+            {"-1", -1, {"-1", "-1", "-1", "1"}}, {"True", 0, {n, n, n, "1"}},
+            {" true ", 0, {n, n, n, "1"}}, {"FALSE", 0, {n, n, n, "0"}},
+            {"Yes", 0, {n, n, n, n}}, {"inf", 0, {n, n, n, n}},
             {"nan", 0, {n, n, n, n}},
             {QString::fromUtf8("\u0663"), 0, {n, n, n, n}},  // a digit, but not an ASCII one
         };
@@ -168,26 +155,6 @@ private slots:
         QCOMPARE(units::pixelsToTwipsX(3) + units::pixelsToTwipsY(4), 105.0);
     }
 
-    void commandLine_data()
-    {
-        QTest::addColumn<QList<QByteArray>>("words");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("Qt's option") << QList<QByteArray>{"-reverse"} << "-reverse";
-        QTest::newRow("option with value") << QList<QByteArray>{"-style", "x"} << "-style x";
-        QTest::newRow("UTF-8") << QList<QByteArray>{"gr\xC3\xBC\xC3\x9F.txt"} << QString::fromUtf8("gr\xC3\xBC\xC3\x9F.txt");
-        QTest::newRow("none") << QList<QByteArray>{} << "";
-    }
-    void commandLine()
-    {
-        QFETCH(QList<QByteArray>, words);
-        QFETCH(QString, expected);
-        QByteArray program("pagewell");
-        std::vector<char*> argv{program.data()};
-        for (QByteArray& word : words)
-            argv.push_back(word.data());
-        QCOMPARE(commandLineFromArgv(int(argv.size()), argv.data()), expected);
-    }
-
     void pointerTarget_data()
     {
         QTest::addColumn<double>("left");
@@ -252,8 +219,6 @@ private slots:
 
     void statusTexts()
     {
-        QCOMPARE(statusLineText(5, QStringLiteral("10"), 3), QStringLiteral("Line=5 of 10 Column=3"));
-        QCOMPARE(statusLineText(1, QString(), 1), QStringLiteral("Line=1 of  Column=1"));
         QCOMPARE(statusDateText(QDate(2026, 12, 4), QLocale(QLocale::English, QLocale::UnitedStates)),
                  QStringLiteral("December 04, 2026"));
         QCOMPARE(statusDateText(QDate(2027, 5, 2), QLocale(QLocale::German)), QStringLiteral("Mai 02, 2027"));

@@ -55,24 +55,36 @@ private slots:
         QVERIFY(!QFileInfo::exists(settingsFilePath(AppTitle)));  // nothing written yet
     }
 
-    // Only the exact word "No" hides a bar.
-    void storedSwitches_data()
+    // Only the exact word "No" hides a bar; placements are twips, rounded,
+    // and a stored text that is no number keeps the default.
+    void storedSettings_data()
     {
-        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("bars");
+        QTest::addColumn<QStringList>("placement");  // left, top, width, height
         QTest::addColumn<QString>("shown");
-        QTest::newRow("No") << "No" << "tsW";
-        for (const char* other : {"no", "False", "Yes", "No "})
-            QTest::newRow(other) << other << "TSW";
+        QTest::addColumn<QRect>("placed");
+        const QStringList none{"", "", "", ""};
+        const QRect first(67, 67, 433, 433);
+        QTest::newRow("No") << "No" << QStringList{"1234.5", "1500", "9000", "7500"} << "tsW" << QRect(82, 100, 600, 500);
+        QTest::newRow("no") << "no" << QStringList{"left", "", "9000", "x"} << "TSW" << QRect(67, 67, 600, 433);
+        for (const char* other : {"False", "Yes", "No "})
+            QTest::newRow(other) << other << none << "TSW" << first;
     }
-    void storedSwitches()
+    void storedSettings()
     {
-        QFETCH(QString, stored);
+        QFETCH(QString, bars);
+        QFETCH(QStringList, placement);
         QFETCH(QString, shown);
+        QFETCH(QRect, placed);
         f.start(QString(), [&] {
-            putSetting("Toolbar", "Visible", stored);
-            putSetting("Toolbar", "StatusBar", stored);
+            putSetting("Toolbar", "Visible", bars);
+            putSetting("Toolbar", "StatusBar", bars);
+            const QStringList keys{"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+            for (int i = 0; i < 4; ++i)
+                putSetting("Settings", keys[i], placement[i]);
         });
         QCOMPARE(switches(), shown);
+        QCOMPARE(QRect(f.main->pos(), f.main->size()), placed);
     }
 
     // Switched off and moved in one run, found so in the next.
@@ -102,38 +114,6 @@ private slots:
         QCOMPARE(f.text()->Font(), font);
     }
 
-    void storedPlacement_data()
-    {
-        QTest::addColumn<QStringList>("stored");  // left, top, width, height
-        QTest::addColumn<QRect>("placed");
-        QTest::newRow("fractions round") << QStringList{"1234.5", "1500", "9000", "7500"} << QRect(82, 100, 600, 500);
-        QTest::newRow("not numbers keep the default") << QStringList{"left", "", "9000", "x"} << QRect(67, 67, 600, 433);
-    }
-    void storedPlacement()
-    {
-        QFETCH(QStringList, stored);
-        QFETCH(QRect, placed);
-        f.start(QString(), [&] {
-            const QStringList keys{"MainLeft", "MainTop", "MainWidth", "MainHeight"};
-            for (int i = 0; i < 4; ++i)
-                putSetting("Settings", keys[i], stored[i]);
-        });
-        QCOMPARE(QRect(f.main->pos(), f.main->size()), placed);
-    }
-
-    void closingMinimizedKeepsThePreviousPlacement()
-    {
-        f.start(QString(), [] { putSetting("Settings", "MainLeft", "3000"); });
-        f.main->move(10, 10);
-        f.main->showMinimized();
-        QApplication::processEvents();
-        if (!f.main->isMinimized())
-            QSKIP("this platform plugin does not minimize windows");
-        f.main->close();
-        f.restart();
-        QCOMPARE(f.main->x(), 200);
-    }
-
     void recentFileItems_data()
     {
         QTest::addColumn<QStringList>("files");
@@ -160,53 +140,36 @@ private slots:
         QCOMPARE(shown, captions);
     }
 
-    void commandLineFileOpensClean()
+    // A file named on the command line opens clean in the stored font; one
+    // that cannot load leaves an empty document under its name.
+    void commandLine_data()
     {
-        const QString path = testenv::writeFile(QStringLiteral("cmd/Letter.txt"), "Dear Anna,\nthanks.\n");
-        f.start(path, [] {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("file") << testenv::writeFile("cmd/Letter.txt", "Dear Anna,\nthanks.\n") << "Dear Anna,\r\nthanks.\r\n";
+        QTest::newRow("missing") << testenv::root() + QStringLiteral("/nowhere/gone.txt") << "";
+        QTest::newRow("folder") << testenv::root() << "";
+        QTest::newRow("quoted") << u'"' + testenv::root() + QStringLiteral("/cmd/Letter.txt\"") << "";
+    }
+    void commandLine()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(QString, text);
+        f.start(commandLine, [] {
             putSetting("Font", "Color", "255");
             putSetting("Font", "Size", "12");
         });
         QCOMPARE(f.documentCount(), 1);
-        QCOMPARE(f.active()->windowTitle() + u'|' + f.active()->Title(), path.toUpper() + u'|' + path.toUpper());
-        QCOMPARE(f.active()->filePath(), path);
-        QCOMPARE(f.main->CurrentFile, path);
-        QCOMPARE(f.text()->Text(), QStringLiteral("Dear Anna,\r\nthanks.\r\n"));
+        QCOMPARE(f.active()->windowTitle() + u'|' + f.active()->Title(), commandLine.toUpper() + u'|' + commandLine.toUpper());
+        QCOMPARE(f.main->CurrentFile, commandLine);
+        QCOMPARE(f.text()->Text(), text);
         QCOMPARE(f.active()->Label1(), QString());
         QVERIFY(!f.text()->CanUndo());
         QCOMPARE(QPoint(f.text()->SelStart(), f.text()->SelLength()), QPoint(0, 0));
         QCOMPARE(f.text()->Font().pointSizeF(), 12.0);
+        f.type(QStringLiteral("abcd"));
         f.text()->SetSel(0, 4);
         QCOMPARE(f.text()->SelColor(), 255);
-    }
-
-    void commandLineThatCannotLoad_data()
-    {
-        QTest::addColumn<QString>("commandLine");
-        QTest::newRow("missing") << testenv::root() + QStringLiteral("/nowhere/gone.txt");
-        QTest::newRow("folder") << testenv::root();
-        QTest::newRow("quoted") << u'"' + testenv::root() + QStringLiteral("/cmd/x.txt\"");
-    }
-    void commandLineThatCannotLoad()
-    {
-        QFETCH(QString, commandLine);
-        f.start(commandLine);
-        QCOMPARE(f.text()->Text(), QString());
-        QCOMPARE(f.active()->windowTitle() + u'|' + f.active()->Title(), commandLine.toUpper() + u'|' + commandLine.toUpper());
-        QCOMPARE(f.active()->Label1(), QString());
-        QCOMPARE(f.main->CurrentFile, commandLine);
-    }
-
-    void binaryCommandLineFileIsShownAsText()
-    {
-        QByteArray bytes;
-        for (int i = 0; i < 4096; ++i)
-            bytes.append(char(i * 37 % 256));
-        f.start(testenv::writeFile(QStringLiteral("cmd/blob.bin"), bytes));
-        QVERIFY(f.text()->TextLength() > 0);
-        QCOMPARE(f.active()->Label1(), QString());
-        f.main->UpdateStatusLine();
-        QVERIFY(f.main->panelText(2).startsWith(QStringLiteral("Line=1 of ")));
     }
 
     void documentsAreNumberedAndNeverReused()
@@ -239,21 +202,22 @@ private slots:
         QApplication::processEvents();
         const QRect area = f.main->mdiArea->viewport()->rect();
         const QList<QMdiSubWindow*> frames = f.main->mdiArea->subWindowList(QMdiArea::CreationOrder);
+        const auto edges = [&] {
+            QStringList shown;
+            for (QMdiSubWindow* frame : frames)
+                shown << QStringLiteral("%1,%2").arg(frame->width() == area.width()).arg(frame->height() == area.height());
+            return shown.join(u' ');
+        };
         f.main->mnuWindowTileHorizontal->trigger();
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(frames[i]->width(), area.width());
-            QVERIFY(i == 0 || frames[i - 1]->geometry().bottom() < frames[i]->geometry().top());
-        }
+        QCOMPARE(edges(), QStringLiteral("1,0 1,0 1,0"));
+        QVERIFY(frames[0]->geometry().bottom() < frames[1]->geometry().top());
         f.main->mnuWindowTileVertical->trigger();
-        QCOMPARE(frames[0]->height(), area.height());
-        QVERIFY(frames[0]->geometry().right() < frames[1]->geometry().left());
-        f.main->mnuWindowCascade->trigger();
-        QVERIFY(frames[0]->pos() != frames[1]->pos());
+        QCOMPARE(edges(), QStringLiteral("0,1 0,1 0,1"));
+        QVERIFY(frames[1]->geometry().right() < frames[2]->geometry().left());
         frames[0]->showMinimized();
         frames[1]->showMinimized();
         f.main->mnuWindowArrangeIcons->trigger();
-        QCOMPARE(frames[0]->geometry().bottom(), area.bottom());
-        QCOMPARE(frames[1]->geometry().bottom(), area.bottom());
+        QCOMPARE(frames[0]->geometry().bottom() + frames[1]->geometry().bottom(), 2 * area.bottom());
         QVERIFY(frames[0]->x() != frames[1]->x());
     }
 

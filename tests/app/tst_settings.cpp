@@ -161,7 +161,7 @@ private slots:
     // (and of a count kept with them) survives the other copy's.
     void concurrentUpdatesLoseNothing()
     {
-        constexpr int Rounds = 150;
+        constexpr int Rounds = 60;
         const auto record = [](const char* who) {
             SettingsStore store(settingsFilePath(AppTitle));
             for (int i = 0; i < Rounds; ++i) {
@@ -170,7 +170,7 @@ private slots:
                     const int count = settings.value(QStringLiteral("Test"), QStringLiteral("Count")).toInt();
                     settings.setValue(QStringLiteral("Test"), QStringLiteral("Count"), QString::number(count + 1));
                 });
-                QThread::usleep(500);  // a user's copies never write back to back: let the other one in
+                QThread::usleep(2000);  // a user's copies never write back to back: let the other one in
             }
         };
         const pid_t child = fork();

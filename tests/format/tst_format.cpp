@@ -1,14 +1,15 @@
-// Font, Color, Color Print and the Word Wrap margin: what each does to the
-// document and stores, first with the common dialog answered by script, then
-// the real font and colour dialogs driven through their widgets.
+// Font, Color, Color Print, Word Wrap and Tab Set: what each does to the
+// document and stores, with the common dialog answered by script and with the
+// real font and colour dialogs driven through their widgets.
 #include "MainWindowFixture.h"
 #include "app/Settings.h"
 #include "app/frmMain.h"
 #include "document/OleColor.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "format/ClassicColors.h"
 #include "format/CommonFontDialog.h"
+#include "format/TabStops.h"
+#include "format/frmTab.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -16,8 +17,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -31,36 +30,6 @@ namespace {
 const QString Missing = QStringLiteral("<missing>");
 QString stored(const char* section, const char* key) { return GetSetting(AppTitle, section, key, Missing); }
 
-// The font and colour dialogs answered by script: each answer may change
-// the dialog's values (the user's choice) and accepts, or cancels. Every
-// call is kept with the values the program had preset.
-class ScriptedFormatDialogs : public CommonDialogBackend {
-public:
-    ScriptedFormatDialogs() : m_previous(commonDialogBackend()) { setCommonDialogBackend(this); }
-    ~ScriptedFormatDialogs() override { setCommonDialogBackend(m_previous); }
-    void choose(std::function<void(CommonDialog&)> change) { m_answers.append(change); }
-    void cancel() { m_answers.append(nullptr); }
-    QList<std::pair<int, CommonDialog>> calls;
-
-    bool showOpen(CommonDialog& d, QWidget*) override { return answer(d, CommonDialog::cdlOpen); }
-    bool showSave(CommonDialog& d, QWidget*) override { return answer(d, CommonDialog::cdlSave); }
-    bool showColor(CommonDialog& d, QWidget*) override { return answer(d, CommonDialog::cdlColor); }
-    bool showFont(CommonDialog& d, QWidget*) override { return answer(d, CommonDialog::cdlFont); }
-    bool showPrintSetup(CommonDialog& d, QWidget*) override { return answer(d, CommonDialog::cdlPrintSetup); }
-
-private:
-    bool answer(CommonDialog& dialog, int action)
-    {
-        calls.append({action, dialog});
-        const auto change = m_answers.isEmpty() ? nullptr : m_answers.takeFirst();
-        if (change)
-            change(dialog);
-        return bool(change);
-    }
-    QList<std::function<void(CommonDialog&)>> m_answers;
-    CommonDialogBackend* m_previous;
-};
-
 // A character format: face, size, bold, italic, underline, strike-out, colour.
 using Look = std::tuple<QString, double, bool, bool, bool, bool, qint32>;
 
@@ -69,36 +38,37 @@ void choose(CommonDialog& d, const Look& look)
     std::tie(d.FontName, d.FontSize, d.FontBold, d.FontItalic, d.FontUnderline, d.FontStrikethru, d.Color) = look;
 }
 
-// The look of every character, as the Sel properties show it, one string each.
-QStringList looks(RichTextBox& text)
+// The look of every character, as the Sel properties show it.
+QList<Look> looks(RichTextBox& text)
 {
     const int start = text.SelStart(), length = text.SelLength();
-    QStringList all;
+    QList<Look> all;
     for (int i = 0; i < text.TextLength(); ++i) {
         text.SetSel(i, i + 1);
-        all << QStringLiteral("%1 %2 %3%4%5%6 %7").arg(text.SelFontName()).arg(text.SelFontSize()).arg(text.SelBold())
-                   .arg(text.SelItalic()).arg(text.SelUnderline()).arg(text.SelStrikeThru()).arg(text.SelColor());
+        all << Look{text.SelFontName(), text.SelFontSize(), text.SelBold(), text.SelItalic(), text.SelUnderline(),
+                    text.SelStrikeThru(), text.SelColor()};
     }
     text.SetSel(start, start + length);
     return all;
 }
 
-QStringList repeated(int count, const Look& look)
+QList<int> stopsOf(const RichTextBox& text)
 {
-    const auto& [name, size, bold, italic, underline, strike, color] = look;
-    return QStringList(count, QStringLiteral("%1 %2 %3%4%5%6 %7").arg(name).arg(size).arg(bold).arg(italic)
-                                  .arg(underline).arg(strike).arg(color));
+    QList<int> stops;
+    for (int i = 0; i < text.SelTabCount(); ++i)
+        stops << text.SelTabs(i);
+    return stops;
 }
 
 }  // namespace
 
 Q_DECLARE_METATYPE(Look)
 
-class TestFont : public QObject {
+class TestFormat : public QObject {
     Q_OBJECT
 
     MainWindowFixture f;
-    std::unique_ptr<ScriptedFormatDialogs> dialogs;
+    QList<CommonDialog> presets;  // every font or colour dialog as the program preset it
     const Look Red{QStringLiteral("Liberation Serif"), 14, true, false, false, false, 255};
     const Look All{QStringLiteral("DejaVu Sans Mono"), 20, false, true, true, true, 0x00FF00};
 
@@ -106,6 +76,16 @@ class TestFont : public QObject {
     {
         return {QStringLiteral("Arial"), 9.75, false, false, false, false,
                 olecolor::fromQColor(f.text()->palette().color(QPalette::Text))};
+    }
+    // The next dialog plays the user's choice and accepts; no choice cancels.
+    void answer(const std::function<void(CommonDialog&)>& choice = {})
+    {
+        f.dialogs->onCall = [this, choice](const CommonDialog& shown) {
+            presets << shown;
+            if (choice)
+                choice(const_cast<CommonDialog&>(shown));  // the program's own dialog, not a copy
+        };
+        choice ? f.dialogs->choose() : f.dialogs->cancel();
     }
     // Runs a command with the keyboard elsewhere; it must come back to the text.
     void run(QAction* command)
@@ -117,6 +97,15 @@ class TestFont : public QObject {
         QCOMPARE(f.main->focusWidget(), static_cast<QWidget*>(f.text()));
     }
 
+    // Opens Tab Set from the menu and lets act answer the dialog.
+    bool tabSetWith(std::function<void(frmTab*)> act, int limitMs = 10000)
+    {
+        WhenModal<frmTab> answer(std::move(act), limitMs);
+        f.main->mnuTab->trigger();
+        return answer.answered();
+    }
+    QString storedCount() const { return GetSetting(AppTitle, "Tab Set", "Tab", "<missing>"); }
+
 private slots:
     void initTestCase()
     {
@@ -125,16 +114,11 @@ private slots:
     }
     void init()
     {
-        dialogs.reset();
+        presets.clear();
         f.start();
         f.boxes->defaultAnswer = vb::vbNo;  // changed documents close unsaved
-        dialogs = std::make_unique<ScriptedFormatDialogs>();
     }
-    void cleanup()
-    {
-        dialogs.reset();
-        f.stop();
-    }
+    void cleanup() { f.stop(); }
 
     void fontDialogPresets_data()
     {
@@ -142,7 +126,6 @@ private slots:
         QTest::addColumn<qint32>("held");          // the shared dialog's colour beforehand
         QTest::addColumn<qint32>("preset");
         QTest::newRow("stored red") << "255" << qint32(0x123456) << qint32(255);
-        QTest::newRow("stored blue") << "16711680" << qint32(0) << qint32(0xFF0000);
         QTest::newRow("nothing stored keeps the held colour") << Missing << qint32(0x123456) << qint32(0x123456);
         QTest::newRow("empty keeps the held colour") << "" << olecolor::SystemWindow << olecolor::SystemWindow;
     }
@@ -160,11 +143,11 @@ private slots:
         f.main->dlgCommonDialog.Color = held;
         f.main->dlgCommonDialog.FontUnderline = f.main->dlgCommonDialog.FontStrikethru = held != 0;
         f.main->dlgCommonDialog.CancelError = false;
-        dialogs->cancel();
+        answer();
         f.main->tbToolBar_ButtonClick(QStringLiteral("Font"));
-        QCOMPARE(dialogs->calls.size(), 1);
-        const auto& [action, d] = dialogs->calls[0];
-        QCOMPARE(action, int(CommonDialog::cdlFont));
+        QCOMPARE(f.dialogs->calls.size(), 1);
+        QCOMPARE(f.dialogs->calls[0].action, int(CommonDialog::cdlFont));
+        const CommonDialog& d = presets[0];
         QCOMPARE((Look{d.FontName, d.FontSize, d.FontBold, d.FontItalic, d.FontUnderline, d.FontStrikethru, d.Color}),
                  (Look{"Liberation Mono", 11.5, false, true, held != 0, held != 0, preset}));
         QCOMPARE(QList<int>({d.Flags, d.CancelError, d.HelpCommand, d.HelpContext}),
@@ -181,7 +164,6 @@ private slots:
         QTest::addColumn<int>("caret");
         QTest::newRow("red bold, clean") << Red << "" << 7;
         QTest::newRow("every effect, changed") << All << "x" << 3;
-        QTest::newRow("plain, caret at the start") << Look{"Arial", 9.75, false, false, false, false, 0} << "x" << 0;
     }
     void fontForTheWholeText()
     {
@@ -197,10 +179,10 @@ private slots:
         f.text()->setSelUnderline(!std::get<4>(choice));
         f.text()->setSelStart(caret);
         f.active()->setLabel1(mark);
-        dialogs->choose([choice](CommonDialog& d) { choose(d, choice); });
+        answer([choice](CommonDialog& d) { choose(d, choice); });
         run(f.main->mnuFont);
         QCOMPARE(f.text()->Text(), QStringLiteral("ab cd\r\nef"));
-        QCOMPARE(looks(*f.text()), repeated(9, choice));
+        QCOMPARE(looks(*f.text()), QList<Look>(9, choice));
         QCOMPARE(QPoint(f.text()->SelStart(), f.text()->SelLength()), QPoint(0, 0));
         QVERIFY(!f.text()->CanUndo());
         QCOMPARE(f.active()->Label1(), mark);
@@ -210,31 +192,12 @@ private slots:
                  (Look{std::get<0>(choice), std::get<1>(choice), std::get<2>(choice), std::get<3>(choice), false, false, 0}));
         QVERIFY(f.main->updatesEnabled());
         // A second choice reaches all of it again; typing and the next document follow.
-        dialogs->choose([this](CommonDialog& d) { choose(d, All); });
+        answer([this](CommonDialog& d) { choose(d, All); });
         run(f.main->mnuFont);
         f.text()->setSelStart(f.text()->TextLength());
         f.type(QStringLiteral("gh"));
-        QCOMPARE(looks(*f.text()), repeated(11, All));
+        QCOMPARE(looks(*f.text()), QList<Look>(11, All));
         QCOMPARE(f.main->NewDocument()->txtText->SelColor(), std::get<6>(All));
-    }
-
-    // A new base font replaces the faces and sizes of formatted text but not
-    // its colours and effects, even while the text is selected.
-    void baseFontKeepsColoursAndEffects()
-    {
-        f.type(QStringLiteral("one two"));
-        f.text()->SetSel(4, 7);
-        f.text()->setSelFontName(QStringLiteral("Liberation Mono"));
-        f.text()->setSelFontSize(20);
-        f.text()->setSelColor(255);
-        f.text()->setSelUnderline(true);
-        f.text()->SetSel(0, 7);
-        QFont base(QStringLiteral("DejaVu Serif"));
-        base.setPointSizeF(13);
-        f.text()->setFont(base);
-        QCOMPARE(looks(*f.text()), repeated(4, {"DejaVu Serif", 13, false, false, false, false, std::get<6>(plain())})
-                                       + repeated(3, {"DejaVu Serif", 13, false, false, true, false, 255}));
-        QCOMPARE(f.text()->SelLength(), 7);
     }
 
     void fontForTheSelection_data()
@@ -252,11 +215,11 @@ private slots:
         f.type(QStringLiteral("plain red plain\rnext"));  // 21 offsets
         f.text()->SetSel(start, start + length);
         f.active()->setLabel1(QStringLiteral("x"));
-        dialogs->choose([this](CommonDialog& d) { choose(d, All); });
+        answer([this](CommonDialog& d) { choose(d, All); });
         run(f.main->mnuFont);
-        QStringList expected = repeated(21, plain());
+        QList<Look> expected(21, plain());
         for (int i = start; i < start + length; ++i)
-            expected[i] = repeated(1, All).first();
+            expected[i] = All;
         QCOMPARE(looks(*f.text()), expected);
         QCOMPARE(f.text()->Font().family() + f.text()->Font().toString().section(u',', 1, 1), QStringLiteral("Arial9.75"));
         QVERIFY(f.text()->CanUndo());
@@ -284,9 +247,9 @@ private slots:
         const QFont base = f.text()->Font();
         f.main->dlgCommonDialog.Color = 255;
         f.main->dlgCommonDialog.FontUnderline = true;
-        dialogs->cancel();
+        answer();
         run(font ? f.main->mnuFont : f.main->mnuColor);
-        QCOMPARE(dialogs->calls.size(), 1);
+        QCOMPARE(presets.size(), 1);
         QCOMPARE(f.text()->document()->toHtml(), before);
         QCOMPARE(f.text()->Font(), base);
         QCOMPARE(f.text()->BackColor(), qint32(0x00C0C0C0));
@@ -317,10 +280,10 @@ private slots:
         f.main->dlgCommonDialog.Color = held;
         f.main->dlgCommonDialog.Flags = 0x1016;
         const QString before = f.text()->document()->toHtml();
-        dialogs->choose([](CommonDialog& d) { d.Color = 0x00E0FFF0; });
+        answer([](CommonDialog& d) { d.Color = 0x00E0FFF0; });
         run(f.main->mnuColor);
-        const CommonDialog& preset = dialogs->calls.value(0).second;
-        QCOMPARE(dialogs->calls.value(0).first, int(CommonDialog::cdlColor));
+        const CommonDialog& preset = presets.value(0);
+        QCOMPARE(f.dialogs->calls.value(0).action, int(CommonDialog::cdlColor));
         QCOMPARE(olecolor::toQColor(preset.Color), QApplication::palette().color(QPalette::Base));
         QCOMPARE(QList<int>({preset.Color, preset.Flags, preset.CancelError, preset.HelpContext}),
                  QList<int>({olecolor::SystemWindow, 9, true, 2}));
@@ -340,16 +303,14 @@ private slots:
         f.type(QStringLiteral("abc"));
         const QString before = f.text()->document()->toHtml();
         QList<bool> marks{item->isChecked()};
-        item->trigger();
-        marks << item->isChecked();
-        for (int index : {1, 0, 1}) {
-            f.main->mnuColorPrint_Click(index);
+        for (int index : {-1, 1, 0, 1}) {  // -1: the menu item itself
+            index < 0 ? item->trigger() : f.main->mnuColorPrint_Click(index);
             marks << item->isChecked();
         }
         QCOMPARE(marks, (QList<bool>{false, true, false, true, false}));
         QCOMPARE(f.text()->document()->toHtml(), before);
         QVERIFY(f.main->mnuWrap->isChecked());
-        QVERIFY(dialogs->calls.isEmpty());
+        QVERIFY(f.dialogs->calls.isEmpty());
         QVERIFY(!QFile::exists(settingsFilePath(AppTitle)));
         QVERIFY(f.main->close());
         f.restart();
@@ -383,15 +344,6 @@ private slots:
 
     // ---- the real dialogs ----------------------------------------------
 
-    void classicColours()
-    {
-        QCOMPARE(classicColors().size(), 16);
-        for (int i = 0; i < 16; ++i)
-            QCOMPARE(classicColorIndex(classicColors()[i].value), i);
-        QCOMPARE(QList<int>({classicColorIndex(255), classicColorIndex(0x123456), classicColorIndex(254)}),
-                 QList<int>({9, -1, -1}));
-    }
-
     // Shown and taken back unchanged, the presets come out as they went in.
     void fontDialogRoundTrip_data()
     {
@@ -422,107 +374,10 @@ private slots:
                  look);
     }
 
-    // Without the effects flag the dialog's underline and colour stay out.
-    void fontDialogFlags_data()
-    {
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<bool>("effects");
-        QTest::addColumn<bool>("help");
-        QTest::newRow("0x107") << 0x107 << true << true;
-        QTest::newRow("effects only") << 0x103 << true << false;
-        QTest::newRow("help only") << 0x7 << false << true;
-    }
-    void fontDialogFlags()
-    {
-        QFETCH(int, flags);
-        QFETCH(bool, effects);
-        QFETCH(bool, help);
-        CommonDialog preset;
-        choose(preset, Look{"DejaVu Sans", 10, false, false, false, false, 255});
-        preset.Flags = flags;
-        CommonFontDialog dialog;
-        dialog.load(preset);
-        QCOMPARE(dialog.fraEffects->isVisibleTo(&dialog), effects);
-        QCOMPARE(dialog.cmdHelp->isVisibleTo(&dialog), help);
-        dialog.chkUnderline->setChecked(true);
-        dialog.cboColor->setCurrentIndex(12);
-        dialog.store(preset);
-        QCOMPARE(preset.FontUnderline, effects);
-        QCOMPARE(preset.Color, effects ? qint32(0xFF0000) : qint32(255));
-    }
-
-    // Typing and the lists fill the boxes; the sample shows the choice.
-    void fontDialogWidgets()
-    {
-        CommonDialog preset;
-        choose(preset, Look{"Liberation Serif", 9.75, false, false, false, false, 0});
-        preset.Flags = 0x107;
-        CommonFontDialog dialog;
-        dialog.load(preset);
-        dialog.lstFontName->setCurrentItem(dialog.lstFontName->findItems(QStringLiteral("DejaVu Serif"), Qt::MatchExactly).value(0));
-        QCOMPARE(dialog.txtFontName->text(), QStringLiteral("DejaVu Serif"));
-        dialog.txtFontName->clear();
-        QTest::keyClicks(dialog.txtFontName, QStringLiteral("dejavu serif"));
-        QCOMPARE(dialog.lstFontName->currentItem()->text() + u'|' + dialog.fontName() + u'|' + dialog.txtFontName->text(),
-                 QStringLiteral("DejaVu Serif|DejaVu Serif|dejavu serif"));
-        dialog.txtFontName->setText(QStringLiteral("No Such Face"));
-        QCOMPARE(dialog.fontName(), QStringLiteral("No Such Face"));
-        dialog.lstFontSize->setCurrentItem(dialog.lstFontSize->findItems(QStringLiteral("28"), Qt::MatchExactly).value(0));
-        QCOMPARE(dialog.txtFontSize->text() + u' ' + QString::number(dialog.fontSize()), QStringLiteral("28 28"));
-        dialog.txtFontSize->clear();
-        QTest::keyClicks(dialog.txtFontSize, QStringLiteral("18"));
-        QCOMPARE(dialog.lstFontSize->currentItem()->text(), QStringLiteral("18"));
-        QTest::keyClicks(dialog.txtFontSize, QStringLiteral(".5"));
-        QCOMPARE(dialog.fontSize(), 18.5);
-        QCOMPARE(dialog.lstFontSize->currentItem(), nullptr);
-        dialog.lstFontStyle->setCurrentRow(3);
-        dialog.chkUnderline->setChecked(true);
-        dialog.chkStrikeout->setChecked(true);
-        dialog.cboColor->setCurrentIndex(2);  // Green
-        const QFont sample = dialog.lblSample->font();
-        QCOMPARE((Look{sample.family(), sample.pointSizeF(), sample.bold(), sample.italic(), sample.underline(),
-                       sample.strikeOut(), olecolor::fromQColor(dialog.lblSample->palette().color(QPalette::WindowText))}),
-                 (Look{"No Such Face", 18.5, true, true, true, true, 0x008000}));
-        dialog.txtFontSize->clear();  // nothing typed keeps the preset
-        QCOMPARE(dialog.fontSize(), 9.75);
-    }
-
-    void customColour_data()
-    {
-        QTest::addColumn<bool>("accept");
-        QTest::newRow("chosen") << true;
-        QTest::newRow("cancelled") << false;
-    }
-    void customColour()
-    {
-        QFETCH(bool, accept);
-        CommonDialog preset;
-        choose(preset, Look{"DejaVu Sans", 10, false, false, false, false, 255});
-        preset.Flags = 0x107;
-        CommonFontDialog dialog;
-        dialog.load(preset);
-        QColor offered;
-        WhenModal<QColorDialog> answer([&](QColorDialog* colors) {
-            offered = colors->currentColor();
-            colors->setCurrentColor(QColor(0x12, 0x34, 0x56));
-            accept ? colors->accept() : colors->reject();
-        });
-        const int custom = dialog.cboColor->count() - 1;
-        QCOMPARE(dialog.cboColor->itemText(custom), QStringLiteral("Custom..."));
-        dialog.cboColor->setCurrentIndex(custom);
-        emit dialog.cboColor->activated(custom);
-        QVERIFY(answer.answered());
-        QCOMPARE(offered, QColor(255, 0, 0));  // opens on the colour chosen before
-        QCOMPARE(dialog.color(), accept ? qint32(0x563412) : qint32(255));
-        QCOMPARE(dialog.cboColor->currentText(), accept ? QStringLiteral("Custom") : QStringLiteral("Red"));
-        QCOMPARE(dialog.cboColor->itemText(dialog.cboColor->count() - 1), QStringLiteral("Custom..."));
-    }
-
-    // The commands with the real dialogs: Font formats the selection, Escape
-    // changes nothing, Color takes the chosen background, Help asks for topic 2.
+    // The commands with the real dialogs: Font formats the selection, Color
+    // takes the chosen background, Help asks for topic 2.
     void commandsWithTheRealDialogs()
     {
-        dialogs.reset();
         setCommonDialogBackend(nullptr);
         testsupport::putSetting("Font", "Color", "255");
         f.type(QStringLiteral("plain RED plain"));
@@ -543,17 +398,8 @@ private slots:
         f.main->mnuFont->trigger();
         QVERIFY(font.answered());
         QCOMPARE(presetColour, QStringLiteral("Red"));
-        QCOMPARE(looks(*f.text()), repeated(6, plain()) + repeated(3, {"DejaVu Serif", 14, true, false, false, false, 255})
-                                       + repeated(6, plain()));
-        const QString before = f.text()->document()->toHtml();
-        WhenModal<CommonFontDialog> cancelled([](CommonFontDialog* dialog) {
-            dialog->lstFontStyle->setCurrentRow(3);
-            QTest::keyClick(dialog, Qt::Key_Escape);
-        });
-        f.main->mnuFont->trigger();
-        QVERIFY(cancelled.answered());
-        QCOMPARE(f.text()->document()->toHtml(), before);
-
+        QCOMPARE(looks(*f.text()), QList<Look>(6, plain()) + QList<Look>(3, Look{"DejaVu Serif", 14, true, false, false, false, 255})
+                                       + QList<Look>(6, plain()));
         f.text()->setBackColor(0x00FFFF);
         QColor offered;
         WhenModal<QColorDialog> colour([&](QColorDialog* dialog) {
@@ -569,7 +415,110 @@ private slots:
         QCOMPARE(f.text()->BackColor(), qint32(0xFFFFE0));
         QCOMPARE(topics, (QList<int>{2, 2}));
     }
+    // ---- Tab Set -------------------------------------------------------
+
+    // The dialog preselects the stored count when it is one of its entries, else 4.
+    void preselection()
+    {
+        QStringList selected;
+        for (const char* stored : {"", " 1", " 7", " 10", "6", " 0", " 11", "-3", "many"}) {
+            testsupport::putSetting("Tab Set", "Tab", stored);
+            frmTab dialog(f.main.get());
+            QCOMPARE(dialog.Combo1->count(), 10);
+            selected << dialog.Combo1->currentText();
+        }
+        QCOMPARE(selected, (QStringList{" 4", " 1", " 7", " 10", " 6", " 4", " 4", " 4", " 4"}));
+    }
+
+    // Set (by button or Enter) spaces the stops evenly across the control,
+    // keeps the choice for the next document and the next time, and gives the
+    // keyboard back to the text; Cancel and Esc change nothing.
+    void tabSet_data()
+    {
+        QTest::addColumn<int>("entry");  // -1: the preselection
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("count");  // 0: nothing set
+        QTest::newRow("preselected 4") << -1 << "Set" << 4;
+        QTest::newRow("10") << 9 << "Set" << 10;
+        QTest::newRow("1") << 0 << "Set" << 1;
+        QTest::newRow("2 by Enter") << 1 << "Enter" << 2;
+        QTest::newRow("Cancel") << 7 << "Cancel" << 0;
+        QTest::newRow("Esc") << 7 << "Esc" << 0;
+    }
+    void tabSet()
+    {
+        QFETCH(int, entry);
+        QFETCH(QString, answer);
+        QFETCH(int, count);
+        f.text()->setText(QStringLiteral("a\tb"));
+        f.text()->setSelTabCount(2);
+        f.text()->setSelTabs(0, 700);
+        f.text()->setSelTabs(1, 1400);
+        f.main->sbStatusBar->setFocusPolicy(Qt::StrongFocus);
+        f.main->sbStatusBar->setFocus();
+        QVERIFY(tabSetWith([=](frmTab* dialog) {
+            if (entry >= 0)
+                dialog->Combo1->setCurrentIndex(entry);
+            if (answer.startsWith(u'E'))
+                QTest::keyClick(dialog, answer == QLatin1String("Esc") ? Qt::Key_Escape : Qt::Key_Return);
+            else
+                (answer == QLatin1String("Set") ? dialog->Command1 : dialog->Command2)->click();
+        }));
+        QVERIFY(f.text()->Width() > 1000);
+        QCOMPARE(stopsOf(*f.text()), count ? evenTabStops(f.text()->Width(), count) : QList<int>({700, 1400}));
+        QCOMPARE(storedCount(), count ? u' ' + QString::number(count) : QStringLiteral("<missing>"));
+        if (!count)
+            return;
+        QApplication::processEvents();
+        QCOMPARE(f.main->focusWidget(), static_cast<QWidget*>(f.text()));
+        QCOMPARE(f.main->NewDocument()->txtText->SelTabCount(), count);
+        QVERIFY(tabSetWith([&](frmTab* dialog) {
+            QCOMPARE(dialog->Combo1->currentText(), storedCount());
+            dialog->Command2->click();
+        }));
+    }
+
+    void stopsGoToTheParagraphsTheSelectionTouches_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QList<bool>>("changed");  // per paragraph
+        // "p0\r\np1\r\np2\r\np3": paragraphs start at 0, 4, 8 and 12.
+        QTest::newRow("caret only") << 5 << 0 << QList<bool>{false, true, false, false};
+        QTest::newRow("inside one") << 4 << 2 << QList<bool>{false, true, false, false};
+        QTest::newRow("across two") << 5 << 4 << QList<bool>{false, true, true, false};
+        QTest::newRow("whole text") << 0 << 14 << QList<bool>{true, true, true, true};
+        QTest::newRow("caret at the end") << 14 << 0 << QList<bool>{false, false, false, true};
+    }
+    void stopsGoToTheParagraphsTheSelectionTouches()
+    {
+        QFETCH(int, start);
+        QFETCH(int, length);
+        QFETCH(QList<bool>, changed);
+        f.text()->setText(QStringLiteral("p0\np1\np2\np3"));
+        f.text()->SetSel(start, start + length);
+        QVERIFY(tabSetWith([](frmTab* dialog) {
+            dialog->Combo1->setCurrentIndex(2);
+            dialog->Command1->click();
+        }));
+        QCOMPARE(QPoint(f.text()->SelStart(), f.text()->SelLength()), QPoint(start, length));
+        QList<bool> actual;
+        for (int paragraph = 0; paragraph < 4; ++paragraph) {
+            f.text()->setSelStart(paragraph * 4);
+            actual << (stopsOf(*f.text()) == evenTabStops(f.text()->Width(), 3));
+            QVERIFY(actual.last() || stopsOf(*f.text()).isEmpty());
+        }
+        QCOMPARE(actual, changed);
+    }
+
+    void withoutADocumentNothingOpens()
+    {
+        f.main->mnuFileItem[3]->trigger();  // Close
+        QApplication::processEvents();
+        QCOMPARE(f.documentCount(), 0);
+        QVERIFY(!tabSetWith([](frmTab* dialog) { dialog->Command2->click(); }, 300));
+    }
 };
 
-PAGEWELL_TEST_MAIN(TestFont)
-#include "tst_font.moc"
+PAGEWELL_TEST_MAIN(TestFormat)
+#include "tst_format.moc"
