@@ -11,6 +11,8 @@
 #include <QSet>
 #include <QThread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -155,6 +157,21 @@ private slots:
         QVERIFY(!found);
         SettingsStore fresh(settingsFilePath(AppTitle));
         QCOMPARE(fresh.value(QStringLiteral("Font"), QStringLiteral("Name")), QStringLiteral("Arial"));
+        // An edit in place that keeps the file's size and time is still read
+        // before the next write, which would otherwise put back the old value.
+        const QByteArray path = QFile::encodeName(settingsFilePath(AppTitle));
+        struct stat before {};
+        QVERIFY(::stat(path.constData(), &before) == 0);
+        QFile file(settingsFilePath(AppTitle));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray text = file.readAll();
+        QVERIFY(file.seek(0) && file.write(QByteArray(text).replace("Arial", "Times")) == text.size());
+        file.close();
+        const struct timespec times[2] = {before.st_atim, before.st_mtim};
+        QVERIFY(::utimensat(AT_FDCWD, path.constData(), times, 0) == 0);
+        QVERIFY(fresh.setValue(QStringLiteral("Font"), QStringLiteral("Bold"), QStringLiteral("True")));
+        QCOMPARE(SettingsStore(settingsFilePath(AppTitle)).value(QStringLiteral("Font"), QStringLiteral("Name")),
+                 QStringLiteral("Times"));
     }
 
     // Two copies recording files at once: every update of the recent files
