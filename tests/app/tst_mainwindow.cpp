@@ -1,438 +1,261 @@
-// Start-up, menus, placement, shut-down and the Window menu of the main window.
-#include "ScriptedMessageBoxes.h"
-#include "TestEnvironment.h"
+// The main window: the first run, what the next run finds of the last one,
+// the command line, document numbering, the Window menu and the status line.
+#include "MainWindowFixture.h"
 #include "app/Settings.h"
 #include "app/frmMain.h"
-#include "document/OleColor.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <limits>
-#include <memory>
 
-namespace {
-
-QString setting(const char* section, const char* key)
-{
-    return GetSetting(AppTitle, QString::fromLatin1(section), QString::fromLatin1(key));
-}
-
-void store(const char* section, const char* key, const QString& value)
-{
-    SaveSetting(AppTitle, QString::fromLatin1(section), QString::fromLatin1(key), value);
-}
-
-}  // namespace
+using testsupport::MainWindowFixture;
+using testsupport::putSetting;
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedMessageBoxes> boxes;
+    MainWindowFixture f;
 
-    std::unique_ptr<frmMain> start(const QString& commandLine = QString())
+    // Toolbar, status bar and Word Wrap as shown and checked: "TSW", a
+    // lower-case letter for one that is off.
+    QString switches() const
     {
-        auto main = std::make_unique<frmMain>();
-        main->MDIForm_Load(commandLine);
-        main->show();
-        QApplication::processEvents();
-        return main;
+        const auto letter = [](QChar on, bool shown, bool checked) {
+            return shown != checked ? QChar(u'?') : shown ? on : on.toLower();
+        };
+        return QString(letter(u'T', f.main->tbToolBar->isVisible(), f.main->mnuViewToolbar->isChecked()))
+               + letter(u'S', f.main->sbStatusBar->isVisible(), f.main->mnuViewStatusBar->isChecked())
+               + letter(u'W', f.text()->RightMargin() != RichTextBox::NoWrapMargin, f.main->mnuWrap->isChecked());
     }
 
 private slots:
-    void init()
-    {
-        testenv::clearSettings();
-        boxes.reset();  // before the next one installs itself
-        boxes = std::make_unique<ScriptedMessageBoxes>();
-        boxes->defaultAnswer = vb::vbNo;  // changed documents close unsaved
-    }
+    void cleanup() { f.stop(); }
 
-    void firstRunDefaults()
+    void firstRun()
     {
-        auto main = start();
-        QCOMPARE(main->pos(), QPoint(67, 67));  // 1000 twips at 15 twips a pixel
-        QCOMPARE(main->size(), QSize(433, 433));
-        QVERIFY(main->mnuViewToolbar->isChecked() && main->tbToolBar->isVisible());
-        QVERIFY(main->mnuViewStatusBar->isChecked() && main->sbStatusBar->isVisible());
-        QVERIFY(!main->mnuFileArray[0]->isVisible());
-        for (int k = 1; k < main->mnuFileArray.size(); ++k)
-            QCOMPARE(main->mnuFileArray[k], nullptr);
-        QCOMPARE(main->Documents().size(), 1);
-        frmDocument* document = main->ActiveDocument();
-        QVERIFY(document);
-        QCOMPARE(document->windowTitle(), QStringLiteral("Document 1"));
-        QCOMPARE(document->Title(), QString());
-        QCOMPARE(document->Label1(), QString());
-        QCOMPARE(main->panelText(1), QStringLiteral("Insert"));
-        QVERIFY(main->mnuWrap->isChecked());  // the missing wrap value counts as on at resize
-        QCOMPARE(document->txtText->RightMargin(), document->txtText->Width() - 300);
-        QCOMPARE(main->windowTitle(), QStringLiteral("Pagewell"));
-        QVERIFY(main->Timer1->isActive());
-        QCOMPARE(main->Timer1->interval(), 300);
-        QCOMPARE(main->panelText(2), QStringLiteral("Line=1 of 1 Column=1"));
+        f.start();
+        QCOMPARE(QRect(f.main->pos(), f.main->size()), QRect(67, 67, 433, 433));  // 1000 and 6500 twips
+        QCOMPARE(switches(), QStringLiteral("TSW"));
+        QCOMPARE(f.text()->RightMargin(), f.text()->Width() - 300);
+        QCOMPARE(f.documentCount(), 1);
+        QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 1"));
+        QCOMPARE(f.active()->Title() + f.active()->Label1(), QString());
+        QVERIFY(!f.main->mnuFileArray[0]->isVisible());
+        QCOMPARE(f.main->panelText(1), QStringLiteral("Insert"));
+        QCOMPARE(f.main->panelText(2), QStringLiteral("Line=1 of 1 Column=1"));
+        QVERIFY(f.main->Timer1->isActive());
         QVERIFY(!QFileInfo::exists(settingsFilePath(AppTitle)));  // nothing written yet
     }
 
-    void captionsComeFromTheStringTable()
+    // Only the exact word "No" hides a bar; placements are twips, rounded,
+    // and a stored text that is no number keeps the default.
+    void storedSettings_data()
     {
-        auto main = start();
-        QCOMPARE(main->mnuFile->title(), QStringLiteral("&File"));
-        QCOMPARE(main->mnuEdit->title(), QStringLiteral("&Edit"));
-        QCOMPARE(main->mnuWindow->title(), QStringLiteral("&Window"));
-        QCOMPARE(main->mnuHelp->title(), QStringLiteral("&Help"));
-        QCOMPARE(main->mnuFileItem[0]->text(), QStringLiteral("&New"));
-        QCOMPARE(main->mnuFileItem[2]->text(), QStringLiteral("&Insert"));
-        QCOMPARE(main->mnuFileItem[6]->text(), QStringLiteral("Save &As..."));
-        QCOMPARE(main->mnuFileItem[13]->text(), QStringLiteral("Page Set&up..."));
-        QCOMPARE(main->mnuFileItem[15]->text(), QStringLiteral("E&xit"));
-        QCOMPARE(main->mnuEditPaste->text(), QStringLiteral("&Paste"));
-        QCOMPARE(main->mnuViewStatusBar->text(), QStringLiteral("Status &Bar"));
-        QCOMPARE(main->mnuWindowTileVertical->text(), QStringLiteral("Tile &Vertical"));
-        QCOMPARE(main->mnuHelpSearch->text(), QStringLiteral("&Search For Help On..."));
-        const QList<QAction*> positions = main->toolbarPositions();
-        QCOMPARE(positions.size(), 22);
-        QCOMPARE(positions[2]->toolTip(), QStringLiteral("New"));
-        QCOMPARE(positions[10]->toolTip(), QStringLiteral("Paste"));
-        QCOMPARE(positions[21]->property("Key").toString(), QStringLiteral("Exit"));
-        for (int separator : {1, 5, 7, 11, 13, 15, 17, 19, 20})
-            QVERIFY(positions[separator]->isSeparator());
+        QTest::addColumn<QString>("bars");
+        QTest::addColumn<QStringList>("placement");  // left, top, width, height
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QRect>("placed");
+        const QStringList none{"", "", "", ""};
+        const QRect first(67, 67, 433, 433);
+        QTest::newRow("No") << "No" << QStringList{"1234.5", "1500", "9000", "7500"} << "tsW" << QRect(82, 100, 600, 500);
+        QTest::newRow("no") << "no" << QStringList{"left", "", "9000", "x"} << "TSW" << QRect(67, 67, 600, 433);
+        for (const char* other : {"False", "Yes", "No "})
+            QTest::newRow(other) << other << none << "TSW" << first;
+    }
+    void storedSettings()
+    {
+        QFETCH(QString, bars);
+        QFETCH(QStringList, placement);
+        QFETCH(QString, shown);
+        QFETCH(QRect, placed);
+        f.start(QString(), [&] {
+            putSetting("Toolbar", "Visible", bars);
+            putSetting("Toolbar", "StatusBar", bars);
+            const QStringList keys{"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+            for (int i = 0; i < 4; ++i)
+                putSetting("Settings", keys[i], placement[i]);
+        });
+        QCOMPARE(switches(), shown);
+        QCOMPARE(QRect(f.main->pos(), f.main->size()), placed);
     }
 
-    void everyToolbarCommandWorksFromTheStart()
+    // Switched off and moved in one run, found so in the next.
+    void nextRunStartsAsTheLastEnded_data()
     {
-        auto main = start();
-        const QList<QAction*> positions = main->toolbarPositions();
-        // New, Open, Save, Print, Find (text-dependent), Font, Help, Exit
-        for (int position : {2, 3, 4, 6, 16, 18, 21})
-            QVERIFY2(positions[position]->isEnabled(), qPrintable(positions[position]->property("Key").toString()));
+        QTest::addColumn<QString>("toggle");  // the switches' letters, in order
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("toolbar and wrap") << "TW" << "tSw";
+        QTest::newRow("status bar") << "S" << "TsW";
+        QTest::newRow("all, twice") << "TSWTSW" << "TSW";
     }
-
-    void shortcuts()
+    void nextRunStartsAsTheLastEnded()
     {
-        auto main = start();
-        QCOMPARE(main->mnuFileItem[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-        QCOMPARE(main->mnuFileItem[11]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-        QCOMPARE(main->mnuEditCopy->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-        QCOMPARE(main->mnuEditPaste->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
-        QCOMPARE(main->mnuClear->shortcut(), QKeySequence(Qt::Key_Delete));
-        QCOMPARE(main->mnuTime->shortcut(), QKeySequence(Qt::Key_F5));
-        QCOMPARE(main->mnuFind[1]->shortcut(), QKeySequence(Qt::Key_F3));
-        QCOMPARE(main->mnuFind[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
-    }
-
-    void onlyTheExactWordNoHides_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("No") << "No" << false;
-        QTest::newRow("no") << "no" << true;
-        QTest::newRow("False") << "False" << true;
-        QTest::newRow("Yes") << "Yes" << true;
-        QTest::newRow("No with blank") << "No " << true;
-    }
-    void onlyTheExactWordNoHides()
-    {
-        QFETCH(QString, stored);
-        QFETCH(bool, shown);
-        store("Toolbar", "Visible", stored);
-        store("Toolbar", "StatusBar", stored);
-        auto main = start();
-        QCOMPARE(main->tbToolBar->isVisible(), shown);
-        QCOMPARE(main->mnuViewToolbar->isChecked(), shown);
-        QCOMPARE(main->sbStatusBar->isVisible(), shown);
-        QCOMPARE(main->mnuViewStatusBar->isChecked(), shown);
+        QFETCH(QString, toggle);
+        QFETCH(QString, shown);
+        f.start();
+        f.main->move(150, 120);
+        f.main->resize(500, 400);
+        for (QChar letter : toggle)
+            (letter == u'T' ? f.main->mnuViewToolbar : letter == u'S' ? f.main->mnuViewStatusBar : f.main->mnuWrap)->trigger();
+        QCOMPARE(switches(), shown);
+        const QFont font = f.text()->Font();
+        QVERIFY(f.main->close());
+        f.restart();
+        QCOMPARE(QRect(f.main->pos(), f.main->size()), QRect(150, 120, 500, 400));
+        QCOMPARE(switches(), shown);
+        QCOMPARE(f.text()->Font(), font);
     }
 
     void recentFileItems_data()
     {
         QTest::addColumn<QStringList>("files");
-        QTest::addColumn<bool>("separator");
-        QTest::addColumn<QStringList>("captions");  // items 1..4, "" where not created
-        QTest::newRow("none") << QStringList{"", "", "", ""} << false << QStringList{"", "", "", ""};
-        QTest::newRow("two") << QStringList{"/A.TXT", "/B.TXT", "", ""} << true
-                             << QStringList{"&1 /A.TXT", "&2 /B.TXT", "", ""};
-        QTest::newRow("only the second") << QStringList{"", "/B.TXT", "", ""} << false
-                                         << QStringList{"", "&2 /B.TXT", "", ""};
-        QTest::newRow("four") << QStringList{"/A", "/B", "/C", "/D"} << true
-                              << QStringList{"&1 /A", "&2 /B", "&3 /C", "&4 /D"};
+        QTest::addColumn<QStringList>("captions");  // separator, then items 1..4, "" where not created
+        QTest::newRow("none") << QStringList{"", "", "", ""} << QStringList{"hidden", "", "", "", ""};
+        QTest::newRow("two") << QStringList{"/A.TXT", "/B.TXT", "", ""} << QStringList{"shown", "&1 /A.TXT", "&2 /B.TXT", "", ""};
+        QTest::newRow("only the second") << QStringList{"", "/B.TXT", "", ""} << QStringList{"hidden", "", "&2 /B.TXT", "", ""};
+        QTest::newRow("four") << QStringList{"/A", "/B", "/C", "/D"} << QStringList{"shown", "&1 /A", "&2 /B", "&3 /C", "&4 /D"};
     }
     void recentFileItems()
     {
         QFETCH(QStringList, files);
-        QFETCH(bool, separator);
         QFETCH(QStringList, captions);
-        for (int n = 0; n < 4; ++n)
-            if (!files[n].isEmpty())
-                SaveSetting(AppTitle, QStringLiteral("Recent Files"), QStringLiteral("File%1").arg(n + 1), files[n]);
-        auto main = start();
-        QCOMPARE(main->mnuFileArray[0]->isVisible(), separator);
+        f.start(QString(), [&] {
+            for (int n = 0; n < 4; ++n)
+                if (!files[n].isEmpty())
+                    putSetting("Recent Files", QStringLiteral("File%1").arg(n + 1), files[n]);
+        });
+        QStringList shown{f.main->mnuFileArray[0]->isVisible() ? "shown" : "hidden"};
         for (int n = 1; n <= 4; ++n) {
-            QAction* item = n < main->mnuFileArray.size() ? main->mnuFileArray[n] : nullptr;
-            QCOMPARE(item ? item->text() : QString(), captions[n - 1]);
+            QAction* item = n < f.main->mnuFileArray.size() ? f.main->mnuFileArray[n] : nullptr;
+            shown << (item ? item->text() : QString());
         }
+        QCOMPARE(shown, captions);
     }
 
-    void storedPlacementIsRestored()
-    {
-        store("Settings", "MainLeft", QStringLiteral("1234.5"));
-        store("Settings", "MainTop", QStringLiteral("1500"));
-        store("Settings", "MainWidth", QStringLiteral("9000"));
-        store("Settings", "MainHeight", QStringLiteral("7500"));
-        auto main = start();
-        QCOMPARE(main->pos(), QPoint(82, 100));  // 82.3 and 100 pixels
-        QCOMPARE(main->size(), QSize(600, 500));
-    }
-
-    void placementThatIsNoNumberKeepsTheDefault()
-    {
-        store("Settings", "MainLeft", QStringLiteral("left"));
-        store("Settings", "MainWidth", QStringLiteral("9000"));
-        auto main = start();
-        QCOMPARE(main->pos().x(), 67);
-        QCOMPARE(main->width(), 600);
-    }
-
-    void exitWritesPlacementAndSwitches()
-    {
-        {
-            auto main = start();
-            main->move(150, 120);
-            main->resize(500, 400);
-            main->mnuViewToolbar->trigger();
-            QVERIFY(main->tbToolBar->isHidden());
-            main->mnuWrap->trigger();
-            QVERIFY(main->close());
-        }
-        QCOMPARE(setting("Settings", "MainLeft"), QStringLiteral("2250"));
-        QCOMPARE(setting("Settings", "MainTop"), QStringLiteral("1800"));
-        QCOMPARE(setting("Settings", "MainWidth"), QStringLiteral("7500"));
-        QCOMPARE(setting("Settings", "MainHeight"), QStringLiteral("6000"));
-        QCOMPARE(setting("Toolbar", "Visible"), QStringLiteral("No"));
-        QCOMPARE(setting("Toolbar", "StatusBar"), QStringLiteral("Yes"));
-        QCOMPARE(setting("WordWrap", "Wrap"), QStringLiteral("False"));
-        // The document wrote its font and colours as it closed.
-        QCOMPARE(setting("Color", "Color"), QStringLiteral("-2147483643"));
-        QCOMPARE(setting("Font", "Name"), QStringLiteral("Arial"));
-        QCOMPARE(setting("Font", "Size"), QStringLiteral("9.75"));
-        QCOMPARE(setting("Font", "Bold"), QStringLiteral("False"));
-
-        auto next = start();  // the next run starts as it was left
-        QVERIFY(next->tbToolBar->isHidden());
-        QVERIFY(!next->mnuViewToolbar->isChecked());
-        QCOMPARE(next->pos(), QPoint(150, 120));
-    }
-
-    void hiddenStatusBarIsRemembered()
-    {
-        {
-            auto main = start();
-            main->mnuViewStatusBar->trigger();
-            QVERIFY(main->sbStatusBar->isHidden());
-            main->close();
-        }
-        QCOMPARE(setting("Toolbar", "StatusBar"), QStringLiteral("No"));
-        auto next = start();
-        QVERIFY(next->sbStatusBar->isHidden());
-        QVERIFY(!next->mnuViewStatusBar->isChecked());
-    }
-
-    void closingMinimizedKeepsThePreviousPlacement()
-    {
-        store("Settings", "MainLeft", QStringLiteral("3000"));
-        auto main = start();
-        main->move(10, 10);
-        main->showMinimized();
-        QApplication::processEvents();
-        if (!main->isMinimized())
-            QSKIP("this platform plugin does not minimize windows");
-        main->close();
-        QCOMPARE(setting("Settings", "MainLeft"), QStringLiteral("3000"));
-        QCOMPARE(setting("Toolbar", "Visible"), QStringLiteral("Yes"));
-    }
-
-    void commandLineFileOpensClean()
-    {
-        const QString path = testenv::writeFile(QStringLiteral("cmd/Letter.txt"), "Dear Anna,\nthanks.\n");
-        store("Color", "Color", QStringLiteral("-2147483643"));
-        store("Font", "Color", QStringLiteral("255"));
-        store("Font", "Size", QStringLiteral("12"));
-        auto main = start(path);
-        frmDocument* document = main->ActiveDocument();
-        QCOMPARE(main->Documents().size(), 1);
-        QCOMPARE(document->windowTitle(), path.toUpper());
-        QCOMPARE(document->Title(), path.toUpper());
-        QCOMPARE(document->filePath(), path);
-        QCOMPARE(document->txtText->Text(), QStringLiteral("Dear Anna,\r\nthanks.\r\n"));
-        QCOMPARE(document->Label1(), QString());
-        QVERIFY(!document->txtText->CanUndo());
-        QCOMPARE(document->txtText->SelStart(), 0);
-        QCOMPARE(document->txtText->SelLength(), 0);
-        QCOMPARE(document->txtText->Font().pointSizeF(), 12.0);
-        document->txtText->SetSel(0, 4);
-        QCOMPARE(document->txtText->SelColor(), 255);  // the stored text colour
-        QCOMPARE(main->CurrentFile, path);
-    }
-
-    void commandLineThatCannotLoad_data()
+    // A file named on the command line opens clean in the stored font; one
+    // that cannot load leaves an empty document under its name.
+    void commandLine_data()
     {
         QTest::addColumn<QString>("commandLine");
-        QTest::newRow("missing") << testenv::root() + QStringLiteral("/nowhere/gone.txt");
-        QTest::newRow("folder") << testenv::root();
-        QTest::newRow("quoted") << u'"' + testenv::root() + QStringLiteral("/cmd/x.txt\"");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("file") << testenv::writeFile("cmd/Letter.txt", "Dear Anna,\nthanks.\n") << "Dear Anna,\r\nthanks.\r\n";
+        QTest::newRow("missing") << testenv::root() + QStringLiteral("/nowhere/gone.txt") << "";
+        QTest::newRow("folder") << testenv::root() << "";
+        QTest::newRow("quoted") << u'"' + testenv::root() + QStringLiteral("/cmd/Letter.txt\"") << "";
     }
-    void commandLineThatCannotLoad()
+    void commandLine()
     {
         QFETCH(QString, commandLine);
-        auto main = start(commandLine);
-        frmDocument* document = main->ActiveDocument();
-        QCOMPARE(document->txtText->Text(), QString());
-        QCOMPARE(document->windowTitle(), commandLine.toUpper());
-        QCOMPARE(document->Title(), commandLine.toUpper());
-        QCOMPARE(document->Label1(), QString());
-        QCOMPARE(main->CurrentFile, commandLine);
-    }
-
-    void binaryCommandLineFileIsShownAsText()
-    {
-        QByteArray bytes;
-        for (int i = 0; i < 4096; ++i)
-            bytes.append(char(i * 37 % 256));
-        const QString path = testenv::writeFile(QStringLiteral("cmd/blob.bin"), bytes);
-        auto main = start(path);
-        QVERIFY(main->ActiveDocument()->txtText->TextLength() > 0);
-        QCOMPARE(main->ActiveDocument()->Label1(), QString());
-        main->UpdateStatusLine();
-        QVERIFY(main->panelText(2).startsWith(QStringLiteral("Line=1 of ")));
+        QFETCH(QString, text);
+        f.start(commandLine, [] {
+            putSetting("Font", "Color", "255");
+            putSetting("Font", "Size", "12");
+        });
+        QCOMPARE(f.documentCount(), 1);
+        QCOMPARE(f.active()->windowTitle() + u'|' + f.active()->Title(), commandLine.toUpper() + u'|' + commandLine.toUpper());
+        QCOMPARE(f.main->CurrentFile, commandLine);
+        QCOMPARE(f.text()->Text(), text);
+        QCOMPARE(f.active()->Label1(), QString());
+        QVERIFY(!f.text()->CanUndo());
+        QCOMPARE(QPoint(f.text()->SelStart(), f.text()->SelLength()), QPoint(0, 0));
+        QCOMPARE(f.text()->Font().pointSizeF(), 12.0);
+        f.type(QStringLiteral("abcd"));
+        f.text()->SetSel(0, 4);
+        QCOMPARE(f.text()->SelColor(), 255);
     }
 
     void documentsAreNumberedAndNeverReused()
     {
-        auto main = start();
-        frmDocument* second = main->NewDocument();
-        main->NewDocument();
-        QCOMPARE(second->windowTitle(), QStringLiteral("Document 2"));
-        main->activateDocument(second);
-        main->mnuFileItem[3]->trigger();  // Close
+        f.start();
+        frmDocument* second = f.main->NewDocument();
+        f.main->NewDocument();
+        f.main->activateDocument(second);
+        f.main->mnuFileItem[3]->trigger();  // Close
         QApplication::processEvents();
-        QCOMPARE(main->Documents().size(), 2);
-        QCOMPARE(main->NewDocument()->windowTitle(), QStringLiteral("Document 4"));
-        QCOMPARE(main->DocumentCount, 4);
-    }
-
-    void documentCountOverflowIsAnError()
-    {
-        auto main = start();
-        ScriptedMessageBoxes& boxes = *this->boxes;
-        main->DocumentCount = std::numeric_limits<qint32>::max() - 1;
-        QVERIFY(main->NewDocument());
-        QCOMPARE(main->ActiveDocument()->windowTitle(), QStringLiteral("Document 2147483647"));
-        const int windows = int(main->Documents().size());
-        QCOMPARE(main->NewDocument(), nullptr);
-        QCOMPARE(main->DocumentCount, std::numeric_limits<qint32>::max());
-        QCOMPARE(int(main->Documents().size()), windows);
-        QCOMPARE(boxes.shown.size(), 1);
-        QCOMPARE(boxes.shown[0].prompt, QStringLiteral("Overflow"));
+        QCOMPARE(f.documentCount(), 2);
+        QCOMPARE(f.main->NewDocument()->windowTitle(), QStringLiteral("Document 4"));
+        f.main->mnuWindowNewWindow->trigger();
+        QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 5"));
+        QCOMPARE(f.text()->Text(), QString());
+        // The last number is given out; the next one is an error.
+        f.main->DocumentCount = std::numeric_limits<qint32>::max() - 1;
+        QCOMPARE(f.main->NewDocument()->windowTitle(), QStringLiteral("Document 2147483647"));
+        QCOMPARE(f.main->NewDocument(), nullptr);
+        QCOMPARE(f.documentCount(), 5);
+        QCOMPARE(f.prompts(), QStringList{"Overflow"});
     }
 
     void windowMenuArrangesDocuments()
     {
-        auto main = start();
-        main->resize(700, 600);
-        main->NewDocument();
-        main->NewDocument();
+        f.start();
+        f.main->resize(700, 600);
+        f.main->NewDocument();
+        f.main->NewDocument();
         QApplication::processEvents();
-        const QRect area = main->mdiArea->viewport()->rect();
-        const QList<QMdiSubWindow*> frames = main->mdiArea->subWindowList(QMdiArea::CreationOrder);
-
-        main->mnuWindowTileHorizontal->trigger();
-        for (QMdiSubWindow* frame : frames)
-            QCOMPARE(frame->width(), area.width());
+        const QRect area = f.main->mdiArea->viewport()->rect();
+        const QList<QMdiSubWindow*> frames = f.main->mdiArea->subWindowList(QMdiArea::CreationOrder);
+        const auto edges = [&] {
+            QStringList shown;
+            for (QMdiSubWindow* frame : frames)
+                shown << QStringLiteral("%1,%2").arg(frame->width() == area.width()).arg(frame->height() == area.height());
+            return shown.join(u' ');
+        };
+        f.main->mnuWindowTileHorizontal->trigger();
+        QCOMPARE(edges(), QStringLiteral("1,0 1,0 1,0"));
         QVERIFY(frames[0]->geometry().bottom() < frames[1]->geometry().top());
-        QVERIFY(frames[1]->geometry().bottom() < frames[2]->geometry().top());
-
-        main->mnuWindowTileVertical->trigger();
-        for (QMdiSubWindow* frame : frames)
-            QCOMPARE(frame->height(), area.height());
-        QVERIFY(frames[0]->geometry().right() < frames[1]->geometry().left());
-
-        main->mnuWindowCascade->trigger();
-        QVERIFY(frames[0]->pos() != frames[1]->pos());
-
+        f.main->mnuWindowTileVertical->trigger();
+        QCOMPARE(edges(), QStringLiteral("0,1 0,1 0,1"));
+        QVERIFY(frames[1]->geometry().right() < frames[2]->geometry().left());
         frames[0]->showMinimized();
         frames[1]->showMinimized();
-        main->mnuWindowArrangeIcons->trigger();
-        QCOMPARE(frames[0]->geometry().bottom(), area.bottom());
-        QCOMPARE(frames[1]->geometry().bottom(), area.bottom());
+        f.main->mnuWindowArrangeIcons->trigger();
+        QCOMPARE(frames[0]->geometry().bottom() + frames[1]->geometry().bottom(), 2 * area.bottom());
         QVERIFY(frames[0]->x() != frames[1]->x());
     }
 
     void windowMenuListsDocumentsWithTheActiveChecked()
     {
-        auto main = start();
-        frmDocument* first = main->ActiveDocument();
-        main->NewDocument();
-        main->activateDocument(first);
-        emit main->mnuWindow->aboutToShow();
-        QStringList listed;
-        QString checked;
-        for (QAction* action : main->mnuWindow->actions()) {
-            if (action->text().startsWith(u'&') && action->text().contains(QStringLiteral("Document"))) {
-                listed << action->text();
-                if (action->isChecked())
-                    checked = action->text();
+        f.start();
+        frmDocument* first = f.active();
+        f.main->NewDocument();
+        f.main->activateDocument(first);
+        for (int shown = 0; shown < 2; ++shown) {  // rebuilt each time, not appended
+            emit f.main->mnuWindow->aboutToShow();
+            QStringList listed;
+            for (QAction* action : f.main->mnuWindow->actions()) {
+                if (action->text().contains(QStringLiteral("Document")))
+                    listed << action->text() + (action->isChecked() ? "*" : "");
             }
+            QCOMPARE(listed, (QStringList{"&1 Document 1*", "&2 Document 2"}));
         }
-        QCOMPARE(listed, (QStringList{"&1 Document 1", "&2 Document 2"}));
-        QCOMPARE(checked, QStringLiteral("&1 Document 1"));
-        emit main->mnuWindow->aboutToShow();  // rebuilt, not appended
-        int count = 0;
-        for (QAction* action : main->mnuWindow->actions())
-            count += action->text().contains(QStringLiteral("Document")) ? 1 : 0;
-        QCOMPARE(count, 2);
-    }
-
-    void newWindowIsEmpty()
-    {
-        const QString path = testenv::writeFile(QStringLiteral("cmd/n.txt"), "text");
-        auto main = start(path);
-        main->mnuWindowNewWindow->trigger();
-        QCOMPARE(main->Documents().size(), 2);
-        QCOMPARE(main->ActiveDocument()->txtText->Text(), QString());
-        QCOMPARE(main->ActiveDocument()->windowTitle(), QStringLiteral("Document 2"));
     }
 
     void statusLineFollowsTheCaret()
     {
-        auto main = start();
-        RichTextBox* text = main->ActiveDocument()->txtText;
-        main->mnuWrap->setChecked(false);
-        text->setRightMargin(RichTextBox::NoWrapMargin);
+        f.start();
+        f.main->mnuWrap->trigger();
         QStringList lines;
         for (int i = 1; i <= 10; ++i)
             lines << QStringLiteral("line %1").arg(i);
-        text->setText(lines.join(u'\n'));
-        text->setSelStart(text->LineIndex(4) + 2);
-        main->Timer1_Timer();
-        QCOMPARE(main->panelText(2), QStringLiteral("Line=5 of 10 Column=3"));
-        QVERIFY(!main->panelText(3).isEmpty());
-    }
-
-    void statusLineWithoutDocuments()
-    {
-        auto main = start();
-        main->mnuFileItem[3]->trigger();
+        f.text()->setText(lines.join(u'\n'));
+        f.text()->setSelStart(f.text()->LineIndex(4) + 2);
+        f.main->Timer1_Timer();
+        QCOMPARE(f.main->panelText(2), QStringLiteral("Line=5 of 10 Column=3"));
+        QVERIFY(!f.main->panelText(3).isEmpty());
+        f.boxes->defaultAnswer = vb::vbNo;
+        f.main->mnuFileItem[3]->trigger();  // Close, unsaved: no document left
         QApplication::processEvents();
-        QCOMPARE(main->Documents().size(), 0);
-        main->Timer1_Timer();
-        QCOMPARE(main->panelText(2), QStringLiteral("Line=1 of  Column=1"));
+        QCOMPARE(f.documentCount(), 0);
+        f.main->Timer1_Timer();
+        QCOMPARE(f.main->panelText(2), QStringLiteral("Line=1 of  Column=1"));
     }
 };
 

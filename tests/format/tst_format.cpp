@@ -1,0 +1,524 @@
+// Font, Color, Color Print, Word Wrap and Tab Set: what each does to the
+// document and stores, with the common dialog answered by script and with the
+// real font and colour dialogs driven through their widgets.
+#include "MainWindowFixture.h"
+#include "app/Settings.h"
+#include "app/frmMain.h"
+#include "document/OleColor.h"
+#include "document/RichTextBox.h"
+#include "document/frmDocument.h"
+#include "format/CommonFontDialog.h"
+#include "format/TabStops.h"
+#include "format/frmTab.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
+
+using testsupport::MainWindowFixture;
+using testsupport::WhenModal;
+
+namespace {
+
+const QString Missing = QStringLiteral("<missing>");
+QString stored(const char* section, const char* key) { return GetSetting(AppTitle, section, key, Missing); }
+
+// A character format: face, size, bold, italic, underline, strike-out, colour.
+using Look = std::tuple<QString, double, bool, bool, bool, bool, qint32>;
+
+void choose(CommonDialog& d, const Look& look)
+{
+    std::tie(d.FontName, d.FontSize, d.FontBold, d.FontItalic, d.FontUnderline, d.FontStrikethru, d.Color) = look;
+}
+
+// The look of every character, as the Sel properties show it.
+QList<Look> looks(RichTextBox& text)
+{
+    const int start = text.SelStart(), length = text.SelLength();
+    QList<Look> all;
+    for (int i = 0; i < text.TextLength(); ++i) {
+        text.SetSel(i, i + 1);
+        all << Look{text.SelFontName(), text.SelFontSize(), text.SelBold(), text.SelItalic(), text.SelUnderline(),
+                    text.SelStrikeThru(), text.SelColor()};
+    }
+    text.SetSel(start, start + length);
+    return all;
+}
+
+QList<int> stopsOf(const RichTextBox& text)
+{
+    QList<int> stops;
+    for (int i = 0; i < text.SelTabCount(); ++i)
+        stops << text.SelTabs(i);
+    return stops;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Look)
+
+class TestFormat : public QObject {
+    Q_OBJECT
+
+    MainWindowFixture f;
+    QList<CommonDialog> presets;  // every font or colour dialog as the program preset it
+    const Look Red{QStringLiteral("Liberation Serif"), 14, true, false, false, false, 255};
+    const Look All{QStringLiteral("DejaVu Sans Mono"), 20, false, true, true, true, 0x00FF00};
+
+    Look plain() const
+    {
+        return {QStringLiteral("Arial"), 9.75, false, false, false, false,
+                olecolor::fromQColor(f.text()->palette().color(QPalette::Text))};
+    }
+    // The next dialog plays the user's choice and accepts; no choice cancels.
+    void answer(const std::function<void(CommonDialog&)>& choice = {})
+    {
+        f.dialogs->onCall = [this, choice](const CommonDialog& shown) {
+            presets << shown;
+            if (choice)
+                choice(const_cast<CommonDialog&>(shown));  // the program's own dialog, not a copy
+        };
+        choice ? f.dialogs->choose() : f.dialogs->cancel();
+    }
+    // Runs a command with the keyboard elsewhere; it must come back to the text.
+    void run(QAction* command)
+    {
+        f.main->sbStatusBar->setFocusPolicy(Qt::StrongFocus);
+        f.main->sbStatusBar->setFocus();
+        command->trigger();
+        QApplication::processEvents();
+        QCOMPARE(f.main->focusWidget(), static_cast<QWidget*>(f.text()));
+    }
+
+    // Opens Tab Set from the menu and lets act answer the dialog.
+    bool tabSetWith(std::function<void(frmTab*)> act, int limitMs = 10000)
+    {
+        WhenModal<frmTab> answer(std::move(act), limitMs);
+        f.main->mnuTab->trigger();
+        return answer.answered();
+    }
+    QString storedCount() const { return GetSetting(AppTitle, "Tab Set", "Tab", "<missing>"); }
+
+private slots:
+    void initTestCase()
+    {
+        for (const char* family : {"DejaVu Sans", "DejaVu Serif", "Liberation Serif"})
+            QVERIFY2(QFontDatabase::hasFamily(family), family);
+    }
+    void init()
+    {
+        presets.clear();
+        f.start();
+        f.boxes->defaultAnswer = vb::vbNo;  // changed documents close unsaved
+    }
+    void cleanup() { f.stop(); }
+
+    void fontDialogPresets_data()
+    {
+        QTest::addColumn<QString>("storedColor");  // Missing: never written
+        QTest::addColumn<qint32>("held");          // the shared dialog's colour beforehand
+        QTest::addColumn<qint32>("preset");
+        QTest::newRow("stored red") << "255" << qint32(0x123456) << qint32(255);
+        QTest::newRow("nothing stored keeps the held colour") << Missing << qint32(0x123456) << qint32(0x123456);
+        QTest::newRow("empty keeps the held colour") << "" << olecolor::SystemWindow << olecolor::SystemWindow;
+    }
+    void fontDialogPresets()
+    {
+        QFETCH(QString, storedColor);
+        QFETCH(qint32, held);
+        QFETCH(qint32, preset);
+        if (storedColor != Missing)
+            testsupport::putSetting("Font", "Color", storedColor);
+        QFont base(QStringLiteral("Liberation Mono"));
+        base.setPointSizeF(11.5);
+        base.setItalic(true);
+        f.text()->setFont(base);
+        f.main->dlgCommonDialog.Color = held;
+        f.main->dlgCommonDialog.FontUnderline = f.main->dlgCommonDialog.FontStrikethru = held != 0;
+        f.main->dlgCommonDialog.CancelError = false;
+        answer();
+        f.main->tbToolBar_ButtonClick(QStringLiteral("Font"));
+        QCOMPARE(f.dialogs->calls.size(), 1);
+        QCOMPARE(f.dialogs->calls[0].action, int(CommonDialog::cdlFont));
+        const CommonDialog& d = presets[0];
+        QCOMPARE((Look{d.FontName, d.FontSize, d.FontBold, d.FontItalic, d.FontUnderline, d.FontStrikethru, d.Color}),
+                 (Look{"Liberation Mono", 11.5, false, true, held != 0, held != 0, preset}));
+        QCOMPARE(QList<int>({d.Flags, d.CancelError, d.HelpCommand, d.HelpContext}),
+                 QList<int>({0x107, true, CommonDialog::cdlHelpContext, 2}));
+        QVERIFY2(d.HelpFile.endsWith(QLatin1String("/Pagewell.hlp")), qPrintable(d.HelpFile));
+    }
+
+    // With nothing selected the choice becomes the whole text's font, also
+    // for words formatted on their own, and what is typed next.
+    void fontForTheWholeText_data()
+    {
+        QTest::addColumn<Look>("choice");
+        QTest::addColumn<QString>("mark");  // the changed mark beforehand
+        QTest::addColumn<int>("caret");
+        QTest::newRow("red bold, clean") << Red << "" << 7;
+        QTest::newRow("every effect, changed") << All << "x" << 3;
+    }
+    void fontForTheWholeText()
+    {
+        QFETCH(Look, choice);
+        QFETCH(QString, mark);
+        QFETCH(int, caret);
+        testsupport::putSetting("Color", "Color", QString::number(olecolor::SystemWindow));  // new documents read the font keys
+        f.type(QStringLiteral("ab cd\ref"));
+        f.text()->SetSel(3, 5);
+        f.text()->setSelFontName(QStringLiteral("Liberation Mono"));
+        f.text()->setSelBold(!std::get<2>(choice));
+        f.text()->setSelFontSize(30);
+        f.text()->setSelUnderline(!std::get<4>(choice));
+        f.text()->setSelStart(caret);
+        f.active()->setLabel1(mark);
+        answer([choice](CommonDialog& d) { choose(d, choice); });
+        run(f.main->mnuFont);
+        QCOMPARE(f.text()->Text(), QStringLiteral("ab cd\r\nef"));
+        QCOMPARE(looks(*f.text()), QList<Look>(9, choice));
+        QCOMPARE(QPoint(f.text()->SelStart(), f.text()->SelLength()), QPoint(0, 0));
+        QVERIFY(!f.text()->CanUndo());
+        QCOMPARE(f.active()->Label1(), mark);
+        QCOMPARE(stored("Font", "Color"), QString::number(std::get<6>(choice)));
+        const QFont base = f.text()->Font();
+        QCOMPARE((Look{base.family(), base.pointSizeF(), base.bold(), base.italic(), false, false, 0}),
+                 (Look{std::get<0>(choice), std::get<1>(choice), std::get<2>(choice), std::get<3>(choice), false, false, 0}));
+        QVERIFY(f.main->updatesEnabled());
+        // A second choice reaches all of it again; typing and the next document follow.
+        answer([this](CommonDialog& d) { choose(d, All); });
+        run(f.main->mnuFont);
+        f.text()->setSelStart(f.text()->TextLength());
+        f.type(QStringLiteral("gh"));
+        QCOMPARE(looks(*f.text()), QList<Look>(11, All));
+        QCOMPARE(f.main->NewDocument()->txtText->SelColor(), std::get<6>(All));
+    }
+
+    void fontForTheSelection_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        QTest::newRow("middle word") << 6 << 3;
+        QTest::newRow("first letter") << 0 << 1;
+        QTest::newRow("a blank and part of a word") << 9 << 4;
+    }
+    void fontForTheSelection()
+    {
+        QFETCH(int, start);
+        QFETCH(int, length);
+        f.type(QStringLiteral("plain red plain\rnext"));  // 21 offsets
+        f.text()->SetSel(start, start + length);
+        f.active()->setLabel1(QStringLiteral("x"));
+        answer([this](CommonDialog& d) { choose(d, All); });
+        run(f.main->mnuFont);
+        QList<Look> expected(21, plain());
+        for (int i = start; i < start + length; ++i)
+            expected[i] = All;
+        QCOMPARE(looks(*f.text()), expected);
+        QCOMPARE(f.text()->Font().family() + f.text()->Font().toString().section(u',', 1, 1), QStringLiteral("Arial9.75"));
+        QVERIFY(f.text()->CanUndo());
+        QCOMPARE(f.active()->Label1(), QStringLiteral("x"));
+        QCOMPARE(stored("Font", "Color"), Missing);
+    }
+
+    // What the shared dialog holds must not reach the text on a cancel.
+    void cancelChangesNothing_data()
+    {
+        QTest::addColumn<bool>("font");
+        QTest::addColumn<int>("length");
+        QTest::newRow("Font, nothing selected") << true << 0;
+        QTest::newRow("Font, a selection") << true << 4;
+        QTest::newRow("Color") << false << 0;
+    }
+    void cancelChangesNothing()
+    {
+        QFETCH(bool, font);
+        QFETCH(int, length);
+        f.type(QStringLiteral("some text"));
+        f.text()->setBackColor(0x00C0C0C0);
+        f.text()->SetSel(2, 2 + length);
+        const QString before = f.text()->document()->toHtml();
+        const QFont base = f.text()->Font();
+        f.main->dlgCommonDialog.Color = 255;
+        f.main->dlgCommonDialog.FontUnderline = true;
+        answer();
+        run(font ? f.main->mnuFont : f.main->mnuColor);
+        QCOMPARE(presets.size(), 1);
+        QCOMPARE(f.text()->document()->toHtml(), before);
+        QCOMPARE(f.text()->Font(), base);
+        QCOMPARE(f.text()->BackColor(), qint32(0x00C0C0C0));
+        QCOMPARE(QPoint(f.text()->SelStart(), f.text()->SelLength()), QPoint(2, length));
+        QVERIFY(f.text()->CanUndo());
+        QCOMPARE(f.active()->Label1(), QStringLiteral("x"));
+        QCOMPARE(stored("Font", "Color") + stored("Color", "Color"), Missing + Missing);
+    }
+
+    // Color always opens on the system window colour and sets the background only.
+    void colourSetsTheBackground_data()
+    {
+        QTest::addColumn<qint32>("background");
+        QTest::addColumn<qint32>("held");
+        QTest::addColumn<QString>("mark");
+        QTest::newRow("first use") << olecolor::SystemWindow << qint32(0) << "";
+        QTest::newRow("after a change") << qint32(0x00E0FFFF) << qint32(0x00E0FFFF) << "x";
+        QTest::newRow("after a font colour") << qint32(0x123456) << qint32(255) << "";
+    }
+    void colourSetsTheBackground()
+    {
+        QFETCH(qint32, background);
+        QFETCH(qint32, held);
+        QFETCH(QString, mark);
+        f.type(QStringLiteral("abc"));
+        f.active()->setLabel1(mark);
+        f.text()->setBackColor(background);
+        f.main->dlgCommonDialog.Color = held;
+        f.main->dlgCommonDialog.Flags = 0x1016;
+        const QString before = f.text()->document()->toHtml();
+        answer([](CommonDialog& d) { d.Color = 0x00E0FFF0; });
+        run(f.main->mnuColor);
+        const CommonDialog& preset = presets.value(0);
+        QCOMPARE(f.dialogs->calls.value(0).action, int(CommonDialog::cdlColor));
+        QCOMPARE(olecolor::toQColor(preset.Color), QApplication::palette().color(QPalette::Base));
+        QCOMPARE(QList<int>({preset.Color, preset.Flags, preset.CancelError, preset.HelpContext}),
+                 QList<int>({olecolor::SystemWindow, 9, true, 2}));
+        QCOMPARE(f.text()->BackColor(), qint32(0x00E0FFF0));
+        QCOMPARE(f.text()->viewport()->palette().color(f.text()->viewport()->backgroundRole()), QColor(0xF0, 0xFF, 0xE0));
+        QCOMPARE(f.text()->document()->toHtml(), before);
+        QCOMPARE(f.active()->Label1(), mark);
+        QCOMPARE(stored("Color", "Color"), Missing);
+        QVERIFY(f.text()->CanUndo());
+    }
+
+    // Color Print only flips its own mark; every index flips item 0; a new
+    // run starts without it.
+    void colorPrint()
+    {
+        QAction* item = f.main->mnuColorPrint[0];
+        f.type(QStringLiteral("abc"));
+        const QString before = f.text()->document()->toHtml();
+        QList<bool> marks{item->isChecked()};
+        for (int index : {-1, 1, 0, 1}) {  // -1: the menu item itself
+            index < 0 ? item->trigger() : f.main->mnuColorPrint_Click(index);
+            marks << item->isChecked();
+        }
+        QCOMPARE(marks, (QList<bool>{false, true, false, true, false}));
+        QCOMPARE(f.text()->document()->toHtml(), before);
+        QVERIFY(f.main->mnuWrap->isChecked());
+        QVERIFY(f.dialogs->calls.isEmpty());
+        QVERIFY(!QFile::exists(settingsFilePath(AppTitle)));
+        QVERIFY(f.main->close());
+        f.restart();
+        QVERIFY(!f.main->mnuColorPrint[0]->isChecked());
+    }
+
+    // Word Wrap puts the margin at 95 % of the control, half to even.
+    void wordWrapMargin_data()
+    {
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<int>("margin");
+        QTest::newRow("9000 twips") << 600 << 8550;
+        QTest::newRow("9990 twips: 9490.5 to even") << 666 << 9490;
+        QTest::newRow("10005 twips: 9504.75 up") << 667 << 9505;
+    }
+    void wordWrapMargin()
+    {
+        QFETCH(int, pixels);
+        QFETCH(int, margin);
+        QWidget* frame = f.active()->parentWidget();
+        for (int tries = 0; tries < 3 && f.active()->width() != pixels; ++tries) {
+            frame->resize(frame->width() + pixels - f.active()->width(), frame->height());
+            QApplication::processEvents();
+        }
+        QCOMPARE(f.text()->Width(), pixels * 15);
+        f.main->mnuWrap->trigger();
+        QCOMPARE(f.text()->RightMargin(), RichTextBox::NoWrapMargin);
+        f.main->mnuWrap->trigger();
+        QCOMPARE(f.text()->RightMargin(), margin);
+    }
+
+    // ---- the real dialogs ----------------------------------------------
+
+    // Shown and taken back unchanged, the presets come out as they went in.
+    void fontDialogRoundTrip_data()
+    {
+        QTest::addColumn<Look>("look");
+        QTest::addColumn<QString>("shown");  // style and colour entry
+        QTest::newRow("editor default") << Look{"Arial", 9.75, false, false, false, false, 0} << "Regular Black";
+        QTest::newRow("stored red") << Look{"DejaVu Sans", 12, true, false, true, true, 255} << "Bold Red";
+        QTest::newRow("custom colour") << Look{"DejaVu Serif", 36, false, true, false, false, 0x123456} << "Italic Custom";
+        QTest::newRow("bold italic") << Look{"Liberation Serif", 8.5, true, true, true, true, 0xFF0000} << "Bold Italic Blue";
+    }
+    void fontDialogRoundTrip()
+    {
+        QFETCH(Look, look);
+        QFETCH(QString, shown);
+        CommonDialog preset;
+        choose(preset, look);
+        preset.Flags = 0x107;
+        CommonFontDialog dialog;
+        dialog.load(preset);
+        QCOMPARE(dialog.txtFontName->text(), std::get<0>(look));
+        QCOMPARE(dialog.lstFontStyle->currentItem()->text() + u' ' + dialog.cboColor->currentText(), shown);
+        QCOMPARE(dialog.chkUnderline->isChecked(), std::get<4>(look));
+        CommonDialog result;
+        result.Flags = preset.Flags;
+        dialog.store(result);
+        QCOMPARE((Look{result.FontName, result.FontSize, result.FontBold, result.FontItalic, result.FontUnderline,
+                       result.FontStrikethru, result.Color}),
+                 look);
+    }
+
+    // The commands with the real dialogs: Font formats the selection, Color
+    // takes the chosen background, Help asks for topic 2.
+    void commandsWithTheRealDialogs()
+    {
+        setCommonDialogBackend(nullptr);
+        testsupport::putSetting("Font", "Color", "255");
+        f.type(QStringLiteral("plain RED plain"));
+        f.text()->SetSel(6, 9);
+        QList<int> topics;
+        setCommonDialogHelp([&](const CommonDialog& asked) { topics << asked.HelpContext; });
+        QString presetColour;
+        WhenModal<CommonFontDialog> font([&](CommonFontDialog* dialog) {
+            presetColour = dialog->cboColor->currentText();
+            dialog->cmdHelp->click();
+            dialog->txtFontName->selectAll();
+            QTest::keyClicks(dialog->txtFontName, QStringLiteral("DejaVu Serif"));
+            dialog->txtFontSize->selectAll();
+            QTest::keyClicks(dialog->txtFontSize, QStringLiteral("14"));
+            dialog->lstFontStyle->setCurrentRow(2);  // Bold
+            dialog->cmdOK->click();
+        });
+        f.main->mnuFont->trigger();
+        QVERIFY(font.answered());
+        QCOMPARE(presetColour, QStringLiteral("Red"));
+        QCOMPARE(looks(*f.text()), QList<Look>(6, plain()) + QList<Look>(3, Look{"DejaVu Serif", 14, true, false, false, false, 255})
+                                       + QList<Look>(6, plain()));
+        f.text()->setBackColor(0x00FFFF);
+        QColor offered;
+        WhenModal<QColorDialog> colour([&](QColorDialog* dialog) {
+            offered = dialog->currentColor();
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
+            dialog->setCurrentColor(QColor(0xE0, 0xFF, 0xFF));
+            dialog->accept();
+        });
+        f.main->mnuColor->trigger();
+        setCommonDialogHelp({});
+        QVERIFY(colour.answered());
+        QCOMPARE(offered, QApplication::palette().color(QPalette::Base));
+        QCOMPARE(f.text()->BackColor(), qint32(0xFFFFE0));
+        QCOMPARE(topics, (QList<int>{2, 2}));
+    }
+    // ---- Tab Set -------------------------------------------------------
+
+    // The dialog preselects the stored count when it is one of its entries, else 4.
+    void preselection()
+    {
+        QStringList selected;
+        for (const char* stored : {"", " 1", " 7", " 10", "6", " 0", " 11", "-3", "many"}) {
+            testsupport::putSetting("Tab Set", "Tab", stored);
+            frmTab dialog(f.main.get());
+            QCOMPARE(dialog.Combo1->count(), 10);
+            selected << dialog.Combo1->currentText();
+        }
+        QCOMPARE(selected, (QStringList{" 4", " 1", " 7", " 10", " 6", " 4", " 4", " 4", " 4"}));
+    }
+
+    // Set (by button or Enter) spaces the stops evenly across the control,
+    // keeps the choice for the next document and the next time, and gives the
+    // keyboard back to the text; Cancel and Esc change nothing.
+    void tabSet_data()
+    {
+        QTest::addColumn<int>("entry");  // -1: the preselection
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("count");  // 0: nothing set
+        QTest::newRow("preselected 4") << -1 << "Set" << 4;
+        QTest::newRow("10") << 9 << "Set" << 10;
+        QTest::newRow("1") << 0 << "Set" << 1;
+        QTest::newRow("2 by Enter") << 1 << "Enter" << 2;
+        QTest::newRow("Cancel") << 7 << "Cancel" << 0;
+        QTest::newRow("Esc") << 7 << "Esc" << 0;
+    }
+    void tabSet()
+    {
+        QFETCH(int, entry);
+        QFETCH(QString, answer);
+        QFETCH(int, count);
+        f.text()->setText(QStringLiteral("a\tb"));
+        f.text()->setSelTabCount(2);
+        f.text()->setSelTabs(0, 700);
+        f.text()->setSelTabs(1, 1400);
+        f.main->sbStatusBar->setFocusPolicy(Qt::StrongFocus);
+        f.main->sbStatusBar->setFocus();
+        QVERIFY(tabSetWith([=](frmTab* dialog) {
+            if (entry >= 0)
+                dialog->Combo1->setCurrentIndex(entry);
+            if (answer.startsWith(u'E'))
+                QTest::keyClick(dialog, answer == QLatin1String("Esc") ? Qt::Key_Escape : Qt::Key_Return);
+            else
+                (answer == QLatin1String("Set") ? dialog->Command1 : dialog->Command2)->click();
+        }));
+        QVERIFY(f.text()->Width() > 1000);
+        QCOMPARE(stopsOf(*f.text()), count ? evenTabStops(f.text()->Width(), count) : QList<int>({700, 1400}));
+        QCOMPARE(storedCount(), count ? u' ' + QString::number(count) : QStringLiteral("<missing>"));
+        if (!count)
+            return;
+        QApplication::processEvents();
+        QCOMPARE(f.main->focusWidget(), static_cast<QWidget*>(f.text()));
+        QCOMPARE(f.main->NewDocument()->txtText->SelTabCount(), count);
+        QVERIFY(tabSetWith([&](frmTab* dialog) {
+            QCOMPARE(dialog->Combo1->currentText(), storedCount());
+            dialog->Command2->click();
+        }));
+    }
+
+    void stopsGoToTheParagraphsTheSelectionTouches_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QList<bool>>("changed");  // per paragraph
+        // "p0\r\np1\r\np2\r\np3": paragraphs start at 0, 4, 8 and 12.
+        QTest::newRow("caret only") << 5 << 0 << QList<bool>{false, true, false, false};
+        QTest::newRow("inside one") << 4 << 2 << QList<bool>{false, true, false, false};
+        QTest::newRow("across two") << 5 << 4 << QList<bool>{false, true, true, false};
+        QTest::newRow("whole text") << 0 << 14 << QList<bool>{true, true, true, true};
+        QTest::newRow("caret at the end") << 14 << 0 << QList<bool>{false, false, false, true};
+    }
+    void stopsGoToTheParagraphsTheSelectionTouches()
+    {
+        QFETCH(int, start);
+        QFETCH(int, length);
+        QFETCH(QList<bool>, changed);
+        f.text()->setText(QStringLiteral("p0\np1\np2\np3"));
+        f.text()->SetSel(start, start + length);
+        QVERIFY(tabSetWith([](frmTab* dialog) {
+            dialog->Combo1->setCurrentIndex(2);
+            dialog->Command1->click();
+        }));
+        QCOMPARE(QPoint(f.text()->SelStart(), f.text()->SelLength()), QPoint(start, length));
+        QList<bool> actual;
+        for (int paragraph = 0; paragraph < 4; ++paragraph) {
+            f.text()->setSelStart(paragraph * 4);
+            actual << (stopsOf(*f.text()) == evenTabStops(f.text()->Width(), 3));
+            QVERIFY(actual.last() || stopsOf(*f.text()).isEmpty());
+        }
+        QCOMPARE(actual, changed);
+    }
+
+    void withoutADocumentNothingOpens()
+    {
+        f.main->mnuFileItem[3]->trigger();  // Close
+        QApplication::processEvents();
+        QCOMPARE(f.documentCount(), 0);
+        QVERIFY(!tabSetWith([](frmTab* dialog) { dialog->Command2->click(); }, 300));
+    }
+};
+
+PAGEWELL_TEST_MAIN(TestFormat)
+#include "tst_format.moc"
