@@ -1,151 +1,163 @@
-// File, Open and Insert through the main window's menu, the Properties
-// item and its message, what the shared common dialog is shown with, the
-// byte-for-byte round trip of a file through Open and Save, and files that
-// another program changes while they are open.
-#include "FileCommandsFixture.h"
+// The File commands through the main window's menu (Open, Insert, Close,
+// Save, Save As, Save All, Exit): the questions they ask, the bytes they
+// write, the names documents take, and a few runs through Qt's own dialog.
+#include "FileMenu.h"
 #include "editing/Clipboard.h"
-#include "files/FileTypes.h"
+#include "files/FileProperties.h"
 
-#include <QClipboard>
-#include <QFileInfo>
-#include <QLocale>
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QProgressDialog>
-#include <QMimeData>
 
 #include <sys/stat.h>
 
-using namespace files;
-
 namespace {
 
-const QString DefaultFilter = QStringLiteral(
-    "All Files (*.*)|*.*|Text Files (*.txt)|*.txt|INI Files (*.ini)|*.ini");
+const QString DefaultFilter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|INI Files (*.ini)|*.ini");
+const QString ReadOnly = QStringLiteral("File is read-only and cannot be saved.");
+const QString NothingToSave = QStringLiteral("No text has been entered to save.");
+
+QString askedToSave(const QString& name)
+{
+    return "The contents of " + name + " has changed.\r\nDo you wish to save the changes?";
+}
+
+bool isRtf(const QByteArray& bytes) { return bytes.startsWith("{\\rtf1"); }
+
+void makeReadOnly(const QString& path) { QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup); }
+
+bool makePipe(const QString& path, int mode) { return ::mkfifo(QFile::encodeName(path).constData(), mode_t(mode)) == 0; }
+
+struct Outside { bool unsaved; QByteArray outside; int answer; QString told, text; };  // outside "": deleted
+struct Inserted { QString content; int selStart, selLength; QByteArray file; QString clipboard, expected; int caretAfter; };
+struct Saved { QString name; QByteArray file; QString typed, outside; int command; QList<int> answers; QString asked; QByteArray after; };
+struct Selected { QByteArray file; QString typed; int selStart, selLength; QString name; QList<int> answers; QByteArray written; };
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Outside)
+Q_DECLARE_METATYPE(Inserted)
+Q_DECLARE_METATYPE(Saved)
+Q_DECLARE_METATYPE(Selected)
 
 class TestFileCommands : public QObject {
     Q_OBJECT
 
-    Fixture f;
+    FileMenu f;
+
+    frmDocument* openChanged(const QString& name, const QByteArray& bytes = "on disk\n")
+    {
+        if (f.active() && f.text()->TextLength() > 0)
+            f.command(New);
+        frmDocument* document = f.open(f.file(name, bytes));
+        f.typeAtEnd(QStringLiteral("typed"));
+        return document;
+    }
 
 private slots:
     void init() { f.start(); }
     void cleanup() { f.stop(); }
 
-    // ---- Open ----------------------------------------------------------
-
-    void openFillsAnEmptyWindowOrAddsOne_data()
+    void open_data()
     {
-        QTest::addColumn<QString>("before");  // "empty", "text", "emptied" or "none"
-        QTest::addColumn<int>("windowsAfter");
-        QTest::addColumn<bool>("sameWindow");
-        QTest::newRow("empty window is reused") << "empty" << 1 << true;
-        QTest::newRow("typed in and emptied again is reused") << "emptied" << 1 << true;
-        QTest::newRow("text adds a window") << "text" << 2 << false;
-        QTest::newRow("no window creates one") << "none" << 1 << false;
+        QTest::addColumn<QString>("before");  // the active window: empty, emptied, text or none
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty window is reused") << "empty" << "Letter.txt";
+        QTest::newRow("typed in and emptied again is reused") << "emptied" << "Letter.txt";
+        QTest::newRow("text adds a window") << "text" << "Letter.txt";
+        QTest::newRow("no window creates one") << "none" << "Letter.txt";
+        QTest::newRow("RTF shows its markup") << "empty" << "Report.rtf";
     }
-    void openFillsAnEmptyWindowOrAddsOne()
+    void open()
     {
         QFETCH(QString, before);
-        QFETCH(int, windowsAfter);
-        QFETCH(bool, sameWindow);
-        const QString path = f.file(QStringLiteral("Letter.txt"), "Dear Anna,\nthanks\nBen\n");
+        QFETCH(QString, name);
+        const QByteArray bytes = name.endsWith(QLatin1String("rtf"))
+                                     ? "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Bold\\b0  text\\par\n}"
+                                     : "Dear Anna,\nthanks\nBen\n";
+        const QString path = f.file(name, bytes);
         frmDocument* first = f.active();
-        if (before == QLatin1String("text")) {
-            f.type(QStringLiteral("draft"));
-        } else if (before == QLatin1String("emptied")) {
+        if (before == QLatin1String("none")) {
+            f.command(Close);
+            first = nullptr;
+        } else if (before != QLatin1String("empty"))
             f.type(QStringLiteral("ab"));
+        if (before == QLatin1String("emptied")) {
             QTest::keyClick(f.text(), Qt::Key_Backspace);
             QTest::keyClick(f.text(), Qt::Key_Backspace);
             QCOMPARE(first->Label1(), QStringLiteral("x"));
-        } else if (before == QLatin1String("none")) {
-            f.command(Close);
-            QCOMPARE(f.documentCount(), 0);
-            first = nullptr;
         }
-
         frmDocument* document = f.open(path);
-        QCOMPARE(f.documentCount(), windowsAfter);
-        QVERIFY(document);
-        QCOMPARE(document == first, sameWindow);
-        QCOMPARE(document->txtText->Text(), QStringLiteral("Dear Anna,\r\nthanks\r\nBen\r\n"));
-        QCOMPARE(document->windowTitle(), path.toUpper());
-        QCOMPARE(document->Title(), path.toUpper());
-        QCOMPARE(document->filePath(), path);
-        QCOMPARE(document->Label1(), QString());
-        QCOMPARE(recent(1), path.toUpper());
-        QCOMPARE(f.main->panelText(2), QStringLiteral("Line=1 of 4 Column=1"));
-        QCOMPARE(f.boxes->shown.size(), 0);
+        const QString shown = QString::fromLatin1(bytes).replace(u'\n', QStringLiteral("\r\n"));
+        QCOMPARE(f.documentCount(), before == QLatin1String("text") ? 2 : 1);
+        QCOMPARE(document == first, before.startsWith(QLatin1String("empt")));
+        QCOMPARE(document->txtText->Text(), shown);
+        QCOMPARE((QStringList{document->windowTitle(), document->Title(), document->filePath(), document->Label1()}),
+                 (QStringList{path.toUpper(), path.toUpper(), path, ""}));
+        QCOMPARE(f.recent(), (QStringList{path.toUpper(), "", "", ""}));
+        QCOMPARE(f.main->panelText(2), QStringLiteral("Line=1 of %1 Column=1").arg(shown.count(u'\n') + 1));
+        QCOMPARE(f.prompts(), QStringList());
         if (before == QLatin1String("text"))
-            QCOMPARE(first->txtText->Text(), QStringLiteral("draft"));  // left as it was
-
+            QCOMPARE(first->txtText->Text(), QStringLiteral("ab"));  // left as it was
         QCOMPARE(f.dialogs->calls.size(), 1);
         QCOMPARE(f.dialogs->calls[0].action, int(CommonDialog::cdlOpen));
-        QCOMPARE(f.dialogs->calls[0].DialogTitle, QStringLiteral("Pagewell: Open File"));
-        QCOMPARE(f.dialogs->calls[0].Filter, DefaultFilter);
+        QCOMPARE(f.dialogs->calls[0].DialogTitle + f.dialogs->calls[0].Filter, "Pagewell: Open File" + DefaultFilter);
     }
 
-    void openingAnOpenFileOnlyBringsItToTheFront()
+    // A dialog cancelled, or OK with no name, leaves the document, the
+    // clipboard, the store and the folder as they were.
+    void cancelledDialogChangesNothing_data()
     {
-        const QString a = f.file(QStringLiteral("a.txt"), "alpha\n");
-        const QString b = f.file(QStringLiteral("b.txt"), "beta\n");
-        frmDocument* documentA = f.open(a);
-        QTest::keyClick(f.text(), Qt::Key_End, Qt::ControlModifier);
-        f.type(QStringLiteral("more"));
-        QCOMPARE(documentA->Label1(), QStringLiteral("x"));
-        frmDocument* documentB = f.open(b);
-        QVERIFY(documentB != documentA);
-        QCOMPARE(recent(1), b.toUpper());
-
-        f.open(a);
-        QCOMPARE(f.documentCount(), 2);
-        QCOMPARE(f.active(), documentA);
-        QCOMPARE(documentA->txtText->Text(), QStringLiteral("alpha\r\nmore"));
-        QCOMPARE(documentA->Label1(), QStringLiteral("x"));
-        // The command stops there: the recent list is not touched either.
-        QCOMPARE(recent(1), b.toUpper());
-        QCOMPARE(recent(2), a.toUpper());
-    }
-
-    void openingAnRtfFileShowsItsMarkup()
-    {
-        const QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Bold\\b0  text\\par\n}";
-        const QString path = f.file(QStringLiteral("Report.rtf"), rtf);
-        frmDocument* document = f.open(path);
-        QCOMPARE(document->txtText->Text(), QString::fromLatin1(rtf).replace(u'\n', QStringLiteral("\r\n")));
-        QCOMPARE(document->windowTitle(), path.toUpper());
-        QVERIFY(document->windowTitle().endsWith(QStringLiteral("/REPORT.RTF")));
-    }
-
-    void openCancelledChangesNothing_data()
-    {
-        QTest::addColumn<bool>("cancelError");
+        QTest::addColumn<int>("command");
         QTest::addColumn<bool>("emptyName");
-        QTest::newRow("cancel") << false << false;
-        QTest::newRow("cancel while CancelError is set") << true << false;
-        QTest::newRow("OK with an empty name") << false << true;
+        QTest::addColumn<bool>("cancelError");  // set by an earlier Save dialog
+        QTest::addColumn<QString>("currentFile");  // afterwards
+        const QString before = QStringLiteral("/before.txt");
+        const std::pair<int, const char*> commands[] = {{Open, "Open"}, {Insert, "Insert"}, {Save, "Save"},
+                                                        {SaveAs, "Save As"}, {SaveAll, "Save All"}};
+        for (const auto& [command, name] : commands) {
+            QTest::addRow("%s, cancel", name) << command << false << false << before;
+            QTest::addRow("%s, empty name", name) << command << true << false << before;
+        }
+        QTest::newRow("Open, cancel, CancelError set") << int(Open) << false << true << before;
+        QTest::newRow("Insert, cancel, CancelError set") << int(Insert) << false << true << before;
+        // Close asks first (answered Yes); an empty name counts as chosen there.
+        QTest::newRow("Close, Yes, cancel") << int(Close) << false << false << before;
+        QTest::newRow("Close, Yes, empty name") << int(Close) << true << false << "";
     }
-    void openCancelledChangesNothing()
+    void cancelledDialogChangesNothing()
     {
-        QFETCH(bool, cancelError);
+        QFETCH(int, command);
         QFETCH(bool, emptyName);
-        f.main->dlgCommonDialog.CancelError = cancelError;
-        f.type(QStringLiteral("kept"));
+        QFETCH(bool, cancelError);
+        QFETCH(QString, currentFile);
+        f.type(QStringLiteral("Hello world"));
         frmDocument* document = f.active();
-        if (emptyName)
-            f.dialogs->choose(QString());
-        else
-            f.dialogs->cancel();
-        f.command(Open);
+        if (command != SaveAs)  // which would ask whether only the selection goes
+            f.text()->SetSel(2, 5);
+        if (command != Close)
+            document->setLabel1(QString());
+        f.main->CurrentFile = QStringLiteral("/before.txt");
+        f.main->dlgCommonDialog.CancelError = cancelError;
+        Clipboard::SetText(QStringLiteral("keep me"));
+        f.boxes->answers = {vb::vbYes};
+        emptyName ? f.dialogs->choose(QString()) : f.dialogs->cancel();
+        f.command(command);
         QCOMPARE(f.dialogs->calls.size(), 1);
+        QCOMPARE(f.dialogs->calls[0].CancelError, cancelError || (command != Open && command != Insert));
         QCOMPARE(f.documentCount(), 1);
         QCOMPARE(f.active(), document);
-        QCOMPARE(document->txtText->Text(), QStringLiteral("kept"));
-        QCOMPARE(document->Title(), QString());
-        QCOMPARE(document->windowTitle(), QStringLiteral("Document 1"));
-        QCOMPARE(document->Label1(), QStringLiteral("x"));
-        QCOMPARE(recent(1), QString());
-        QCOMPARE(f.boxes->shown.size(), 0);
+        QCOMPARE((QStringList{f.text()->Text(), document->Title(), document->windowTitle(), document->Label1()}),
+                 (QStringList{"Hello world", "", "Document 1", command == Close ? "x" : ""}));
+        QCOMPARE(f.text()->SelStart() * 100 + f.text()->SelLength(), command == SaveAs ? 1100 : 203);
+        QCOMPARE(Clipboard::GetText(), QStringLiteral("keep me"));
+        QCOMPARE(f.main->CurrentFile, currentFile);
+        QCOMPARE(f.recent(), QStringList(4, QString()));
+        QCOMPARE(f.prompts(), command == Close ? QStringList{askedToSave("Document 1")} : QStringList());
+        QCOMPARE(f.files(), QStringList());
     }
 
     // A long load shows its progress; Cancel leaves no trace of the file: a
@@ -159,67 +171,49 @@ private slots:
     void openCancelledWhileLoading()
     {
         QFETCH(bool, reuseEmpty);
-        QByteArray line(79, 'w');
-        line += '\n';
-        const QString path = f.file(QStringLiteral("Huge.log"), line.repeated(600000));  // 48 MB
+        const QString path = f.file(QStringLiteral("Huge.log"), (QByteArray(79, 'w') + '\n').repeated(600000));
         frmDocument* first = f.active();
         if (!reuseEmpty)
             f.type(QStringLiteral("kept"));
-        bool progressSeen = false;
-        QPointer<QTimer> watch = whenModal<QProgressDialog>([&](QProgressDialog* progress) {
-            progressSeen = true;
-            progress->cancel();
-        });
+        WhenModal<QProgressDialog> cancel([](QProgressDialog* progress) { progress->cancel(); });
         f.open(path);
-        delete watch;
-        QVERIFY(progressSeen);
+        QVERIFY(cancel.answered());
         QCOMPARE(f.documentCount(), 1);
         QCOMPARE(f.active(), first);
-        QCOMPARE(first->txtText->Text(), reuseEmpty ? QString() : QStringLiteral("kept"));
-        QCOMPARE(first->Title(), QString());
-        QCOMPARE(recent(1), QString());
-        QCOMPARE(f.boxes->shown.size(), 0);  // cancelling is no error
+        QCOMPARE(first->txtText->Text() + first->Title(), reuseEmpty ? QString() : QStringLiteral("kept"));
+        QCOMPARE(f.recent().first(), QString());
+        QCOMPARE(f.prompts(), QStringList());  // cancelling is no error
     }
 
     // Told when the window comes back to the front, once per change.
     void outsideChangeIsToldOnActivation_data()
     {
-        QTest::addColumn<bool>("unsaved");
-        QTest::addColumn<QByteArray>("outside");  // the file's new bytes; none: deleted
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("told");  // after the path and " has been "
-        QTest::addColumn<QString>("text");  // afterwards
-        const QString reload = "changed by another program.\r\nDo you want to reload it?";
-        QTest::newRow("clean, reloaded") << false << QByteArray("other") << int(vb::vbYes) << reload << "other";
-        QTest::newRow("clean, kept") << false << QByteArray("other") << int(vb::vbNo) << reload << "typed on disk";
-        QTest::newRow("unsaved changes") << true << QByteArray("other") << int(vb::vbOK)
-            << "changed by another program.\r\nYour changes are not saved; saving them will ask before "
-               "overwriting the file." << "typed on disk";
-        QTest::newRow("deleted") << false << QByteArray() << int(vb::vbOK)
-            << "deleted or moved by another program.\r\nSaving the document will write it again." << "typed on disk";
+        QTest::addColumn<Outside>("row");
+        const QString reload = "changed by another program.\r\nDo you want to reload it?", kept = "typed on disk";
+        QTest::newRow("clean, reloaded") << Outside{false, "other", vb::vbYes, reload, "other"};
+        QTest::newRow("clean, kept") << Outside{false, "other", vb::vbNo, reload, kept};
+        QTest::newRow("unsaved changes") << Outside{true, "other", vb::vbOK, "changed by another program.\r\nYour changes are "
+                                                     "not saved; saving them will ask before overwriting the file.", kept};
+        QTest::newRow("deleted") << Outside{false, "", vb::vbOK, "deleted or moved by another program.\r\nSaving the "
+                                                                 "document will write it again.", kept};
     }
     void outsideChangeIsToldOnActivation()
     {
-        QFETCH(bool, unsaved);
-        QFETCH(QByteArray, outside);
-        QFETCH(int, answer);
-        QFETCH(QString, told);
-        QFETCH(QString, text);
+        QFETCH(Outside, row);
         const QString path = f.file(QStringLiteral("a.txt"), "on disk");
         frmDocument* document = f.open(path);
         f.type(QStringLiteral("typed "));
-        if (!unsaved)
+        if (!row.unsaved)
             f.command(Save);
         f.command(New);
-        QVERIFY(outside.isEmpty() ? QFile::remove(path) : replaceFile(path, outside));
-        f.boxes->answers = {answer, vb::vbNo};
+        QVERIFY(row.outside.isEmpty() ? QFile::remove(path) : replaceFile(path, row.outside));
+        f.boxes->answers = {row.answer, vb::vbNo};
         f.main->activateDocument(document);
         QApplication::processEvents();
-        QCOMPARE(f.prompts(), QStringList{QDir::toNativeSeparators(path) + " has been " + told});
-        QCOMPARE(document->txtText->Text(), text);
-        QCOMPARE(document->Label1(), unsaved ? QStringLiteral("x") : QString());
-        QCOMPARE(document->windowTitle(), path.toUpper());
-        QCOMPARE(document->txtText->CanUndo(), text != QLatin1String("other"));
+        QCOMPARE(f.prompts(), QStringList{QDir::toNativeSeparators(path) + " has been " + row.told});
+        QCOMPARE((QStringList{document->txtText->Text(), document->Label1(), document->windowTitle()}),
+                 (QStringList{row.text, row.unsaved ? "x" : "", path.toUpper()}));
+        QCOMPARE(document->txtText->CanUndo(), row.text != QLatin1String("other"));
         // The program comes to the front: the same change is not told again, the next one is.
         for (const int shown : {1, 2}) {
             emit qApp->applicationStateChanged(Qt::ApplicationActive);
@@ -229,108 +223,36 @@ private slots:
         }
     }
 
-    // ---- Insert --------------------------------------------------------
-
     void insert_data()
     {
-        QTest::addColumn<QString>("content");
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("clipboard");  // "" for a clipboard without text
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("caretAfter");
-        QTest::newRow("at the caret, clipboard restored")
-            << "Hello world" << 6 << 0 << QByteArray("big ") << "keep me" << "Hello big world" << 10;
-        QTest::newRow("replacing the selection, clipboard cleared")
-            << "Hello world" << 6 << 5 << QByteArray("there") << "" << "Hello there" << 11;
-        QTest::newRow("lines of the file at the start")
-            << "end" << 0 << 0 << QByteArray("one\r\ntwo\n") << "x" << "one\r\ntwo\r\nend" << 10;
-        QTest::newRow("whole text replaced by an empty file")
-            << "gone" << 0 << 4 << QByteArray() << "clip" << "" << 0;
-        QTest::newRow("into an empty document")
-            << "" << 0 << 0 << QByteArray("caf\xc3\xa9") << "" << "caf\u00e9" << 4;
+        QTest::addColumn<Inserted>("row");
+        QTest::newRow("at the caret, clipboard restored") << Inserted{"Hello world", 6, 0, "big ", "keep me", "Hello big world", 10};
+        QTest::newRow("replacing the selection, no clipboard") << Inserted{"Hello world", 6, 5, "there", "", "Hello there", 11};
+        QTest::newRow("lines at the start") << Inserted{"end", 0, 0, "one\r\ntwo\n", "x", "one\r\ntwo\r\nend", 10};
+        QTest::newRow("all replaced by an empty file") << Inserted{"gone", 0, 4, "", "clip", "", 0};
+        QTest::newRow("into an empty document") << Inserted{"", 0, 0, "caf\xc3\xa9", "", "caf\u00e9", 4};
     }
     void insert()
     {
-        QFETCH(QString, content);
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
-        QFETCH(QByteArray, file);
-        QFETCH(QString, clipboard);
-        QFETCH(QString, expected);
-        QFETCH(int, caretAfter);
-        const QString path = f.file(QStringLiteral("part.txt"), file);
-        f.text()->setText(content);
-        f.text()->setSelStart(selStart);
-        f.text()->setSelLength(selLength);
-        f.active()->setLabel1(QString());
-        if (clipboard.isEmpty())
-            Clipboard::Clear();
-        else
-            Clipboard::SetText(clipboard);
+        QFETCH(Inserted, row);
+        const QString path = f.file(QStringLiteral("part.txt"), row.file);
+        f.show(row.content, row.selStart, row.selLength);
+        row.clipboard.isEmpty() ? Clipboard::Clear() : Clipboard::SetText(row.clipboard);
         f.main->dlgCommonDialog.FileName = QStringLiteral("/left/over/by/another.txt");
-
         f.dialogs->choose(path);
         f.command(Insert);
-        QCOMPARE(f.text()->Text(), expected);
-        QCOMPARE(f.text()->SelStart(), caretAfter);
-        QCOMPARE(f.text()->SelLength(), 0);
-        QCOMPARE(f.active()->Label1(), expected == content ? QString() : QStringLiteral("x"));
-        QCOMPARE(Clipboard::GetFormat(), !clipboard.isEmpty());
-        QCOMPARE(Clipboard::GetText(), clipboard);
+        QCOMPARE(f.text()->Text(), row.expected);
+        QCOMPARE(f.text()->SelStart() * 100 + f.text()->SelLength(), row.caretAfter * 100);
+        QCOMPARE(f.active()->Label1() + f.active()->Title(), row.expected == row.content ? "" : "x");  // names nothing
+        QCOMPARE(Clipboard::GetFormat(), !row.clipboard.isEmpty());
+        QCOMPARE(Clipboard::GetText(), row.clipboard);
         QCOMPARE(f.main->CurrentFile, path);
-        QCOMPARE(f.active()->Title(), QString());  // inserting names nothing
-
         QCOMPARE(f.dialogs->calls.size(), 1);
         const CommonDialogCall& call = f.dialogs->calls[0];
-        QCOMPARE(call.action, int(CommonDialog::cdlOpen));
-        QCOMPARE(call.DialogTitle, QStringLiteral("Pagewell: Insert File"));
-        QCOMPARE(call.Flags, 0x1016);
-        QCOMPARE(call.FileName, QString());
-        QCOMPARE(call.Filter, DefaultFilter);
+        QCOMPARE(call.action * 0x10000 + call.Flags, int(CommonDialog::cdlOpen) * 0x10000 + 0x1016);
+        QCOMPARE(call.DialogTitle + call.FileName + call.Filter, "Pagewell: Insert File" + DefaultFilter);
         QVERIFY2(call.HelpFile.endsWith(QStringLiteral("/Pagewell.hlp")), qPrintable(call.HelpFile));
     }
-
-    void insertCancelledLeavesEverything_data()
-    {
-        QTest::addColumn<bool>("afterSave");  // a Save dialog has set CancelError
-        QTest::addColumn<bool>("emptyName");
-        QTest::newRow("cancel") << false << false;
-        QTest::newRow("cancel after a Save set CancelError") << true << false;
-        QTest::newRow("OK with an empty name") << false << true;
-    }
-    void insertCancelledLeavesEverything()
-    {
-        QFETCH(bool, afterSave);
-        QFETCH(bool, emptyName);
-        f.text()->setText(QStringLiteral("Hello world"));
-        if (afterSave) {
-            f.dialogs->cancel();
-            f.command(SaveAs);
-        }
-        f.text()->SetSel(2, 5);
-        f.active()->setLabel1(QString());
-        f.main->CurrentFile = QStringLiteral("/before.txt");
-        Clipboard::SetText(QStringLiteral("keep me"));
-        if (emptyName)
-            f.dialogs->choose(QString());
-        else
-            f.dialogs->cancel();
-        f.command(Insert);
-
-        QCOMPARE(f.dialogs->calls.last().DialogTitle, QStringLiteral("Pagewell: Insert File"));
-        QCOMPARE(f.dialogs->calls.last().CancelError, afterSave);
-        QCOMPARE(f.text()->Text(), QStringLiteral("Hello world"));
-        QCOMPARE(f.text()->SelStart(), 2);
-        QCOMPARE(f.text()->SelLength(), 3);
-        QCOMPARE(f.active()->Label1(), QString());
-        QCOMPARE(Clipboard::GetText(), QStringLiteral("keep me"));
-        QCOMPARE(f.main->CurrentFile, QStringLiteral("/before.txt"));
-        QCOMPARE(f.boxes->shown.size(), 0);
-    }
-
-    // ---- what is not a regular file -----------------------------------
 
     // A folder, a named pipe or a device is refused with a message naming
     // it, and nothing waits for a writer or reads without end. Open and the
@@ -348,23 +270,20 @@ private slots:
     {
         QFETCH(QString, how);
         QFETCH(QString, what);
-        QString path = what;
-        if (!what.startsWith(u'/')) {
-            path = f.path(what);
-            QVERIFY(what == QLatin1String("fifo") ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
-                                                   : QDir().mkpath(path));
-        }
-        f.text()->setText(QStringLiteral("Hello"));  // for Insert; the others start afresh
-        f.active()->setLabel1(QString());
+        QString path = what.startsWith(u'/') ? what : f.path(what);
+        if (what == QLatin1String("fifo"))
+            QVERIFY(makePipe(path, 0600));
+        else if (what == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(path));
+        f.show(QStringLiteral("Hello"));  // for Insert; the others start afresh
         Clipboard::SetText(QStringLiteral("keep me"));
         if (how == QLatin1String("open")) {
             f.open(path);
         } else if (how == QLatin1String("insert")) {
             f.dialogs->choose(path);
             f.command(Insert);
-            QCOMPARE(Clipboard::GetText(), QStringLiteral("keep me"));
         } else if (how == QLatin1String("recent")) {
-            SaveSetting(AppTitle, RecentFilesSection, recentFileKey(1), path.toUpper());
+            putSetting(QStringLiteral("Recent Files"), QStringLiteral("File1"), path.toUpper());
             f.restart();
             f.main->mnuFileArray[1]->trigger();
         } else {
@@ -372,180 +291,13 @@ private slots:
         }
         QCOMPARE(f.text()->Text(), how == QLatin1String("insert") ? QStringLiteral("Hello") : QString());
         QCOMPARE(f.active()->Label1(), QString());
+        QCOMPARE(Clipboard::GetText(), QStringLiteral("keep me"));
         const bool captioned = how == QLatin1String("open") || how == QLatin1String("command line");
         QCOMPARE(f.active()->Title(), captioned ? path.toUpper() : QString());
         QCOMPARE(f.boxes->shown.size(), 1);
-        const QString prompt = f.boxes->shown[0].prompt;
-        QVERIFY2(prompt.contains(path + QStringLiteral(" is")) && prompt.contains(QStringLiteral("not a regular file")), qPrintable(prompt));
+        const QString prompt = f.lastPrompt();
+        QVERIFY2(prompt.contains(path + " is") && prompt.contains(QStringLiteral("not a regular file")), qPrintable(prompt));
         QCOMPARE(f.boxes->shown[0].style, int(vb::vbExclamation));
-    }
-
-    // ---- Properties ----------------------------------------------------
-
-    void propertiesIsEnabledOnlyForATitledDocument_data()
-    {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("untitled") << "untitled" << false;
-        QTest::newRow("untitled with text") << "typed" << false;
-        QTest::newRow("opened file") << "opened" << true;
-        QTest::newRow("no document") << "none" << false;
-        QTest::newRow("untitled after a titled one") << "new after opened" << false;
-    }
-    void propertiesIsEnabledOnlyForATitledDocument()
-    {
-        QFETCH(QString, state);
-        QFETCH(bool, enabled);
-        const QString path = f.file(QStringLiteral("p.txt"), "text\n");
-        if (state == QLatin1String("typed"))
-            f.type(QStringLiteral("abc"));
-        if (state.contains(QLatin1String("opened")))
-            f.open(path);
-        if (state.startsWith(QLatin1String("new")))
-            f.command(New);
-        if (state == QLatin1String("none"))
-            f.command(Close);
-        // The item follows the active document each time the menu opens.
-        f.main->mnuFileItem[Properties]->setEnabled(!enabled);
-        f.openFileMenu();
-        QCOMPARE(f.main->mnuFileItem[Properties]->isEnabled(), enabled);
-        f.command(Properties);
-        QCOMPARE(f.boxes->shown.size(), enabled ? 1 : 0);
-    }
-
-    void propertiesDescribesTheSavedFile()
-    {
-        f.type(QStringLiteral("one"));
-        QTest::keyClick(f.text(), Qt::Key_Return);
-        f.type(QStringLiteral("two"));
-        QTest::keyClick(f.text(), Qt::Key_Return);
-        f.type(QStringLiteral("three"));
-        const QString path = f.path(QStringLiteral("Letter.txt"));
-        f.dialogs->choose(path);
-        f.command(Save);
-        QCOMPARE(bytesOf(path), QByteArray("one\ntwo\nthree"));
-        // Lines typed since count; size and date are the file's.
-        QTest::keyClick(f.text(), Qt::Key_Return);
-        f.type(QStringLiteral("four"));
-
-        f.openFileMenu();
-        f.command(Properties);
-        QCOMPARE(f.boxes->shown.size(), 1);
-        const QDateTime modified = QFileInfo(path).lastModified();
-        const QLocale c = QLocale::c();
-        const QString expected = QStringLiteral("File name: LETTER.TXT\r\n"
-                                                "File size: 13 bytes (0K)\r\n"
-                                                "Last modified: ")
-                                 + c.toString(modified, QStringLiteral("MMM dd, yyyy")) + QStringLiteral(" at ")
-                                 + c.toString(modified, QStringLiteral("h:mm AP"))
-                                 + QStringLiteral("\r\nAttributes: Normal\r\nLine count:  4");
-        QCOMPARE(f.boxes->shown[0].prompt, expected);
-        QCOMPARE(f.boxes->shown[0].title, QStringLiteral("File Information"));
-        QCOMPARE(f.boxes->shown[0].style, int(vb::vbInformation));
-    }
-
-    void propertiesOfAFileGoneFromDiskReportsIt()
-    {
-        const QString path = f.file(QStringLiteral("gone.txt"), "text\n");
-        f.open(path);
-        QFile::remove(path);
-        f.openFileMenu();
-        f.command(Properties);
-        QCOMPARE(f.boxes->shown.size(), 1);
-        QVERIFY(f.boxes->shown[0].title != QStringLiteral("File Information"));
-        QCOMPARE(f.boxes->shown[0].style, int(vb::vbExclamation));
-        QVERIFY2(f.boxes->shown[0].prompt.contains(path.toUpper()), qPrintable(f.boxes->shown[0].prompt));
-    }
-
-    // ---- the common dialog's properties --------------------------------
-
-    void filtersHandedToTheDialogs_data()
-    {
-        QTest::addColumn<QStringList>("rows");  // extension, name, ... for rows 1..6
-        QTest::addColumn<QString>("filter");
-        QTest::newRow("nothing stored") << QStringList() << DefaultFilter;
-        QTest::newRow("two types")
-            << QStringList{"txt", "Text Files", "*", "All Files"}
-            << "Text Files (*.txt) |*.txt|All Files (*.*) |*.*";
-        QTest::newRow("no name, gap in the rows")
-            << QStringList{"log", "", "", "", "md", "Markdown"} << " (*.log) |*.log|Markdown (*.md) |*.md";
-        QTest::newRow("row 1 empty: the fixed list")
-            << QStringList{"", "", "txt", "Text Files"} << DefaultFilter;
-    }
-    void filtersHandedToTheDialogs()
-    {
-        QFETCH(QStringList, rows);
-        QFETCH(QString, filter);
-        static const char* const keys[6] = {"One", "Two", "Three", "Four", "Five", "Six"};
-        for (int i = 0; i + 1 < rows.size(); i += 2) {
-            SaveSetting(AppTitle, QStringLiteral("Extension"), QString::fromLatin1(keys[i / 2]), rows[i]);
-            SaveSetting(AppTitle, QStringLiteral("Extension"), QString::fromLatin1(keys[i / 2]) + QStringLiteral("Name"),
-                        rows[i + 1]);
-        }
-        f.type(QStringLiteral("text"));
-        f.dialogs->cancel();
-        f.command(Open);
-        f.dialogs->cancel();
-        f.command(Insert);
-        f.dialogs->cancel();
-        f.command(Save);
-        f.dialogs->cancel();
-        f.command(SaveAs);
-        f.boxes->answers = {vb::vbYes};
-        f.dialogs->cancel();
-        f.command(Close);
-        QCOMPARE(f.dialogs->calls.size(), 5);
-        for (const CommonDialogCall& call : std::as_const(f.dialogs->calls))
-            QCOMPARE(call.Filter, filter);
-        QCOMPARE(FileFilter, filter);
-    }
-
-    // One dialog for all commands: what one sets stays for the next.
-    void dialogPropertiesPersistBetweenCommands()
-    {
-        const QString part = f.file(QStringLiteral("part.txt"), "part");
-        f.dialogs->choose(part);
-        f.command(Insert);
-        f.dialogs->cancel();
-        f.command(PrintSetup);
-        f.dialogs->cancel();
-        f.command(Open);
-        f.dialogs->cancel();
-        f.command(Save);
-        f.dialogs->cancel();
-        f.command(Insert);
-        f.dialogs->cancel();
-        f.command(Open);
-        QCOMPARE(f.dialogs->calls.size(), 6);
-        const QList<CommonDialogCall>& calls = f.dialogs->calls;
-
-        QCOMPARE(calls[0].CancelError, false);
-        QCOMPARE(calls[1].action, int(CommonDialog::cdlPrintSetup));
-        QCOMPARE(calls[1].Flags, 0x840);
-        QCOMPARE(calls[1].CancelError, false);
-        // Open sets neither flags nor CancelError, nor the name.
-        QCOMPARE(calls[2].Flags, 0x840);
-        QCOMPARE(calls[2].CancelError, false);
-        QCOMPARE(calls[2].FileName, part);
-        QCOMPARE(calls[2].DialogTitle, QStringLiteral("Pagewell: Open File"));
-        // Save without a name suggests what the last dialog left (Open
-        // cancelled, so nothing).
-        QCOMPARE(calls[3].action, int(CommonDialog::cdlSave));
-        QCOMPARE(calls[3].DialogTitle, QStringLiteral("Pagewell: Save File"));
-        QCOMPARE(calls[3].Flags, 0x1016);
-        QCOMPARE(calls[3].CancelError, true);
-        QCOMPARE(calls[3].FileName, QString());
-        QVERIFY(calls[3].HelpFile.endsWith(QStringLiteral("/Pagewell.hlp")));
-        // CancelError stays set for the commands that never set it.
-        QCOMPARE(calls[4].CancelError, true);
-        QCOMPARE(calls[4].DialogTitle, QStringLiteral("Pagewell: Insert File"));
-        QCOMPARE(calls[5].CancelError, true);
-        QCOMPARE(calls[5].Flags, 0x1016);
-        // Every cancel changed nothing.
-        QCOMPARE(f.documentCount(), 1);
-        QCOMPARE(f.text()->Text(), QStringLiteral("part"));
-        QCOMPARE(f.active()->Title(), QString());
-        QCOMPARE(f.boxes->shown.size(), 0);
     }
 
     void saveSuggestsTheNameTheLastDialogLeft()
@@ -558,8 +310,6 @@ private slots:
         QCOMPARE(f.dialogs->calls.size(), 2);
         QCOMPARE(f.dialogs->calls[1].FileName, part);
     }
-
-    // ---- round trip ----------------------------------------------------
 
     void openAndSaveKeepEveryByte_data()
     {
@@ -581,32 +331,507 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, shown);
         const QString path = f.file(QStringLiteral("round.txt"), bytes);
-        frmDocument* document = f.open(path);
-        QCOMPARE(document->txtText->Text(), shown);
+        QCOMPARE(f.open(path)->txtText->Text(), shown);
         f.command(Save);
-        QCOMPARE(f.boxes->shown.size(), 0);
         QCOMPARE(bytesOf(path), bytes);
-
-        // Under another name the same bytes are written.
-        const QString copy = f.path(QStringLiteral("copy.txt"));
+        const QString copy = f.path(QStringLiteral("copy.txt"));  // under another name, the same bytes
         f.dialogs->choose(copy);
         f.command(SaveAs);
         QCOMPARE(bytesOf(copy), bytes);
-        QCOMPARE(document->Title(), copy.toUpper());
+        QCOMPARE(f.active()->Title(), copy.toUpper());
+        QCOMPARE(f.prompts(), QStringList());
     }
 
-    void untouchedLinesKeepTheirBreaks()
+    void nothingToSave_data()
     {
-        const QString path = f.file(QStringLiteral("mixed.txt"), "one\r\ntwo\nthree\rfour");
-        f.open(path);
-        f.text()->setSelStart(5);  // start of "two"
-        f.type(QStringLiteral("2 "));
-        QTest::keyClick(f.text(), Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClick(f.text(), Qt::Key_Return);
-        f.type(QStringLiteral("five"));
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("document");
+        QTest::addColumn<QString>("message");
+        const std::pair<int, const char*> commands[] = {{Save, "Save"}, {SaveAs, "Save As"}, {SaveAll, "Save All"}};
+        for (const auto& [command, name] : commands) {
+            QTest::addRow("%s", name) << command << true
+                                      << (command == SaveAs ? "No text has been entered to save!" : NothingToSave);
+            QTest::addRow("%s, no document", name) << command << false << "";
+        }
+    }
+    void nothingToSave()
+    {
+        QFETCH(int, command);
+        QFETCH(bool, document);
+        QFETCH(QString, message);
+        f.type(QStringLiteral("a"));  // typed in and emptied again: still nothing
+        QTest::keyClick(f.text(), Qt::Key_Backspace);
+        if (!document)
+            f.command(Close);
+        f.command(command);
+        QCOMPARE(f.dialogs->calls.size(), 0);
+        QCOMPARE(f.prompts(), document ? QStringList{message} : QStringList());
+        if (document)
+            QCOMPARE(f.boxes->shown[0].title + f.active()->Label1(), QStringLiteral("Pagewellx"));
+    }
+
+    // Untitled: Save writes plain text whatever the name, then goes by the
+    // name; Save As goes by the name at once and starts at the document's file.
+    void savingUnderAName_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("titled");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("rtfFirst");
+        QTest::addColumn<bool>("rtfLater");
+        QTest::newRow("Save, X.RTF") << int(Save) << false << "X.RTF" << false << true;
+        QTest::newRow("Save, x.rtf") << int(Save) << false << "x.rtf" << false << true;
+        QTest::newRow("Save, MYRTF") << int(Save) << false << "MYRTF" << false << true;
+        QTest::newRow("Save, x.txt") << int(Save) << false << "x.txt" << false << false;
+        QTest::newRow("Save As, untitled to txt") << int(SaveAs) << false << "new.txt" << false << false;
+        QTest::newRow("Save As, untitled to RTF") << int(SaveAs) << false << "New.RTF" << true << true;
+        QTest::newRow("Save As, titled to txt") << int(SaveAs) << true << "other.txt" << false << false;
+        QTest::newRow("Save As, titled to rtf") << int(SaveAs) << true << "other.rtf" << true << true;
+    }
+    void savingUnderAName()
+    {
+        QFETCH(int, command);
+        QFETCH(bool, titled);
+        QFETCH(QString, name);
+        QFETCH(bool, rtfFirst);
+        QFETCH(bool, rtfLater);
+        const QString original = f.file(QStringLiteral("Original.txt"), "first\r\nsecond\r\n");
+        titled ? void(f.open(original)) : f.type(QStringLiteral("first\rsecond\r"));
+        frmDocument* document = f.active();
+        const QString path = f.path(name);
+        f.dialogs->choose(path);
+        f.command(command);
+        const int calls = f.dialogs->calls.size();
+        const CommonDialogCall& call = f.dialogs->calls.last();
+        QCOMPARE(call.action, int(CommonDialog::cdlSave));
+        QCOMPARE(call.DialogTitle + call.FileName, "Pagewell: Save File" + (titled ? original : QString()));
+        QCOMPARE(call.Flags * 10 + call.CancelError, 0x1016 * 10 + 1);
+        const QByteArray bytes = bytesOf(path);
+        QCOMPARE(isRtf(bytes), rtfFirst);
+        if (!rtfFirst)
+            QCOMPARE(bytes, titled ? QByteArray("first\r\nsecond\r\n") : QByteArray("first\nsecond\n"));
+        QCOMPARE((QStringList{document->Title(), document->windowTitle(), document->filePath(), document->Label1()}),
+                 (QStringList{path.toUpper(), path.toUpper(), path, ""}));
+        QCOMPARE(f.main->CurrentFile, path);
+        QCOMPARE(f.recent().first(), path.toUpper());
+        QCOMPARE(f.recentItems().mid(0, 2), (QStringList{"-", "&1 " + path.toUpper()}));
+        f.type(QStringLiteral("more"));
         f.command(Save);
-        // The new line takes the file's first kind of break.
-        QCOMPARE(bytesOf(path), QByteArray("one\r\n2 two\nthree\rfour\r\nfive"));
+        QCOMPARE(f.dialogs->calls.size(), calls);  // titled now: no dialog
+        QCOMPARE(isRtf(bytesOf(path)), rtfLater);
+        QVERIFY(bytesOf(path).contains("more") && bytesOf(path).contains("second"));
+        QCOMPARE(bytesOf(original), QByteArray("first\r\nsecond\r\n"));
+        QCOMPARE(document->Label1(), QString());
+    }
+
+    // Writing an opened file by its name's format. A file another program
+    // replaced since, or a text its Windows-1252 file cannot hold, is written
+    // only when the user agrees; a deleted file is written again.
+    void savingAnOpenedFile_data()
+    {
+        QTest::addColumn<Saved>("row");
+        const QString changed = "%1 has been changed by another program since it was opened or saved.\r\nDo you want to overwrite it?";
+        const QString encoding = "%1 is stored as Windows-1252, which cannot hold some of the characters in the "
+                                 "text.\r\nDo you want to save it as UTF-8 instead?";
+        const QList<int> none, ok{vb::vbOK}, cancel{vb::vbCancel}, yes{vb::vbYes}, yesOk{vb::vbYes, vb::vbOK}, yesCancel{vb::vbYes, vb::vbCancel};
+        const QByteArray file("on disk\n"), ours("on disk\ntyped"), other("other\n"), rtf("{\\rtf1"), cafe("caf\xe9");
+        QTest::newRow("Save, txt") << Saved{"Notes.txt", file, "typed", "", Save, none, "", ours};
+        QTest::newRow("Save, rtf") << Saved{"Notes.rtf", file, "typed", "", Save, none, "", rtf};
+        QTest::newRow("Save, rtf in the middle") << Saved{"a.rtf.bak", file, "typed", "", Save, none, "", ours};
+        QTest::newRow("Close, Cancel") << Saved{"a.txt", file, "typed", "", Close, cancel, "", file};
+        QTest::newRow("Close, Yes, txt") << Saved{"a.txt", file, "typed", "", Close, yes, "", ours};
+        QTest::newRow("Close, Yes, rtf") << Saved{"a.Rtf", file, "typed", "", Close, yes, "", rtf};
+        const std::pair<int, const char*> saves[] = {{Save, "Save"}, {SaveAll, "Save All"}, {SaveAs, "Save As"}};
+        for (const auto& [command, name] : saves) {
+            QTest::addRow("%s, replaced, Cancel", name) << Saved{"a.txt", file, "typed", "replaced", command, cancel, changed, other};
+            QTest::addRow("%s, replaced, OK", name) << Saved{"a.txt", file, "typed", "replaced", command, ok, changed, ours};
+        }
+        QTest::newRow("Close, Yes, replaced, Cancel") << Saved{"a.txt", file, "typed", "replaced", Close, yesCancel, changed, other};
+        QTest::newRow("Close, Yes, replaced, OK") << Saved{"a.txt", file, "typed", "replaced", Close, yesOk, changed, ours};
+        QTest::newRow("Exit, Yes, replaced, Cancel") << Saved{"a.txt", file, "typed", "replaced", Exit, yesCancel, changed, other};
+        QTest::newRow("Save, clean, deleted") << Saved{"a.txt", file, "", "deleted", Save, none, "", file};
+        QTest::newRow("Save, empty, deleted") << Saved{"a.txt", "", "", "deleted", Save, none, "", ""};
+        QTest::newRow("Save As, empty, deleted") << Saved{"a.txt", "", "", "deleted", SaveAs, none, "", ""};
+        QTest::newRow("1252 lacks it, Cancel") << Saved{"a.txt", cafe, "\u4e2d", "", Save, cancel, encoding, cafe};
+        QTest::newRow("1252 lacks it, OK: UTF-8") << Saved{"a.txt", cafe, "\u4e2d", "", Save, ok, encoding, "caf\xc3\xa9\xe4\xb8\xad"};
+        QTest::newRow("1252 lacks it, Close, Yes, Cancel") << Saved{"a.txt", cafe, "\u4e2d", "", Close, yesCancel, encoding, cafe};
+        QTest::newRow("1252 holds it") << Saved{"a.txt", cafe, "\u00e9", "", Save, none, "", "caf\xe9\xe9"};
+    }
+    void savingAnOpenedFile()
+    {
+        QFETCH(Saved, row);
+        const QString path = f.file(row.name, row.file);
+        frmDocument* document = f.open(path);
+        f.typeAtEnd(row.typed);
+        QVERIFY(row.outside == QLatin1String("replaced") ? replaceFile(path, "other\n")
+                : row.outside == QLatin1String("deleted") ? QFile::remove(path) : true);
+        if (row.command == SaveAs)
+            f.dialogs->choose(path);  // its own name
+        f.boxes->answers = row.answers;
+        f.main->CurrentFile.clear();
+        f.command(row.command);
+        QCOMPARE(f.prompts().size(), row.answers.size());
+        if (!row.asked.isEmpty())
+            QCOMPARE(f.lastPrompt() + QString::number(f.boxes->shown.last().style),
+                     row.asked.arg(QDir::toNativeSeparators(path)) + QString::number(vb::vbOKCancel | vb::vbExclamation));
+        const QByteArray bytes = bytesOf(path);
+        if (isRtf(row.after))
+            QVERIFY2(isRtf(bytes) && bytes.contains("typed"), bytes.constData());
+        else
+            QCOMPARE(bytes, row.after);
+        const bool closing = row.command == Close || row.command == Exit;
+        if (!closing || row.answers.value(0) != vb::vbCancel)
+            QCOMPARE(f.main->CurrentFile, row.command == SaveAs ? path : path.toUpper());
+        const bool cancelled = !row.answers.isEmpty() && row.answers.last() == vb::vbCancel;
+        QCOMPARE(f.documentCount(), closing && !cancelled ? 0 : 1);
+        if (!closing || cancelled)
+            QCOMPARE(document->Label1(), cancelled ? QStringLiteral("x") : QString());
+    }
+
+    // Save As asks whether only the selection goes; it goes to the file as
+    // plain text in the document's own format, and names nothing.
+    void saveAsWithASelection_data()
+    {
+        QTest::addColumn<Selected>("row");  // name "": the dialog is cancelled; written "(missing)": nothing
+        const QList<int> ok{vb::vbOK};
+        QTest::newRow("untitled, one word") << Selected{"", "Hello brave world", 6, 5, "part.txt", ok, "brave\n"};
+        QTest::newRow("untitled, named rtf: plain text") << Selected{"", "Hello brave world", 0, 5, "part.rtf", ok, "Hello\n"};
+        QTest::newRow("titled CR LF file, two lines") << Selected{"one\r\ntwo\r\nthree\r\n", "", 5, 10, "part.txt", ok, "two\r\nthree\r\n"};
+        QTest::newRow("titled UTF-8 with BOM") << Selected{"\xef\xbb\xbf\xc3\xa9t\xc3\xa9\n", "", 0, 3, "part.txt", ok, "\xef\xbb\xbf\xc3\xa9t\xc3\xa9\n"};
+        QTest::newRow("Windows-1252 lacks a letter, UTF-8 agreed")
+            << Selected{"caf\xe9", "\u4e2d", 0, 5, "part.txt", {vb::vbOK, vb::vbOK}, "caf\xc3\xa9\xe4\xb8\xad\n"};
+        QTest::newRow("Cancel in the question") << Selected{"", "Hello world", 0, 5, "part.txt", {vb::vbCancel}, "(missing)"};
+        QTest::newRow("OK, then cancel in the dialog") << Selected{"", "Hello world", 0, 5, "", ok, "(missing)"};
+    }
+    void saveAsWithASelection()
+    {
+        QFETCH(Selected, row);
+        const QString original = row.file.isEmpty() ? QString() : f.file(QStringLiteral("Source.txt"), row.file);
+        if (!original.isEmpty())
+            f.open(original);
+        f.typeAtEnd(row.typed);
+        frmDocument* document = f.active();
+        const QStringList before{document->Title(), document->windowTitle(), f.recent().first()};
+        f.text()->SetSel(row.selStart, row.selStart + row.selLength);
+        f.boxes->answers = row.answers;
+        row.name.isEmpty() ? f.dialogs->cancel() : f.dialogs->choose(f.path(row.name));
+        f.command(SaveAs);
+        QCOMPARE(f.prompts().size(), row.answers.size());
+        QCOMPARE(f.prompts().first() + QString::number(f.boxes->shown[0].style),
+                 "Save only selected text?" + QString::number(vb::vbOKCancel | vb::vbQuestion));
+        QCOMPARE(bytesOf(f.path(row.name.isEmpty() ? QStringLiteral("part.txt") : row.name)), row.written);
+        QCOMPARE((QStringList{document->Title(), document->windowTitle(), f.recent().first()}), before);  // names nothing
+        const bool nothing = row.written == "(missing)";
+        QCOMPARE(document->Label1(), nothing ? QStringLiteral("x") : QString());  // else clean all the same
+        QCOMPARE(f.text()->SelLength(), nothing ? row.selLength : f.text()->SelLength());
+        QCOMPARE(bytesOf(original), original.isEmpty() ? QByteArray("(missing)") : row.file);
+    }
+
+    void saveAll_data()
+    {
+        // Documents in the order they were made: "t" titled and changed,
+        // "c" titled and clean, "u" untitled with text, "e" untitled and
+        // empty, "r" titled with a read-only file.
+        QTest::addColumn<QString>("documents");
+        QTest::addColumn<QStringList>("dialogAnswers");  // a name, or "" for cancel
+        QTest::addColumn<QString>("written");            // 'w' written, '-' not, per document
+        QTest::addColumn<QString>("message");
+        QTest::newRow("all titled, clean ones too") << "tct" << QStringList() << "www" << "";
+        QTest::newRow("untitled and empty second") << "tet" << QStringList() << "w--" << NothingToSave;
+        QTest::newRow("untitled with text is named") << "tut" << QStringList{"named.txt"} << "www" << "";
+        QTest::newRow("cancel in the dialog stops") << "tut" << QStringList{""} << "w--" << "";
+        QTest::newRow("read-only second") << "trt" << QStringList() << "w--" << ReadOnly;
+        QTest::newRow("two untitled") << "uuc" << QStringList{"one.txt", "two.rtf"} << "www" << "";
+        QTest::newRow("names one, then an empty one") << "tue" << QStringList{"b.txt"} << "ww-" << NothingToSave;
+    }
+    void saveAll()
+    {
+        QFETCH(QString, documents);
+        QFETCH(QStringList, dialogAnswers);
+        QFETCH(QString, written);
+        QFETCH(QString, message);
+        QList<frmDocument*> windows;
+        QStringList paths;
+        for (int i = 0; i < documents.size(); ++i) {
+            const QChar kind = documents[i];
+            if (i > 0)
+                f.command(New);
+            windows << f.active();
+            paths << (QStringLiteral("tcr").contains(kind) ? f.file(QStringLiteral("doc%1.txt").arg(i), "on disk\n") : QString());
+            if (kind == u'u')
+                f.type(QStringLiteral("untitled %1").arg(i));
+            if (paths[i].isEmpty())
+                continue;
+            QCOMPARE(f.open(paths[i]), windows[i]);
+            if (kind != u'c')
+                f.typeAtEnd(QStringLiteral("typed"));
+            QFile::remove(paths[i]);  // every titled file is rewritten: gone until then
+            if (kind == u'r') {
+                writeBytes(paths[i], "stale");
+                makeReadOnly(paths[i]);
+            }
+        }
+        f.dialogs->calls.clear();
+        const QString recentBefore = f.recent().first();
+        for (const QString& answer : dialogAnswers)
+            answer.isEmpty() ? f.dialogs->cancel() : f.dialogs->choose(f.path(answer));
+        QList<frmDocument*> activeAtDialog;
+        f.dialogs->onCall = [&](const CommonDialog&) { activeAtDialog << f.active(); };
+        f.command(SaveAll);
+        QCOMPARE(f.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(f.dialogs->pending(), 0);
+        QString lastNamed;
+        for (int i = 0, answer = 0; i < documents.size(); ++i) {
+            const bool wrote = written[i] == u'w';
+            if (documents[i] == u'u' && answer++ < dialogAnswers.size() && wrote) {
+                paths[i] = f.path(dialogAnswers[answer - 1]);
+                QCOMPARE(activeAtDialog.value(answer - 1), windows[i]);  // the user sees which text is named
+                QCOMPARE(windows[i]->Title(), paths[i].toUpper());
+                QCOMPARE(bytesOf(paths[i]), QStringLiteral("untitled %1").arg(i).toUtf8());  // plain text
+                lastNamed = paths[i];
+            } else if (documents[i] != u'u' && !paths[i].isEmpty()) {
+                QCOMPARE(bytesOf(paths[i]), !wrote ? QByteArray(documents[i] == u'r' ? "stale" : "(missing)")
+                                            : documents[i] == u'c' ? QByteArray("on disk\n")
+                                                                   : QByteArray("on disk\ntyped"));
+            }
+            if (!paths[i].isEmpty())
+                QCOMPARE(windows[i]->Label1(), wrote || documents[i] == u'c' ? QString() : QStringLiteral("x"));
+        }
+        QCOMPARE(f.recent().first(), lastNamed.isEmpty() ? recentBefore : lastNamed.toUpper());
+    }
+
+    // A read-only regular file (33) is refused, and so is a read-only thing
+    // that is no regular file (1, a pipe put in its place); hidden as well
+    // (35) is not caught and the write decides. A write that fails is told
+    // once, with its reason; the document keeps its changes.
+    void writeRefusedOrFailed_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QStringList>("told");  // the message and its style
+        const QStringList readOnly{ReadOnly, QString::number(vb::vbExclamation)};
+        const QStringList failed{"No such file or directory", QString::number(vb::vbExclamation)};
+        for (const auto& [command, name] : {std::pair<int, const char*>{Save, "Save"}, {SaveAll, "Save All"}}) {
+            QTest::addRow("%s, read-only", name) << command << "read-only" << readOnly;
+            QTest::addRow("%s, attributes 1", name) << command << "pipe" << readOnly;
+            QTest::addRow("%s, untitled into a missing folder", name) << command << "untitled" << failed;
+            QTest::addRow("%s, folder removed under the file", name) << command << "removed" << failed;
+        }
+        QTest::newRow("Save As into a missing folder") << int(SaveAs) << "untitled" << failed;
+        QTest::newRow("Close, Yes, read-only") << int(Close) << "read-only" << QStringList{"File is read-only and cannot be saved!", QString::number(vb::vbExclamation)};
+        QTest::newRow("Close, Yes, attributes 1: no icon") << int(Close) << "pipe" << QStringList{"File is read-only and cannot be saved!", QString::number(vb::vbOKOnly)};
+        QTest::newRow("Close, Yes, into a missing folder") << int(Close) << "untitled" << failed;
+        QTest::newRow("Save, hidden too") << int(Save) << "hidden" << QStringList();
+    }
+    void writeRefusedOrFailed()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, kind);
+        QFETCH(QStringList, told);
+        QString path = f.path(kind == QLatin1String("hidden") ? ".hidden" : "Locked.txt");
+        if (kind == QLatin1String("untitled")) {
+            f.dialogs->choose(path = f.path(QStringLiteral("no such folder/letter.txt")));
+            f.type(QStringLiteral("typed"));
+        } else {
+            f.open(f.file(kind == QLatin1String("removed") ? "removed/letter.txt" : path.mid(path.lastIndexOf(u'/') + 1), "on disk\n"));
+            path = f.active()->filePath();
+            f.typeAtEnd(QStringLiteral("typed"));
+        }
+        if (kind == QLatin1String("pipe"))
+            QVERIFY(QFile::remove(path) && makePipe(path, 0444));
+        else if (kind == QLatin1String("removed"))
+            QVERIFY(QDir(f.path(QStringLiteral("removed"))).removeRecursively());
+        else if (kind != QLatin1String("untitled"))
+            makeReadOnly(path);
+        frmDocument* document = f.active();
+        const QString title = document->Title();
+        f.main->CurrentFile.clear();
+        f.boxes->answers = {vb::vbYes};
+        f.command(command);
+        const bool written = kind != QLatin1String("pipe") && bytesOf(path) == "on disk\ntyped";  // a pipe would block
+        if (told.isEmpty()) {  // hidden
+            QCOMPARE(f.boxes->shown.size(), written ? 0 : 1);
+            QCOMPARE(document->Label1(), written ? QString() : QStringLiteral("x"));
+            return;
+        }
+        QVERIFY(!written);
+        QCOMPARE(f.prompts().size(), command == Close ? 2 : 1);
+        if (command == Close)
+            QCOMPARE(f.prompts().first(), askedToSave(title.isEmpty() ? QStringLiteral("Document 1") : path.toUpper()));
+        const QString shown = f.lastPrompt();
+        QVERIFY2(shown.startsWith(told[0]) || (shown.count(path) == 1 && shown.contains(told[0])), qPrintable(shown));
+        QCOMPARE(f.boxes->shown.last().style, told[1].toInt());
+        QCOMPARE(f.documentCount(), command == Close && kind != QLatin1String("untitled") ? 0 : 1);  // closed unsaved
+        if (f.documentCount() > 0)
+            QCOMPARE(document->Label1() + document->Title(), "x" + title);
+        if (told[0] == ReadOnly)
+            QCOMPARE(f.main->CurrentFile, title);
+    }
+
+    void closePrompt_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("name");  // chosen in the Save dialog
+        QTest::newRow("new and empty") << "new" << 0 << "";
+        QTest::newRow("typed in and emptied again") << "emptied" << 0 << "";
+        QTest::newRow("clean untitled with text") << "clean untitled" << 0 << "";
+        QTest::newRow("clean opened file") << "clean titled" << 0 << "";
+        QTest::newRow("untitled, No") << "untitled" << int(vb::vbNo) << "";
+        QTest::newRow("titled, No") << "titled" << int(vb::vbNo) << "";
+        QTest::newRow("untitled, Yes, A.RTF") << "untitled" << int(vb::vbYes) << "A.RTF";
+        QTest::newRow("untitled, Yes, a.txt") << "untitled" << int(vb::vbYes) << "a.txt";
+    }
+    void closePrompt()
+    {
+        QFETCH(QString, state);
+        QFETCH(int, answer);
+        QFETCH(QString, name);
+        f.command(New);  // "Document 2"
+        const QString opened = state.endsWith(QLatin1String("titled")) && !state.endsWith(QLatin1String("untitled"))
+                                   ? f.file(QStringLiteral("Letter.txt"), "on disk\n") : QString();
+        if (!opened.isEmpty())
+            f.open(opened);
+        if (state != QLatin1String("new") && !state.startsWith(QLatin1String("clean t")))
+            f.type(QStringLiteral("fresh"));
+        if (state == QLatin1String("emptied")) {
+            f.text()->SetSel(0, -1);
+            QTest::keyClick(f.text(), Qt::Key_Delete);
+        } else if (state.startsWith(QLatin1String("clean"))) {
+            f.active()->setLabel1(QString());
+        }
+        f.main->dlgCommonDialog.FileName = QStringLiteral("/left/by/the/last/dialog.txt");
+        f.boxes->answers = {answer};
+        if (!name.isEmpty())
+            f.dialogs->choose(f.path(name));
+        f.command(Close);
+        QCOMPARE(f.documentCount(), 1);
+        const QString caption = opened.isEmpty() ? QStringLiteral("Document 2") : opened.toUpper();
+        QCOMPARE(f.prompts(), answer ? QStringList{askedToSave(caption)} : QStringList());
+        if (answer)
+            QCOMPARE(f.boxes->shown[0].title + QString::number(f.boxes->shown[0].style), "Pagewell" + QString::number(vb::vbYesNoCancel | vb::vbExclamation));
+        if (!opened.isEmpty())
+            QCOMPARE(bytesOf(opened), QByteArray("on disk\n"));
+        QCOMPARE(f.dialogs->calls.size(), int(!opened.isEmpty()) + int(!name.isEmpty()));
+        QCOMPARE(f.files().size(), int(!opened.isEmpty()) + int(!name.isEmpty()));
+        if (name.isEmpty())
+            return;
+        const CommonDialogCall& call = f.dialogs->calls[0];
+        QCOMPARE(call.action, int(CommonDialog::cdlSave));
+        QCOMPARE(call.DialogTitle + call.FileName, QStringLiteral("Pagewell: Save File/left/by/the/last/dialog.txt"));  // not preset
+        QCOMPARE(call.Flags * 10 + call.CancelError, 0x1016 * 10 + 1);
+        const QString path = f.path(name);
+        QCOMPARE(isRtf(bytesOf(path)), name.endsWith(QLatin1String("RTF")));
+        QVERIFY(bytesOf(path).contains("fresh"));
+        QCOMPARE(f.main->CurrentFile, path);
+        QCOMPARE(f.recentItems(), (QStringList{"-", "&1 " + path.toUpper()}));
+    }
+
+    // Exit asks for each changed document in turn; a Cancel, also in a
+    // Save dialog, keeps every window and the program open.
+    void exit_data()
+    {
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("untitled");  // a third document with text, else empty
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("No, No") << QList<int>{vb::vbNo, vb::vbNo} << false << "--" << true;
+        QTest::newRow("Yes, No") << QList<int>{vb::vbYes, vb::vbNo} << false << "w-" << true;
+        QTest::newRow("No, Yes") << QList<int>{vb::vbNo, vb::vbYes} << false << "-w" << true;
+        QTest::newRow("Yes, Cancel") << QList<int>{vb::vbYes, vb::vbCancel} << false << "w-" << false;
+        QTest::newRow("Yes, Yes, Yes and cancel the dialog")
+            << QList<int>{vb::vbYes, vb::vbYes, vb::vbYes} << true << "ww" << false;
+    }
+    void exit()
+    {
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, untitled);
+        QFETCH(QString, written);
+        QFETCH(bool, closed);
+        frmDocument* first = openChanged(QStringLiteral("first.txt"));
+        frmDocument* second = openChanged(QStringLiteral("second.txt"));
+        const QStringList paths{first->filePath(), second->filePath()};
+        f.command(New);
+        if (untitled)
+            f.type(QStringLiteral("untitled"));
+        f.boxes->answers = answers;
+        f.dialogs->cancel();
+        f.command(Exit);
+        QCOMPARE(f.prompts().mid(0, 2), (QStringList{askedToSave(paths[0].toUpper()), askedToSave(paths[1].toUpper())}));
+        QCOMPARE(f.prompts().size(), answers.size());
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(bytesOf(paths[i]) == "on disk\ntyped", written[i] == u'w');
+        QCOMPARE(f.documentCount(), closed ? 0 : 3);
+        QCOMPARE(f.main->isVisible(), !closed);
+        // Settings are written on the way out only.
+        QCOMPARE(setting(QStringLiteral("Settings"), QStringLiteral("MainLeft")).isEmpty(), !closed);
+        if (closed)
+            return;
+        QCOMPARE(first->Label1() + second->Label1(), QStringLiteral("xx"));  // written or not
+        f.main->activateDocument(first);  // closing it again asks again
+        f.boxes->shown.clear();
+        f.boxes->answers = {vb::vbNo};
+        f.command(Close);
+        QCOMPARE(f.prompts(), QStringList{askedToSave(paths[0].toUpper())});
+    }
+
+    // Qt's own file dialog, worked as a user does: a name typed into its
+    // name box, then Enter, or Esc.
+    void realFileDialog_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("typed");  // null: Esc
+        QTest::newRow("Open") << int(Open) << "Typed Name.txt";
+        QTest::newRow("Open, Esc") << int(Open) << QString();
+        QTest::newRow("Save As") << int(SaveAs) << "second.txt";
+    }
+    void realFileDialog()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, typed);
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
+        const QString original = f.file(QStringLiteral("first.txt"), "keep\r\n");
+        if (command == SaveAs)
+            f.open(original);
+        else
+            f.type(QStringLiteral("mine"));
+        f.dialogs.reset();  // the real dialogs from here on
+        const QString path = typed.isNull() ? QString() : f.path(typed);
+        QStringList seen;
+        WhenModal<QFileDialog> answer([&](QFileDialog* dialog) {
+            auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            seen << dialog->windowTitle() << dialog->nameFilters().join(u'|') << box->text();
+            if (path.isNull())
+                return QTest::keyClick(box, Qt::Key_Escape);
+            // The dialog selects the suggested name once it has read its folder.
+            QTimer::singleShot(5000, dialog, [] {  // one the keys did not close ends all the same
+                if (auto* left = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                    left->reject();
+            });
+            QApplication::setActiveWindow(dialog);
+            box->setFocus();
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            QTest::qWaitFor([&] { return model->rowCount(model->index(f.folder->path())) > 0; }, 3000);
+            box->selectAll();
+            QTest::keyClicks(box, path);
+            if (box->completer())
+                box->completer()->popup()->hide();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        if (command == Open && !path.isNull())
+            writeBytes(path, "typed into the dialog\n");
+        f.command(command);
+        QVERIFY(answer.answered());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        const QString filters = "All Files (*)|Text Files (*.txt)|INI Files (*.ini)";
+        QCOMPARE(seen, (QStringList{command == Open ? "Pagewell: Open File" : "Pagewell: Save File", filters,
+                                    command == Open ? "" : "first.txt"}));
+        QCOMPARE(f.documentCount(), command == Open && !path.isNull() ? 2 : 1);
+        QCOMPARE(f.active()->Title(), path.toUpper());
+        if (command == SaveAs)
+            QCOMPARE(bytesOf(path), QByteArray("keep\r\n"));
+        else
+            QCOMPARE(f.text()->Text(), path.isNull() ? QStringLiteral("mine") : QStringLiteral("typed into the dialog\r\n"));
     }
 };
 
