@@ -201,6 +201,7 @@ text() {
 
 windows() { xdotool search --all --onlyvisible --pid "$APP_PID" 2>/dev/null | grep -c .; }
 more_windows() { (($(windows) > $1)); }
+same_windows() { (($(windows) <= $1)); }
 
 # menu TITLE ALT_KEY ITEM_KEY: opens a menu of TITLE from the keyboard and picks an item.
 menu() {
@@ -209,6 +210,16 @@ menu() {
     keys "$1" "$2"
     wait_for "the menu to open" more_windows "$before"
     xdotool key "$3" || fail "xdotool could not type $3"
+}
+
+# name_in TITLE PATH: names PATH in the file dialog TITLE and accepts it.
+# In quotes, the name matches no file, so no completion list opens over the
+# box to take the Enter.
+name_in() {
+    text "$1" "\"$2\""
+    expect_shown "('\"$2\"',)"
+    keys "$1" Return
+    wait_for "'$1' to close" window_gone "$1"
 }
 
 # focus TITLE: gives TITLE the keyboard as a click on it would.
@@ -223,9 +234,10 @@ a11y() { timeout 20 gdbus call --address "$A11Y_BUS" --dest "$APP_BUS" "$@" 2>/d
 a11y_tree() {
     local path=${1:-/org/a11y/atspi/accessible/root} role name text="" count child
     role=$(a11y -o "$path" -m org.a11y.atspi.Accessible.GetRoleName) || return 0
-    case $role in *"menu bar"* | *"tool bar"* | *"scroll bar"* | *menu\'*) return 0 ;; esac
+    case $role in *"menu bar"* | *"tool bar"* | *"scroll bar"* | *menu\'* | *list* | *table* | *tree*) return 0 ;; esac
     name=$(a11y -o "$path" -m org.freedesktop.DBus.Properties.Get org.a11y.atspi.Accessible Name)
-    if [[ $role == "('text',)" ]]; then
+    # A read-only browser is a label without a name.
+    if [[ $role == "('text',)" || $role$name == "('label',)(<''>,)" ]]; then
         count=$(a11y -o "$path" -m org.freedesktop.DBus.Properties.Get org.a11y.atspi.Text CharacterCount |
             tr -dc 0-9)
         text=$(a11y -o "$path" -m org.a11y.atspi.Text.GetText -- 0 $((${count:-0} < 4000 ? ${count:-0} : 4000)))
