@@ -97,6 +97,14 @@ file_is() { [[ -f $1 ]] && cmp -s "$1" <(printf '%s' "$2"); }
 # ---- the session: X server, D-Bus, accessibility bus, window manager -------
 
 has_text() { [[ -s $1 ]]; }
+# x_ours N: the socket every client of :N tries first is our Xvfb's; one that
+# lost the number to another server ends or never listens there.
+x_ours() {
+    local pid=${SESSION_PIDS[-1]} inode
+    inode=$(awk -v path="@/tmp/.X11-unix/X$1" '$8 == path && $4 == "00010000" { print $7 }' /proc/net/unix)
+    [[ -n $inode ]] && ls -l "/proc/$pid/fd" 2>/dev/null | grep -q "socket:\[$inode\]"
+}
+x_settled() { x_ours "$1" || ! kill -0 "${SESSION_PIDS[-1]}" 2>/dev/null; }
 # Asked only once the launcher owns its name: asking sooner would start another.
 a11y_bus_up() {
     gdbus call --session -d org.freedesktop.DBus -o /org/freedesktop/DBus \
@@ -112,10 +120,17 @@ start_session() {
         command -v "$tool" >/dev/null || fail "$tool is missing (scripts/deps.sh test)"
     done
     fresh_home
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_ROOT/display" 2>"$ARTIFACTS/xvfb.log" &
-    SESSION_PIDS+=($!)
-    wait_for "Xvfb to take a display" has_text "$E2E_ROOT/display"
-    export DISPLAY=:$(head -n 1 "$E2E_ROOT/display")
+    local n
+    for n in $(seq 40 89); do
+        [[ -e /tmp/.X$n-lock ]] || grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset 2>>"$ARTIFACTS/xvfb.log" &
+        SESSION_PIDS+=($!)
+        wait_for "Xvfb to start on :$n" x_settled "$n"
+        x_ours "$n" && break
+        n=""
+    done
+    [[ -n $n ]] || fail "no free X display from :40 to :89"
+    export DISPLAY=:$n
     log "Xvfb on $DISPLAY"
     dbus-daemon --session --nofork --print-address=3 3>"$E2E_ROOT/bus" 2>"$ARTIFACTS/dbus.log" &
     SESSION_PIDS+=($!)
