@@ -8,27 +8,27 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 start_session
 start_app
-wait_window Pagewell
+wait_main
 expect_shown "Line=1 of 1 Column=1"
-text Pagewell "hello big world"
-keys Pagewell Return
-text Pagewell "bye"
+text main "hello big world"
+keys main Return
+text main "bye"
 expect_shown "('hello big world\nbye',)" "Line=2 of 2 Column=4"
 
-keys Pagewell ctrl+Home ctrl+Right shift+ctrl+Right ctrl+x
+keys main ctrl+Home ctrl+Right shift+ctrl+Right ctrl+x
 expect_shown "('hello world\nbye',)"
-keys Pagewell ctrl+End
-menu Pagewell alt+e p
+keys main ctrl+End
+menu main alt+e p
 expect_shown "('hello world\nbyebig ',)" "Line=2 of 2 Column=8"
-menu Pagewell alt+e u
+menu main alt+e u
 expect_shown "('hello world\nbye',)"
 
 day=$(date '+%b %d, %Y')
-keys Pagewell F5
+keys main F5
 wait_window "Date and Time"
 keys "Date and Time" Return
 wait_for "the Date and Time dialog to close" window_gone "Date and Time"
-keys Pagewell exclam  # the main window has the keyboard again
+keys main exclam  # the main window has the keyboard again
 dated() { shows "\nbye$day " || shows "\nbye$(date '+%b %d, %Y') "; }
 wait_for "today's date after 'bye'" dated
 expect_shown "M!',)"

@@ -10,22 +10,22 @@ start_session
 original=$'first line of text\nthe marker is here\nanother line\nthe marker again\nlast line\n'
 printf %s "$original" >"$DOCS/notes.txt"
 start_app "$DOCS/notes.txt"
-wait_window Pagewell
+wait_main
 expect_shown "Line=1 of 6"
 
-keys Pagewell ctrl+f
+keys main ctrl+f
 wait_window Find
 text Find marker
 keys Find Return
 expect_shown "Line=2 of 6"
-keys Pagewell F3
+keys main F3
 expect_shown "Line=4 of 6"
-keys Pagewell F3
+keys main F3
 expect_shown "Cannot find"
-keys Pagewell Return
+keys box Return
 expect_gone "Cannot find"
 
-keys Pagewell ctrl+Home ctrl+h
+keys main ctrl+Home ctrl+h
 wait_window Replace
 text Replace line
 keys Replace Tab
@@ -34,13 +34,13 @@ keys Replace alt+a
 wait_for "the Replace dialog to close" window_gone Replace
 expect_shown 'first row of text\nthe marker is here\nanother row\nthe marker again\nlast row\n'
 
-keys Pagewell ctrl+g
+keys main ctrl+g
 wait_window "Go To Line..."
 text "Go To Line..." 5
 keys "Go To Line..." Return
 expect_shown "Line=5 of 6"
-menu Pagewell alt+f x
+menu main alt+f x
 expect_shown "Do you wish to save the changes?"
-keys Pagewell n
+keys box n
 expect_exit
 file_is "$DOCS/notes.txt" "$original" || fail "answering No wrote the file"

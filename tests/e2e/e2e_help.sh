@@ -12,25 +12,25 @@ memory="$(awk '/^MemTotal:/ { print $2 }' /proc/meminfo | sed ':a; s/\B[0-9]\{3\
 
 start_session
 start_app
-wait_window Pagewell
-keys Pagewell F1
+wait_main
+keys main F1
 wait_window "Pagewell Help - Contents"
 expect_shown "Getting started" "The File menu"
-focus Pagewell  # back to the main window, as a click on it would
-menu Pagewell alt+h s
+focus main  # back to the main window, as a click on it would
+menu main alt+h s
 wait_window "Pagewell Help - Index and Search"
 expect_shown "Keyword index"
 keys "Pagewell Help - Index and Search" Escape
 wait_for "the help to close" window_gone "Pagewell Help - Index and Search"
 
-menu Pagewell alt+h a
+menu main alt+h a
 wait_window "About Pagewell"
 expect_shown "Physical Memory Available to Windows" "$memory"
 keys "About Pagewell" Return
 wait_for "the About box to close" window_gone "About Pagewell"
 
-keys Pagewell F1
+keys main F1
 wait_window "Pagewell Help - Contents"
-focus Pagewell
-menu Pagewell alt+f x
+focus main
+menu main alt+f x
 expect_exit

@@ -13,24 +13,26 @@ start_session
 mkdir "$DOCS/letters"
 start_app "$DOCS/letters"
 expect_shown "not a regular file"
-keys Pagewell Return
+keys box Return
 expect_gone "not a regular file"
+wait_main
 expect_shown "Line=1 of 1 Column=1"
 
 printf 'Dear Sir or Madam\nThe parcel arrived today.\n' >"$DOCS/letter.txt"
-keys Pagewell ctrl+o
+keys main ctrl+o
 wait_window "Pagewell: Open File"
 name_in "Pagewell: Open File" "$DOCS/letter.txt"
 expect_shown "${DOCS^^}/LETTER.TXT" "('Dear Sir or Madam\nThe parcel arrived today.\n',)"
-menu Pagewell alt+f x
+menu main alt+f x
 expect_exit
 
 yes "$(printf '%-79s' 'the quick brown fox jumps over the lazy dog')" | head -n "$LOG_LINES" >"$DOCS/big.log"
 start_app "$DOCS/big.log"
 wait_for "a progress window over the main window" more_windows 1
 wait_for "the progress window to close" same_windows 1
+wait_main
 expect_shown "Line=1 of $((LOG_LINES + 1))"
-keys Pagewell ctrl+End
+keys main ctrl+End
 expect_shown "Line=$((LOG_LINES + 1)) of $((LOG_LINES + 1))"
-menu Pagewell alt+f x
+menu main alt+f x
 expect_exit

@@ -29,10 +29,10 @@ start_session
 report=$DOCS/report.txt pdf=$DOCS/printed.pdf
 for n in $(seq -f %03g 1 150); do echo "Line $n of the report"; done >"$report"
 start_app "$report"
-wait_window Pagewell
+wait_main
 expect_shown "Line 150 of the report"
 
-menu Pagewell alt+f u
+menu main alt+f u
 wait_window "Page Setup"
 keys "Page Setup" alt+v
 wait_window "Print Preview"
@@ -48,7 +48,7 @@ keys "Page Setup" Escape
 wait_for "Page Setup to close" window_gone "Page Setup"
 
 rm "$pdf"
-menu Pagewell alt+f p
+menu main alt+f p
 expect_pdf file-print
-menu Pagewell alt+f x
+menu main alt+f x
 expect_exit

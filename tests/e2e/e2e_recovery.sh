@@ -19,12 +19,12 @@ start_session
 notes=$DOCS/notes.txt
 printf 'First line\n' >"$notes"
 start_app "$notes"
-wait_window Pagewell
-keys Pagewell ctrl+End
-text Pagewell "typed into the file"
-keys Pagewell ctrl+n
+wait_main
+keys main ctrl+End
+text main "typed into the file"
+keys main ctrl+n
 expect_shown "Document 2"
-text Pagewell "Untitled text"
+text main "Untitled text"
 wait_for "a recovery entry of the notes" kept "typed into the file"
 wait_for "a recovery entry of the new document" kept "Untitled text"
 kill -KILL "$APP_PID"
@@ -34,13 +34,14 @@ start_app
 wait_window "Pagewell: Recover Documents"
 keys "Pagewell: Recover Documents" Return  # Restore, with every document checked
 wait_for "the offer to close" window_gone "Pagewell: Recover Documents"
+wait_main
 expect_shown "('First line\ntyped into the file',)" "('Untitled text',)"
 file_is "$notes" $'First line\n' || fail "restoring wrote the notes before they were saved"
 
 # Restored oldest first: the new document is the active one.
-keys Pagewell ctrl+s
+keys main ctrl+s
 wait_window "Pagewell: Save File"
 name_in "Pagewell: Save File" "$DOCS/new.txt"
 wait_for "the new document to be saved" file_is "$DOCS/new.txt" "Untitled text"
-menu Pagewell alt+f l
+menu main alt+f l
 wait_for "Save All to write the notes" file_is "$notes" $'First line\ntyped into the file'

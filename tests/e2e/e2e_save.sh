@@ -10,27 +10,27 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 start_session
 note=$DOCS/note.txt
 start_app
-wait_window Pagewell
+wait_main
 expect_shown "Document 1" "Line=1 of 1"
-text Pagewell "Dear Sam,"
-keys Pagewell ctrl+s
+text main "Dear Sam,"
+keys main ctrl+s
 wait_window "Pagewell: Save File"
 name_in "Pagewell: Save File" "$note"
 wait_for "Ctrl+S to write the note" file_is "$note" "Dear Sam,"
 expect_shown "${note^^}"
 
-keys Pagewell Return
-text Pagewell "see you soon"
-menu Pagewell alt+f c
+keys main Return
+text main "see you soon"
+menu main alt+f c
 expect_shown "Do you wish to save the changes?"
-keys Pagewell y
+keys box y
 wait_for "Yes to write the note again" file_is "$note" $'Dear Sam,\nsee you soon'
 expect_gone "${note^^}"
-menu Pagewell alt+f x
+menu main alt+f x
 expect_exit
 [[ $(setting "Recent Files" File1) == "${note^^}" ]] || fail "the note is not the first recent file"
 
 start_app
-wait_window Pagewell
-menu Pagewell alt+f 1
+wait_main
+menu main alt+f 1
 expect_shown "${note^^}" "('Dear Sam,\nsee you soon',)"

@@ -25,7 +25,7 @@ DOCS=$E2E_ROOT/docs
 mkdir -m 700 "$DOCS" "$E2E_ROOT/run" || exit 1
 
 SESSION_PIDS=()  # Xvfb, the buses and openbox, in the order they started
-APP_PID="" APP_RC="" APP_BUS="" A11Y_BUS=""
+APP_PID="" APP_RC="" APP_BUS="" A11Y_BUS="" MAIN=""
 
 # The scenario must not depend on the desktop it was started from.
 unset WAYLAND_DISPLAY XAUTHORITY SESSION_MANAGER QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
@@ -148,7 +148,7 @@ start_session() {
 # ---- the program -----------------------------------------------------------
 
 start_app() {
-    APP_RC="" APP_BUS=""
+    APP_RC="" APP_BUS="" MAIN=""
     "$APP" "$@" >>"$ARTIFACTS/app.log" 2>&1 </dev/null &
     APP_PID=$!
     log "pagewell $* (pid $APP_PID)"
@@ -181,34 +181,43 @@ stop_app() {
 
 # ---- windows and keys ------------------------------------------------------
 
-# window TITLE: prints the id of the program's visible window titled TITLE.
-window() {
-    [[ -n $APP_PID ]] && xdotool search --all --onlyvisible --pid "$APP_PID" --name "^$1\$" 2>/dev/null | head -n 1 | grep .
+# ids WHO: the program's visible windows that WHO names: "main" the main
+# window (MAIN), "box" any other window titled Pagewell (a message or a
+# prompt), anything else a title.
+ids() {
+    [[ -n $APP_PID ]] || return 1
+    case $1 in
+        main) [[ -n $MAIN ]] && echo "$MAIN" ;;
+        box) ids Pagewell | grep -vx "${MAIN:-none}" ;;
+        *) xdotool search --all --onlyvisible --pid "$APP_PID" --name "^$1\$" 2>/dev/null | grep . ;;
+    esac
 }
-window_shown() { window "$1" >/dev/null; }
+window_shown() { ids "$1" >/dev/null; }
 window_gone() { ! window_shown "$1"; }
+wait_window() { wait_for "a window titled '$1'" window_shown "$1"; }
 
-# wait_window TITLE: waits for the window; its id is left in WINDOW.
-wait_window() {
-    wait_for "a window titled '$1'" window_shown "$1"
-    WINDOW=$(window "$1")
+# wait_main: waits for the main window, with no message over it; its id is MAIN.
+wait_main() {
+    MAIN=""
+    wait_window Pagewell
+    MAIN=$(ids Pagewell | head -n 1)
 }
 
-# active TITLE: the window that has the keyboard is one of the program's windows titled TITLE.
+# active WHO: one of the windows WHO names has the keyboard.
 active() {
     local id
-    id=$(xdotool getactivewindow 2>/dev/null) || return 1
-    xdotool search --all --onlyvisible --pid "$APP_PID" --name "^$1\$" 2>/dev/null | grep -qx "$id"
+    id=$(xdotool getactivewindow 2>/dev/null) && ids "$1" | grep -qx "$id"
 }
 
-# keys TITLE KEYS...: once TITLE has the keyboard, types KEYS (xdotool key names).
+# keys WHO KEYS...: once WHO has the keyboard, types KEYS (xdotool key names).
+# Keys sent sooner could reach a window that a modal one blocks, and be lost.
 keys() {
     wait_for "'$1' to have the keyboard" active "$1"
     shift
     xdotool key --delay 50 "$@" || fail "xdotool could not type $*"
 }
 
-# text TITLE WORDS: once TITLE has the keyboard, types WORDS as they are.
+# text WHO WORDS: once WHO has the keyboard, types WORDS as they are.
 text() {
     wait_for "'$1' to have the keyboard" active "$1"
     xdotool type --delay 50 -- "$2" || fail "xdotool could not type '$2'"
@@ -218,7 +227,7 @@ windows() { xdotool search --all --onlyvisible --pid "$APP_PID" 2>/dev/null | gr
 more_windows() { (($(windows) > $1)); }
 same_windows() { (($(windows) <= $1)); }
 
-# menu TITLE ALT_KEY ITEM_KEY: opens a menu of TITLE from the keyboard and picks an item.
+# menu WHO ALT_KEY ITEM_KEY: opens a menu of WHO from the keyboard and picks an item.
 menu() {
     local before
     before=$(windows)
@@ -237,8 +246,8 @@ name_in() {
     wait_for "'$1' to close" window_gone "$1"
 }
 
-# focus TITLE: gives TITLE the keyboard as a click on it would.
-focus() { timeout 20 xdotool windowactivate --sync "$(window "$1")" || fail "cannot activate '$1'"; }
+# focus WHO: gives WHO the keyboard, as a click on it would.
+focus() { timeout 20 xdotool windowactivate --sync "$(ids "$1" | head -n 1)" || fail "cannot activate '$1'"; }
 
 # ---- what the program shows, through its accessible objects ----------------
 
@@ -267,14 +276,20 @@ a11y_tree() {
     done
 }
 
-# The program's name on the accessibility bus: the application the registry lists last.
+# The program's name on the accessibility bus: the application listed by the
+# registry whose connection is the program's process.
 app_bus() {
     [[ -n $APP_BUS ]] && return 0
     app_running || return 1
-    APP_BUS=$(timeout 20 gdbus call --address "$A11Y_BUS" -d org.a11y.atspi.Registry \
+    local name
+    for name in $(timeout 20 gdbus call --address "$A11Y_BUS" -d org.a11y.atspi.Registry \
         -o /org/a11y/atspi/accessible/root -m org.a11y.atspi.Accessible.GetChildren 2>/dev/null |
-        grep -o "':[0-9.]*'" | tail -n 1 | tr -d "'")
-    [[ -n $APP_BUS ]]
+        grep -o "':[0-9.]*'" | tr -d "'"); do
+        [[ $(timeout 20 gdbus call --address "$A11Y_BUS" -d org.freedesktop.DBus -o /org/freedesktop/DBus \
+            -m org.freedesktop.DBus.GetConnectionUnixProcessID "$name" 2>/dev/null) == "(uint32 $APP_PID,)" ]] &&
+            APP_BUS=$name && return 0
+    done
+    return 1
 }
 
 # shows TEXT...: every TEXT is part of some accessible name or text (gdbus
