@@ -2,7 +2,8 @@
 # "I add a line to my notes and start a new document, and then Pagewell is
 # killed. When I start it again it offers both documents back; I restore
 # them and find my words, then save them: the new one under a name of its
-# own, the notes with File, Save All."
+# own, the notes with File, Save All. When the system ends Pagewell politely
+# (SIGTERM) just after I typed, it keeps what I typed for the next start."
 # Usage: e2e_recovery.sh PATH_TO_PAGEWELL
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -45,3 +46,13 @@ name_in "Pagewell: Save File" "$DOCS/new.txt"
 wait_for "the new document to be saved" file_is "$DOCS/new.txt" "Untitled text"
 menu main alt+f l
 wait_for "Save All to write the notes" file_is "$notes" $'First line\ntyped into the file'
+
+keys main ctrl+End
+text main " last"
+kill -TERM "$APP_PID"
+expect_exit
+kept "Untitled text last" || fail "SIGTERM left no entry with the text typed last"
+start_app
+wait_window "Pagewell: Recover Documents"
+keys "Pagewell: Recover Documents" Return
+expect_shown "('Untitled text last',)"
