@@ -196,11 +196,14 @@ window_shown() { ids "$1" >/dev/null; }
 window_gone() { ! window_shown "$1"; }
 wait_window() { wait_for "a window titled '$1'" window_shown "$1"; }
 
-# wait_main: waits for the main window, with no message over it; its id is MAIN.
+# wait_main: waits for the main window, with no message over it, and for its
+# status line: keys sent before the program has settled may be lost. The
+# window's id is MAIN.
 wait_main() {
     MAIN=""
     wait_window Pagewell
     MAIN=$(ids Pagewell | head -n 1)
+    expect_shown "Line="
 }
 
 # active WHO: one of the windows WHO names has the keyboard.
@@ -256,9 +259,14 @@ a11y() { timeout 20 gdbus call --address "$A11Y_BUS" --dest "$APP_BUS" "$@" 2>/d
 # a11y_tree [PATH]: one line per accessible object: path, role, name and the
 # first characters of its text. Menus, tool bars and scroll bars are skipped.
 a11y_tree() {
-    local path=${1:-/org/a11y/atspi/accessible/root} role name="" text="" count child
+    local path=${1:-/org/a11y/atspi/accessible/root} role state name="" text="" count child
     role=$(a11y -o "$path" -m org.a11y.atspi.Accessible.GetRoleName) || return 0
     case $role in *"menu bar"* | *"tool bar"* | *"scroll bar"* | *menu\'* | *list* | *table* | *tree*) return 0 ;; esac
+    # A dialog once shown and hidden again stays listed; what it holds is no longer shown.
+    if [[ $role == "('dialog',)" ]]; then
+        state=$(a11y -o "$path" -m org.a11y.atspi.Accessible.GetState | grep -o '[0-9]\+' | head -n 2 | tail -n 1)
+        (((${state:-0} >> 25) & 1)) || return 0  # the showing bit
+    fi
     # Fewer calls, for speed: fillers and panes have no names (Qt 6.4 dies on GetAll).
     [[ $role == *filler* || $role == *pane* || $role == *grip* ]] ||
         name=$(a11y -o "$path" -m org.freedesktop.DBus.Properties.Get org.a11y.atspi.Accessible Name)
