@@ -3,7 +3,7 @@
 # killed. When I start it again it offers both documents back; I restore
 # them and find my words, then save them: the new one under a name of its
 # own, the notes with File, Save All. When the system ends Pagewell politely
-# (SIGTERM) just after I typed, it keeps what I typed for the next start."
+# (SIGTERM) right after I typed, it keeps what I typed for the next start."
 # Usage: e2e_recovery.sh PATH_TO_PAGEWELL
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -49,6 +49,7 @@ wait_for "Save All to write the notes" file_is "$notes" $'First line\ntyped into
 
 keys main ctrl+End
 text main " last"
+expect_shown "('Untitled text last',)"
 kill -TERM "$APP_PID"
 expect_exit
 kept "Untitled text last" || fail "SIGTERM left no entry with the text typed last"
