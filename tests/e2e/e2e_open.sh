@@ -28,8 +28,9 @@ expect_exit
 
 yes "$(printf '%-79s' 'the quick brown fox jumps over the lazy dog')" | head -n "$LOG_LINES" >"$DOCS/big.log"
 start_app "$DOCS/big.log"
-wait_for "a progress window over the main window" more_windows 1
-wait_for "the progress window to close" same_windows 1
+titled_pagewell() { (($(ids Pagewell | grep -c .) == $1)); }
+wait_for "a progress window over the main window" titled_pagewell 2
+wait_for "the progress window to close" titled_pagewell 1
 wait_main
 expect_shown "Line=1 of $((LOG_LINES + 1))"
 keys main ctrl+End
