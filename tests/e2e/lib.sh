@@ -102,7 +102,7 @@ has_text() { [[ -s $1 ]]; }
 x_ours() {
     local pid=${SESSION_PIDS[-1]} inode
     inode=$(awk -v path="@/tmp/.X11-unix/X$1" '$8 == path && $4 == "00010000" { print $7 }' /proc/net/unix)
-    [[ -n $inode ]] && ls -l "/proc/$pid/fd" 2>/dev/null | grep -q "socket:\[$inode\]"
+    [[ -n $inode ]] && readlink "/proc/$pid/fd/"* 2>/dev/null | grep -qx "socket:\[$inode\]"
 }
 x_settled() { x_ours "$1" || ! kill -0 "${SESSION_PIDS[-1]}" 2>/dev/null; }
 # Asked only once the launcher owns its name: asking sooner would start another.
@@ -135,7 +135,8 @@ start_session() {
     dbus-daemon --session --nofork --print-address=3 3>"$E2E_ROOT/bus" 2>"$ARTIFACTS/dbus.log" &
     SESSION_PIDS+=($!)
     wait_for "a D-Bus session" has_text "$E2E_ROOT/bus"
-    export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_ROOT/bus")
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_ROOT/bus")
+    export DBUS_SESSION_BUS_ADDRESS
     /usr/libexec/at-spi-bus-launcher --launch-immediately >"$ARTIFACTS/at-spi.log" 2>&1 &
     SESSION_PIDS+=($!)
     wait_for "the accessibility bus" a11y_bus_up
