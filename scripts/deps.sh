@@ -19,11 +19,13 @@ run_packages=(
 )
 # abiword reads saved RTF back with its tab stops, which unrtf passes over.
 # clang and libFuzzer's runtime (only recommended by clang) build the fuzz targets.
+# The end-to-end scenarios read the program through Qt's accessibility interface, which
+# needs a D-Bus session, the accessibility bus and gdbus.
 # openbox gives the end-to-end X server a window manager, so focus behaves as on a
 # desktop; stress keeps the machine busy for a robustness run of those scenarios.
 test_packages=(
     xvfb xauth xdotool x11-utils imagemagick
-    tesseract-ocr tesseract-ocr-eng poppler-utils unrtf abiword
+    dbus at-spi2-core libglib2.0-bin poppler-utils unrtf abiword
     clang libclang-rt-14-dev
     openbox stress
 )
