@@ -1,4 +1,4 @@
-#include "print/RecordingPrinter.h"
+#include "RecordingPrinter.h"
 
 QList<RecordingPrinter::Output> RecordingPrinter::visible(int page) const
 {
