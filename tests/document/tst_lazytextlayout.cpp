@@ -1,0 +1,679 @@
+// The lazy layout against Qt's own: the same keys and mouse gestures must
+// leave the same caret, scroll bars and pixels; random edits and their undo
+// the same paragraph rectangles and hit tests; an edit in a big document
+// stays local. Its paragraph index against a plain list.
+#include "TestEnvironment.h"
+#include "document/LazyTextLayout.h"
+#include "document/RichTextBox.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QDebug>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QKeySequence>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace {
+
+QFont controlFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+QString stateOf(const QTextEdit* edit)
+{
+    const QRect caret = edit->cursorRect();
+    QString state;
+    QDebug(&state) << edit->textCursor().position() << edit->textCursor().anchor() << caret;
+    for (const QScrollBar* bar : {edit->verticalScrollBar(), edit->horizontalScrollBar()})
+        QDebug(&state) << "|" << bar->value() << "of" << bar->maximum() << bar->isVisible();
+    return state;
+}
+
+// Paints and lets posted size notices run until what is shown stops
+// changing: a lazy layout learns sizes while painting.
+void settle(QTextEdit* edit)
+{
+    QString before;
+    for (int round = 0; round < 10 && before != stateOf(edit); ++round) {
+        before = stateOf(edit);
+        edit->viewport()->repaint();
+        QApplication::processEvents();
+        QApplication::processEvents();
+    }
+}
+
+struct View {
+    QString state;
+    QImage pixels;
+    int idleLayouts = 0;  // paragraphs our layout lays out while nothing happens
+};
+
+View look(QTextEdit* edit)
+{
+    settle(edit);
+    View view{stateOf(edit), edit->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32)};
+    if (auto* lazy = qobject_cast<LazyTextLayout*>(edit->document()->documentLayout())) {
+        lazy->resetLayoutsDone();
+        QTest::qWait(20);
+        view.idleLayouts = lazy->layoutsDone();
+    }
+    return view;
+}
+
+void compare(const View& ours, const View& theirs)
+{
+    QCOMPARE(ours.state, theirs.state);
+    QCOMPARE(ours.pixels.size(), theirs.pixels.size());
+    int count = 0;
+    QPoint first;
+    for (int y = 0; y < ours.pixels.height(); ++y)
+        for (int x = 0; x < ours.pixels.width(); ++x)
+            if (ours.pixels.pixel(x, y) != theirs.pixels.pixel(x, y) && count++ == 0)
+                first = QPoint(x, y);
+    QVERIFY2(count == 0, qPrintable(QStringLiteral("%1 pixels differ, first at %2,%3").arg(count).arg(first.x()).arg(first.y())));
+    QCOMPARE(ours.idleLayouts, 0);
+}
+
+// Both editors in one shown, active window; each gets the focus while it is
+// driven and photographed, so both show a steady caret and active colours.
+template <typename Drive>
+void sideBySide(QTextEdit* ours, QTextEdit* theirs, Drive drive)
+{
+    QWidget window;
+    auto* row = new QHBoxLayout(&window);
+    for (QTextEdit* edit : {ours, theirs}) {
+        edit->setFixedSize(400, 300);
+        row->addWidget(edit);
+    }
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(&window) && QTest::qWaitForWindowActive(&window));
+    View views[2];
+    for (int side : {0, 1}) {
+        QTextEdit* edit = side ? theirs : ours;
+        edit->setFocus(Qt::OtherFocusReason);
+        settle(edit);
+        drive(edit);
+        views[side] = look(edit);
+    }
+    QCOMPARE(ours->toPlainText(), theirs->toPlainText());
+    compare(views[0], views[1]);
+}
+
+QString prose()
+{
+    return QStringLiteral(
+        "The quick brown fox jumps over the lazy dog, then the dog wakes up and chases the fox across the "
+        "meadow until both are tired.\nShort line.\n\nColumn\tone\ttwo\tthree\nName\tSize\tModified\n"
+        "Pneumonoultramicroscopicsilicovolcanoconiosis_and_more_letters_without_any_place_to_break\n"
+        "Another paragraph of ordinary words that is long enough to wrap at least once in a narrow window.\nLast");
+}
+
+QString manyLines()  // taller than the window, every line narrower
+{
+    QStringList lines;
+    for (int n = 0; n < 80; ++n)
+        lines << QStringLiteral("Line %1 ").arg(n) + QStringLiteral("ipsum ").repeated(n % 9).trimmed();
+    return lines.join(u'\n');
+}
+
+QString longLines()  // far wider than the window, all on screen at once
+{
+    QStringList lines;
+    for (int n = 0; n < 6; ++n)
+        lines << QStringLiteral("Paragraph %1: ").arg(n) + QStringLiteral("a rather long line that keeps on going ").repeated(5 + n);
+    return lines.join(u'\n');
+}
+
+enum Decoration { Plain = 0, TabStops = 1, MixedFonts = 2 };
+
+void decorate(QTextDocument* doc, int decoration)
+{
+    QTextCursor cursor(doc);
+    for (QTextBlock block = doc->begin(); (decoration & TabStops) && block.isValid(); block = block.next()) {
+        if (block.blockNumber() % 3 == 1)
+            continue;  // some paragraphs have no stops
+        QTextBlockFormat format = block.blockFormat();
+        format.setTabPositions(block.blockNumber() % 2
+                                   ? QList<QTextOption::Tab>{{100, QTextOption::LeftTab}, {150, QTextOption::LeftTab}}
+                                   : QList<QTextOption::Tab>{{60, QTextOption::LeftTab}, {200, QTextOption::RightTab},
+                                                             {280, QTextOption::CenterTab}});
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(format);
+    }
+    if (!(decoration & MixedFonts))
+        return;
+    QTextCharFormat big, small, huge;
+    big.setFontPointSize(16);
+    big.setFontWeight(QFont::Bold);
+    small.setFontPointSize(7);
+    small.setFontItalic(true);
+    huge.setFontPointSize(22);
+    const QList<QPair<QString, QTextCharFormat>> ranges = {
+        {"brown fox jumps", big}, {"Line 3 ipsum", big}, {"Paragraph 1: a rather", big},
+        {"three\nName", small},  // across a paragraph end
+        {"ordinary words", huge}, {"Line 5 ipsum ipsum", huge}};
+    for (const auto& [what, format] : ranges) {
+        const int at = int(doc->toPlainText().indexOf(what));
+        if (at < 0)
+            continue;
+        cursor.setPosition(at);
+        cursor.setPosition(at + int(what.size()), QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(format);
+    }
+}
+
+// -1: no wrapping, 0: at the widget's width, otherwise a fixed width.
+QTextEdit* makeEditor(int wrap, bool lazy)
+{
+    auto* edit = new QTextEdit;
+    edit->setAcceptRichText(false);
+    edit->setFont(controlFont());
+    edit->setLineWrapMode(wrap < 0 ? QTextEdit::NoWrap : wrap ? QTextEdit::FixedPixelWidth : QTextEdit::WidgetWidth);
+    edit->setLineWrapColumnOrWidth(std::max(wrap, 0));
+    if (lazy)
+        LazyTextLayout::install(edit);
+    return edit;
+}
+
+// Keys as "Shift+Down*3" (a key sequence, repeated) or "=text" (typed),
+// with a moment between keys for posted paints and size notices.
+void press(QWidget* widget, const QStringList& keys)
+{
+    for (const QString& step : keys) {
+        if (step.startsWith(u'=')) {
+            QTest::keyClicks(widget, step.mid(1), {}, 1);
+            continue;
+        }
+        const QKeyCombination key = QKeySequence(step.section(u'*', 0, 0))[0];
+        for (int n = step.contains(u'*') ? step.section(u'*', 1).toInt() : 1; n > 0; --n)
+            QTest::keyClick(widget, key.key(), key.keyboardModifiers(), 1);
+    }
+}
+
+// A mouse gesture: "press", "shift", "move", "release", "click", "double"
+// or "held" (a double-click without its release), each at a point or at
+// `along` the width of a word of the text.
+struct Pointer {
+    QString action;
+    QPoint at;
+    QString word = QString();
+    qreal along = 0;
+};
+using Gesture = QList<Pointer>;
+
+QPoint resolve(const QTextEdit* edit, const Pointer& step)
+{
+    if (step.word.isEmpty())
+        return step.at;
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(int(edit->toPlainText().indexOf(step.word)));
+    const QRect start = edit->cursorRect(cursor);
+    cursor.setPosition(cursor.position() + int(step.word.size()));
+    return QPoint(start.x() + qRound(step.along * (edit->cursorRect(cursor).x() - start.x())), start.center().y());
+}
+
+void perform(QTextEdit* edit, const Gesture& gesture, const QTextEdit* reference)
+{
+    QWidget* view = edit->viewport();
+    for (const Pointer& step : gesture) {
+        const QPoint at = resolve(reference, step);
+        const QString& a = step.action;
+        if (a == "press" || a == "shift")
+            QTest::mousePress(view, Qt::LeftButton, a == "shift" ? Qt::ShiftModifier : Qt::NoModifier, at);
+        else if (a == "move")
+            QTest::mouseMove(view, at);
+        else if (a == "release")
+            QTest::mouseRelease(view, Qt::LeftButton, {}, at);
+        else if (a == "click")
+            QTest::mouseClick(view, Qt::LeftButton, {}, at);
+        if (a == "double" || a == "held") {  // press, release, then the second press as a double-click
+            QTest::mouseClick(view, Qt::LeftButton, {}, at);
+            QTest::mouseDClick(view, Qt::LeftButton, {}, at);
+        }
+        if (a == "double")
+            QTest::mouseRelease(view, Qt::LeftButton, {}, at);
+    }
+}
+
+Pointer onWord(const QString& action, const QString& word, qreal along) { return {action, QPoint(), word, along}; }
+
+// ---- random edits on two documents -------------------------------------------
+
+QString randomWords(QRandomGenerator& random, int count)
+{
+    static const QStringList words = {"a", "layout", "paragraph", "of", "text", "wrapping", "\t", "the", "x", "caret",
+                                      "Extraordinarily_long_identifier_without_spaces", "WIDE", "iiii", "mmmm"};
+    QStringList out;
+    for (int i = 0; i < count; ++i)
+        out << words[random.bounded(int(words.size()))];
+    return out.join(u' ');
+}
+
+// One random edit, done alike on both documents.
+void randomEdit(QRandomGenerator& random, QTextDocument& ours, QTextDocument& theirs)
+{
+    const int length = ours.characterCount() - 1;
+    const int at = random.bounded(length + 1);
+    const int end = std::min(length, at + 1 + random.bounded(80));
+    std::function<void(QTextCursor&)> edit;
+    const int kind = random.bounded(12);
+    QString text = randomWords(random, 1 + random.bounded(12)) + u' ';
+    for (int breaks = kind == 3 || kind == 4 ? 1 + random.bounded(3) : 0; breaks > 0; --breaks)
+        text += u'\n' + randomWords(random, random.bounded(10));
+    QTextCharFormat format;
+    const int size[] = {16, 7, 26, 0};
+    if (const int pick = random.bounded(4); size[pick]) {
+        format.setFontPointSize(size[pick]);
+        format.setFontWeight(pick == 0 ? QFont::Bold : QFont::Normal);
+    }
+    QList<QTextOption::Tab> tabs;
+    for (int n = random.bounded(4); n > 0; --n)
+        tabs.append(QTextOption::Tab(10 + random.bounded(300), QTextOption::LeftTab));
+    std::sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.position < b.position; });
+    if (kind < 5) {
+        edit = [=](QTextCursor& c) { c.setPosition(at); c.insertText(text); };
+    } else if (kind < 7) {
+        edit = [=](QTextCursor& c) { c.setPosition(at); c.setPosition(end, QTextCursor::KeepAnchor); c.removeSelectedText(); };
+    } else if (kind == 7) {  // Delete at a paragraph's end joins it with the next
+        const QTextBlock block = ours.findBlock(at);
+        edit = [=](QTextCursor& c) { c.setPosition(block.position() + block.length() - 1); c.deleteChar(); };
+    } else if (kind < 10) {
+        edit = [=](QTextCursor& c) { c.setPosition(at); c.setPosition(end, QTextCursor::KeepAnchor); c.setCharFormat(format); };
+    } else {
+        edit = [=](QTextCursor& c) {
+            c.setPosition(at);
+            QTextBlockFormat block = c.blockFormat();
+            block.setTabPositions(tabs);
+            c.setBlockFormat(block);
+        };
+    }
+    for (QTextDocument* doc : {&ours, &theirs}) {
+        QTextCursor cursor(doc);
+        edit(cursor);
+    }
+}
+
+// Empty when both layouts place every paragraph, the document's size and
+// random hits alike; otherwise the first difference. Walked from the top, so
+// every paragraph above one asked for is laid out. The hit points are pixel
+// centres, as mouse positions are.
+template <typename... Parts>
+QString say(const Parts&... parts)
+{
+    QString text;
+    (QDebug(&text) << ... << parts);
+    return text;
+}
+
+QString difference(QRandomGenerator& random, const QTextDocument& ours, const QTextDocument& theirs)
+{
+    if (ours.blockCount() != theirs.blockCount())
+        return say(ours.blockCount(), "paragraphs against", theirs.blockCount());
+    for (QTextBlock a = ours.begin(), b = theirs.begin(); a.isValid(); a = a.next(), b = b.next()) {
+        const QRectF ra = ours.documentLayout()->blockBoundingRect(a), rb = theirs.documentLayout()->blockBoundingRect(b);
+        if (ra != rb || a.text() != b.text())
+            return say("paragraph", a.blockNumber(), a.text().left(20), ": ours", ra, "Qt's", rb);
+    }
+    const QSizeF size = theirs.documentLayout()->documentSize();
+    if (ours.documentLayout()->documentSize() != size)
+        return say("size: ours", ours.documentLayout()->documentSize(), "Qt's", size);
+    for (int i = 0; i < 300; ++i) {
+        const QPointF point(random.bounded(size.width() + 20) - 10, random.bounded(int(size.height()) + 20) - 10 + 0.5);
+        for (const Qt::HitTestAccuracy accuracy : {Qt::FuzzyHit, Qt::ExactHit}) {
+            const int a = ours.documentLayout()->hitTest(point, accuracy), b = theirs.documentLayout()->hitTest(point, accuracy);
+            if (a != b)
+                return say("hit at", point, accuracy, ": ours", a, "Qt's", b);
+        }
+    }
+    return QString();
+}
+
+void configure(QTextDocument* doc, qreal pageWidth)
+{
+    doc->setDefaultFont(controlFont());
+    QTextOption option = doc->defaultTextOption();
+    option.setWrapMode(pageWidth > 0 ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    doc->setDefaultTextOption(option);
+    doc->setPageSize(QSizeF(pageWidth, -1));  // 0: what a text edit gives a layout that does not wrap
+}
+
+using Entry = ParagraphIndex::Entry;
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Gesture)
+
+class TestLazyTextLayout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setCursorFlashTime(0); }  // a steady caret in both pictures
+
+    void keyboard_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("wrap");
+        QTest::addColumn<int>("decoration");
+        QTest::addColumn<QStringList>("keys");
+        const auto row = [](const char* name, const QString& text, int wrap, int decoration, const QStringList& keys) {
+            QTest::newRow(name) << text << wrap << decoration << keys;
+        };
+        const int none = -1, window = 0, fixed = 200;
+        row("typing at the start", prose(), none, Plain, {"=Hello, "});
+        row("typing makes a line wrap", prose(), window, Plain, {"Down", "End", "= More words so that this one wraps too"});
+        row("Enter splits a wrapped paragraph", prose(), window, Plain, {"Right*10", "Return", "=new"});
+        row("Enter at the end of the text", prose(), none, Plain, {"Ctrl+End", "Return*2", "=x"});
+        row("Backspace joins paragraphs", prose(), window, Plain, {"Down*4", "Home", "Backspace*3"});
+        row("Backspace joins into a wrapped paragraph", prose(), fixed, Plain, {"Down*8", "Home", "Backspace*2"});
+        row("Delete joins paragraphs", prose(), fixed, Plain, {"End", "Del*2", "=!"});
+        row("Backspace inside a word", prose(), none, Plain, {"Right*9", "Backspace*4"});
+        row("Down through wrapped lines", prose(), window, Plain, {"Right*20", "Down*5"});
+        row("Up from the end through wrapped lines", prose(), fixed, Plain, {"Ctrl+End", "Up*9"});
+        row("Home and End on a wrapped line", prose(), fixed, Plain, {"Down", "End", "Left", "Home", "End"});
+        row("Page Down", manyLines(), window, Plain, {"PgDown*2"});
+        row("Page Down then Page Up", manyLines(), none, Plain, {"PgDown*3", "PgUp"});
+        row("Page Down with wrapped lines", manyLines(), fixed, Plain, {"PgDown*2"});
+        row("Ctrl+End", manyLines(), none, Plain, {"Ctrl+End"});
+        row("Ctrl+End then Ctrl+Home", manyLines(), window, Plain, {"Ctrl+End", "Ctrl+Home"});
+        row("Ctrl+End, Page Up and typing", manyLines(), fixed, Plain, {"Ctrl+End", "PgUp", "=abc"});
+        row("Shift+Right within a line", prose(), none, Plain, {"Shift+Right*12"});
+        row("Shift+End then past the paragraph end", prose(), window, Plain, {"Down*3", "Shift+End", "Shift+Right"});
+        row("Shift+Down across paragraphs", prose(), window, Plain, {"Right*4", "Shift+Down*5"});
+        row("Shift+Up across empty paragraphs", prose(), none, Plain, {"Down*4", "End", "Shift+Up*3"});
+        row("select all", prose(), fixed, Plain, {"Ctrl+A"});
+        row("Shift+Page Down", manyLines(), window, Plain, {"Shift+PgDown"});
+        row("tab stops per paragraph", prose(), none, TabStops, {"Down*3"});
+        row("typing tabs", prose(), none, TabStops, {"Down*4", "End", "=\tx\ty\tz"});
+        row("typing tabs in a paragraph without stops", prose(), window, TabStops, {"Down", "=\ta\tb"});
+        row("tabs, selected", prose(), window, TabStops, {"Down*3", "Shift+Down*2", "Shift+End"});
+        row("fixed width breaks a long word", prose(), fixed, Plain, {"Down*6", "End"});
+        row("window width breaks a long word", prose(), window, Plain, {"Down*5", "End", "Up"});
+        row("no wrap: End scrolls right", longLines(), none, Plain, {"Down*3", "End"});
+        row("no wrap: typing at a long line's end", longLines(), none, Plain, {"Down*5", "End", "= and more"});
+        row("no wrap: back to the start", longLines(), none, Plain, {"End", "Down", "Home"});
+        row("no wrap: deleting the widest line", longLines(), none, Plain, {"Ctrl+End", "Shift+Home", "Del"});
+        row("bigger fonts change line heights", prose(), window, MixedFonts, {"Down*3", "Up"});
+        row("bigger fonts, selection", prose(), window, MixedFonts, {"Right*3", "Shift+Down*4"});
+        row("bigger fonts, typing inside", prose(), fixed, MixedFonts, {"Right*12", "=big words", "Down*2"});
+        row("bigger fonts, no wrap", longLines(), none, MixedFonts, {"Down", "End", "Down"});
+        row("bigger fonts and tabs, Page Down", manyLines(), fixed, MixedFonts | TabStops, {"PgDown", "Down*3"});
+    }
+    void keyboard()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, wrap);
+        QFETCH(int, decoration);
+        QFETCH(QStringList, keys);
+        QTextEdit* edits[2] = {makeEditor(wrap, true), makeEditor(wrap, false)};
+        for (QTextEdit* edit : edits) {
+            edit->setPlainText(text);
+            decorate(edit->document(), decoration);
+        }
+        sideBySide(edits[0], edits[1], [&](QTextEdit* edit) { press(edit, keys); });
+    }
+
+    // The text control's own mouse handling against Qt's control. Paragraph
+    // n of the text, unwrapped, is the line from y = 4 + 15 n.
+    void mouse_data()
+    {
+        QTest::addColumn<int>("rightMargin");
+        QTest::addColumn<Gesture>("gesture");
+        const int none = RichTextBox::NoWrapMargin, window = 0;
+        const auto row = [](const char* name, int margin, const Gesture& gesture) { QTest::newRow(name) << margin << gesture; };
+        row("click inside a word", none, {{"click", {30, 10}}});
+        row("click past a line's end", none, {{"click", {390, 25}}});
+        row("click below the text", none, {{"click", {100, 280}}});
+        row("click in the left margin", none, {{"click", {1, 55}}});
+        row("click on an empty paragraph", none, {{"click", {200, 40}}});
+        row("click on a paragraph's top pixel row", none, {{"click", {40, 19}}});
+        row("shift-click extends forwards", none, {{"click", {30, 10}}, {"shift", {120, 70}}, {"release", {120, 70}}});
+        row("shift-click extends backwards", none, {{"click", {120, 70}}, {"shift", {30, 10}}, {"release", {30, 10}}});
+        row("drag within a line", none,
+            {{"press", {20, 10}}, {"move", {40, 10}}, {"move", {80, 10}}, {"move", {121, 11}}, {"release", {121, 11}}});
+        row("drag across paragraphs and back", none,
+            {{"press", {100, 10}}, {"move", {100, 40}}, {"move", {200, 70}}, {"move", {50, 100}}, {"move", {60, 25}},
+             {"release", {60, 25}}});
+        row("drag upwards past the anchor", none,
+            {{"press", {150, 100}}, {"move", {100, 70}}, {"move", {20, 12}}, {"release", {20, 12}}});
+        row("drag past line ends", none, {{"press", {10, 25}}, {"move", {390, 25}}, {"move", {390, 40}}, {"release", {390, 40}}});
+        row("drag below the text", none, {{"press", {60, 70}}, {"move", {60, 200}}, {"release", {60, 200}}});
+        row("click inside a selection", none,
+            {{"press", {10, 10}}, {"move", {200, 10}}, {"release", {200, 10}}, {"click", {100, 10}}});
+        row("double-click a word", none, {{"double", {45, 10}}});
+        row("double-click a tab", none, {{"double", {60, 55}}});
+        row("double-click an empty paragraph", none, {{"double", {50, 40}}});
+        row("double-click past a line's end", none, {{"double", {300, 25}}});
+        row("double-click and drag forward, past a word's middle", none,
+            {onWord("held", "quick", 0.5), onWord("move", "brown", 0.5), onWord("move", "over", 0.8), onWord("release", "over", 0.8)});
+        row("double-click and drag forward, before a word's middle", none,
+            {onWord("held", "quick", 0.5), onWord("move", "over", 0.2), onWord("release", "over", 0.2)});
+        row("double-click and drag back, before a word's middle", none,
+            {onWord("held", "jumps", 0.5), onWord("move", "fox", 0.5), onWord("move", "quick", 0.2), onWord("release", "quick", 0.2)});
+        row("double-click and drag back, past a word's middle", none,
+            {onWord("held", "jumps", 0.5), onWord("move", "quick", 0.8), onWord("release", "quick", 0.8)});
+        row("double-click and drag over the space between words", none,
+            {onWord("held", "jumps", 0.5), onWord("move", " fox", 0.1), onWord("release", " fox", 0.1)});
+        row("shift-click after a double-click", none,
+            {onWord("double", "quick", 0.5), onWord("shift", "over", 0.3), onWord("release", "over", 0.3)});
+        row("triple-click selects the paragraph and its break", none, {{"double", {45, 10}}, {"click", {45, 10}}});
+        row("triple-click on the last paragraph", none, {{"double", {15, 115}}, {"click", {15, 115}}});
+        row("wrapped: click on a second line", window, {{"click", {40, 25}}});
+        row("wrapped: click past a wrapped line's end", window, {{"click", {395, 10}}});
+        row("wrapped: drag across wrapped lines", window,
+            {{"press", {200, 10}}, {"move", {100, 25}}, {"move", {30, 85}}, {"release", {30, 85}}});
+        row("wrapped: double-click on a second line", window, {{"double", {60, 25}}});
+        row("wrapped: triple-click a wrapped paragraph", window, {{"double", {60, 25}}, {"click", {60, 25}}});
+    }
+    void mouse()
+    {
+        QFETCH(int, rightMargin);
+        QFETCH(Gesture, gesture);
+        auto* box = new RichTextBox;
+        box->setRightMargin(rightMargin);
+        auto* plain = new QTextEdit;
+        plain->setAcceptRichText(false);
+        plain->setFont(controlFont());
+        plain->setPalette(box->palette());
+        plain->setLineWrapMode(box->lineWrapMode());
+        plain->setLineWrapColumnOrWidth(box->lineWrapColumnOrWidth());
+        box->setText(prose());
+        plain->setPlainText(prose());
+        sideBySide(box, plain, [&](QTextEdit* edit) { perform(edit, gesture, plain); });
+    }
+
+    void randomEditsWithUndo_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<qreal>("pageWidth");  // 0: no wrapping
+        QTest::newRow("wrapped, seed 1") << 1u << 300.0;
+        QTest::newRow("wrapped, seed 2") << 2u << 300.0;
+        QTest::newRow("narrow, seed 3") << 3u << 120.0;
+        QTest::newRow("no wrap, seed 4") << 4u << 0.0;
+        QTest::newRow("no wrap, seed 5") << 5u << 0.0;
+    }
+    void randomEditsWithUndo()
+    {
+        QFETCH(quint32, seed);
+        QFETCH(qreal, pageWidth);
+        QRandomGenerator random(seed);
+        QTextDocument ours, theirs;
+        ours.setDocumentLayout(new LazyTextLayout(&ours));
+        QStringList paragraphs;
+        for (int n = 0; n < 40; ++n)
+            paragraphs << randomWords(random, random.bounded(30));
+        for (QTextDocument* doc : {&ours, &theirs}) {
+            configure(doc, pageWidth);
+            doc->setUndoRedoEnabled(false);
+            doc->setPlainText(paragraphs.join(u'\n'));
+            doc->setUndoRedoEnabled(true);
+        }
+        for (int step = 0; step < 150; ++step) {
+            const int choice = random.bounded(20);
+            if (choice < 2 && ours.isUndoAvailable()) {
+                ours.undo();
+                theirs.undo();
+            } else if (choice == 2 && ours.isRedoAvailable()) {
+                ours.redo();
+                theirs.redo();
+            } else {
+                randomEdit(random, ours, theirs);
+            }
+            QCOMPARE(ours.toPlainText(), theirs.toPlainText());
+            // As painting or a click would: some paragraph gets laid out.
+            ours.documentLayout()->blockBoundingRect(ours.findBlockByNumber(random.bounded(ours.blockCount())));
+        }
+        QCOMPARE(difference(random, ours, theirs), QString());
+        for (int steps = ours.availableUndoSteps() / 2; steps > 0; --steps) {
+            ours.undo();
+            theirs.undo();
+        }
+        QCOMPARE(difference(random, ours, theirs), QString());
+        while (ours.isUndoAvailable()) {
+            ours.undo();
+            theirs.undo();
+        }
+        QCOMPARE(ours.toPlainText(), paragraphs.join(u'\n'));
+        QCOMPARE(difference(random, ours, theirs), QString());
+    }
+
+    // Cursors moving inside an edit block ask for paragraph rectangles before
+    // the layout hears of the edit; afterwards all agrees with Qt's layout.
+    void queriesInsideAnEditBlock()
+    {
+        QTextDocument ours, theirs;
+        ours.setDocumentLayout(new LazyTextLayout(&ours));
+        for (QTextDocument* doc : {&ours, &theirs}) {
+            configure(doc, 200);
+            doc->setPlainText(QStringLiteral("one two three four five six seven\neight"));
+            QTextCursor edit(doc);
+            edit.beginEditBlock();
+            edit.movePosition(QTextCursor::End);
+            edit.insertText(QStringLiteral("\nnine ten eleven twelve thirteen fourteen\nfifteen\n"));
+            QTextCursor moving(doc);
+            moving.movePosition(QTextCursor::End);
+            QVERIFY(moving.movePosition(QTextCursor::Up));
+            QVERIFY(doc->documentLayout()->blockBoundingRect(doc->lastBlock()).isValid());
+            edit.endEditBlock();
+        }
+        QRandomGenerator random(7);
+        QCOMPARE(difference(random, ours, theirs), QString());
+    }
+
+    void editInBigDocumentStaysLocal()
+    {
+        RichTextBox box;
+        box.setRightMargin(0);  // wrapped at the window's width
+        box.resize(400, 300);
+        const int count = 200000;
+        QString text;
+        text.reserve(count * 72);
+        for (int n = 0; n < count; ++n)
+            text += QStringLiteral("Paragraph %1 has enough words in it to wrap onto a second line.\n").arg(n);
+        box.setText(text);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        auto* layout = qobject_cast<LazyTextLayout*>(box.document()->documentLayout());
+        QVERIFY(layout);
+        const int screenful = box.viewport()->height() / 15;  // no more paragraphs than lines are shown
+        settle(&box);
+        layout->resetLayoutsDone();
+        QTest::keyClicks(&box, QStringLiteral("x"));
+        settle(&box);
+        QVERIFY(box.document()->firstBlock().text().startsWith(QStringLiteral("xParagraph 0 ")));
+        QVERIFY2(layout->layoutsDone() > 0 && layout->layoutsDone() <= screenful, qPrintable(QString::number(layout->layoutsDone())));
+        QVERIFY(!layout->isLaidOut(count / 2) && !layout->isLaidOut(count * 3 / 4));
+        layout->resetLayoutsDone();
+        QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
+        settle(&box);
+        QVERIFY(layout->isLaidOut(count) && !layout->isLaidOut(count / 2));
+        // The caret's screen, and a screen above it so that the jump lands where it is shown.
+        QVERIFY2(layout->layoutsDone() <= 3 * screenful, qPrintable(QString::number(layout->layoutsDone())));
+        // Scrolled as Qt's control scrolls to a caret below the window: to
+        // the caret's bottom, leaving the document's bottom margin out of view.
+        QCOMPARE(box.cursorRect().bottom(), box.viewport()->height() - 1);
+    }
+
+    // The index against a plain list under random inserts, removals and
+    // changes; sums and lookups are spot-checked against running sums.
+    void paragraphIndexMatchesAPlainList_data()
+    {
+        QTest::addColumn<int>("initial");
+        QTest::addColumn<int>("maxBatch");
+        QTest::newRow("empty start, single entries") << 0 << 1;
+        QTest::newRow("small, batches") << 50 << 40;
+        QTest::newRow("many chunks, single entries") << 20000 << 1;
+        QTest::newRow("many chunks, big batches") << 20000 << 3000;
+    }
+    void paragraphIndexMatchesAPlainList()
+    {
+        QFETCH(int, initial);
+        QFETCH(int, maxBatch);
+        QRandomGenerator random(initial * 31 + maxBatch);
+        const auto entry = [&] {
+            const int height = random.bounded(1, 4000);
+            return Entry{height, random.bounded(1, 6), 1, 1, float(height % 997)};
+        };
+        std::vector<Entry> model(size_t(initial));
+        std::generate(model.begin(), model.end(), entry);
+        ParagraphIndex index;
+        index.insert(0, model);
+        for (int step = 0; step < 400; ++step) {
+            const int op = random.bounded(4), at = random.bounded(int(model.size()) + 1);
+            if (op == 0 || model.empty()) {
+                std::vector<Entry> batch(size_t(random.bounded(1, maxBatch + 1)));
+                std::generate(batch.begin(), batch.end(), entry);
+                index.insert(at, batch);
+                model.insert(model.begin() + at, batch.begin(), batch.end());
+            } else if (op == 1) {
+                const int n = std::min(random.bounded(1, maxBatch + 1), int(model.size()) - at);
+                index.remove(at, n);
+                model.erase(model.begin() + at, model.begin() + at + n);
+            } else if (op == 2 && at < int(model.size())) {
+                index.set(at, model[size_t(at)] = entry());
+            } else if (op == 3 && step % 40 == 0) {
+                index.forEach([](Entry& e) { e.height += 64; });
+                for (Entry& e : model)
+                    e.height += 64;
+            }
+            if (step % 50 != 49 && step != 399)
+                continue;
+            QCOMPARE(index.count(), int(model.size()));
+            std::int64_t y = 0, lines = 0;
+            float widest = 0;
+            for (size_t i = 0; i < model.size(); ++i) {
+                if (index.at(int(i)).height != model[i].height)
+                    QFAIL(qPrintable(QStringLiteral("height differs at %1").arg(i)));
+                if (i % 97 == 0 || i + 1 == model.size()) {  // spot checks keep it quick
+                    QCOMPARE(QList<std::int64_t>({index.top(int(i)), index.linesBefore(int(i)), index.indexAtY(y),
+                                                  index.indexAtY(y + model[i].height - 1), index.indexAtLine(lines),
+                                                  index.indexAtLine(lines + model[i].lines - 1)}),
+                             QList<std::int64_t>({y, lines, std::int64_t(i), std::int64_t(i), std::int64_t(i), std::int64_t(i)}));
+                }
+                y += model[i].height;
+                lines += model[i].lines;
+                widest = std::max(widest, model[i].width);
+            }
+            QCOMPARE(QList<std::int64_t>({index.totalHeight(), index.totalLines()}), QList<std::int64_t>({y, lines}));
+            QCOMPARE(index.widest(), widest);
+            if (!model.empty())  // lookups outside the range clamp
+                QCOMPARE(QList<int>({index.indexAtY(-5), index.indexAtY(y + 9), index.indexAtLine(lines + 9)}),
+                         QList<int>({0, int(model.size()) - 1, int(model.size()) - 1}));
+        }
+        index.clear();
+        QCOMPARE(QList<std::int64_t>({index.count(), index.totalHeight(), index.indexAtY(10)}), QList<std::int64_t>({0, 0, -1}));
+    }
+};
+
+PAGEWELL_TEST_MAIN(TestLazyTextLayout)
+#include "tst_lazytextlayout.moc"
