@@ -286,8 +286,8 @@ void randomEdit(QRandomGenerator& random, QTextDocument& ours, QTextDocument& th
     } else if (kind < 7) {
         edit = [=](QTextCursor& c) { c.setPosition(at); c.setPosition(end, QTextCursor::KeepAnchor); c.removeSelectedText(); };
     } else if (kind == 7) {  // Delete at a paragraph's end joins it with the next
-        const QTextBlock block = ours.findBlock(at);
-        edit = [=](QTextCursor& c) { c.setPosition(block.position() + block.length() - 1); c.deleteChar(); };
+        const int blockEnd = ours.findBlock(at).position() + ours.findBlock(at).length() - 1;
+        edit = [=](QTextCursor& c) { c.setPosition(blockEnd); c.deleteChar(); };
     } else if (kind < 10) {
         edit = [=](QTextCursor& c) { c.setPosition(at); c.setPosition(end, QTextCursor::KeepAnchor); c.setCharFormat(format); };
     } else {
@@ -624,7 +624,7 @@ private slots:
             const int height = random.bounded(1, 4000);
             return Entry{height, random.bounded(1, 6), 1, 1, float(height % 997)};
         };
-        std::vector<Entry> model(size_t(initial));
+        std::vector<Entry> model(static_cast<size_t>(initial));
         std::generate(model.begin(), model.end(), entry);
         ParagraphIndex index;
         index.insert(0, model);
