@@ -604,6 +604,67 @@ private slots:
         QCOMPARE(box.cursorRect().bottom(), box.viewport()->height() - 1);
     }
 
+    // A very long paragraph is laid out in pieces, each starting a line: as
+    // Qt lays out the same text with a paragraph break at every piece's end.
+    void longParagraphAgainstItsPieces()
+    {
+        QTextDocument ours, theirs;
+        auto* lazy = new LazyTextLayout(&ours);
+        ours.setDocumentLayout(lazy);
+        QRandomGenerator random(11);
+        QString text;
+        while (text.size() < LongParagraph::MinLength + 20000)
+            text += randomWords(random, 20) + u' ';
+        configure(&ours, 300);
+        ours.setPlainText("Before\n" + text + "\nAfter");
+        for (int round = 0; round < 3; ++round) {
+            QTextCursor edit(&ours);  // an edit inside the long paragraph: its pieces change
+            edit.setPosition(7 + random.bounded(int(text.size())));
+            edit.setPosition(edit.position() + random.bounded(9000), QTextCursor::KeepAnchor);
+            edit.insertText(round == 1 ? QString() : randomWords(random, 3000));
+            const QTextBlock block = ours.findBlockByNumber(1);
+            const auto* paragraph = dynamic_cast<LongParagraph*>(block.userData());
+            QVERIFY(paragraph && paragraph->pieces.size() > 30);
+            QTRY_VERIFY_WITH_TIMEOUT(std::all_of(paragraph->pieces.begin(), paragraph->pieces.end(),
+                                                 [](const auto& piece) { return piece.measured; }), 30000);
+            QList<int> ends;  // piece ends, in the paragraph
+            QString split = block.text();
+            for (int n = int(paragraph->pieces.size()) - 2; n >= 0; --n) {
+                ends.prepend(paragraph->startOf(n + 1));
+                split.insert(ends.first(), u'\n');
+            }
+            configure(&theirs, 300);
+            theirs.setPlainText("Before\n" + split + "\nAfter");
+            const auto theirsAt = [&](int inBlock) {
+                return block.position() + inBlock + int(std::count_if(ends.begin(), ends.end(), [&](int end) { return end <= inBlock; }));
+            };
+            QCOMPARE(ours.documentLayout()->blockBoundingRect(ours.lastBlock()),
+                     theirs.documentLayout()->blockBoundingRect(theirs.lastBlock()));
+            QList<int> linesBefore{0};  // each of Qt's paragraphs
+            for (QTextBlock b = theirs.begin(); b.isValid(); b = b.next())
+                linesBefore << linesBefore.last() + (theirs.documentLayout()->blockBoundingRect(b), b.layout()->lineCount());
+            const int theirLines = linesBefore.last();
+            QCOMPARE(lazy->lineCount(), theirLines);
+            for (int i = 0; i < 200; ++i) {
+                const int inBlock = random.bounded(block.length());
+                const int at = theirsAt(inBlock);
+                const QTextBlock their = theirs.findBlock(at);
+                const QTextLine line = their.layout()->lineForTextPosition(at - their.position());
+                QCOMPARE(lazy->caretRect(block.position() + inBlock),
+                         QRectF(their.layout()->position() + QPointF(line.cursorToX(at - their.position()), line.y()),
+                                QSizeF(1, line.height())));
+                QCOMPARE(lazy->lineInBlock(block, inBlock),
+                         linesBefore[their.blockNumber()] + line.lineNumber() - linesBefore[1]);
+                const QPointF point(random.bounded(320.0) - 10, random.bounded(int(theirs.size().height())) + 0.5);
+                const int hit = theirs.documentLayout()->hitTest(point, Qt::FuzzyHit);
+                int breaks = 0;
+                for (int k = 0; k < ends.size(); ++k)
+                    breaks += block.position() + ends[k] + k < hit;
+                QCOMPARE(ours.documentLayout()->hitTest(point, Qt::FuzzyHit), hit - breaks);
+            }
+        }
+    }
+
     // The index against a plain list under random inserts, removals and
     // changes; sums and lookups are spot-checked against running sums.
     void paragraphIndexMatchesAPlainList_data()

@@ -3,20 +3,15 @@
 // window; and real pages printed to PDF, read back with pdftotext.
 #include "MainWindowFixture.h"
 #include "RecordingPrinter.h"
-#include "app/PointerPlacement.h"
 #include "app/Settings.h"
-#include "app/Units.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "print/PCANCEL.h"
-#include "print/PainterPrinter.h"
 #include "print/PrintJob.h"
 #include "print/Printer.h"
 #include "print/frmPageSetup.h"
 
-#include <QAction>
-#include <QCursor>
 #include <QFile>
 #include <QHash>
 #include <QLineEdit>
@@ -24,9 +19,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTimer>
-#include <QXmlStreamReader>
 
 using testsupport::WhenModal;
 
@@ -78,31 +73,24 @@ void play(frmPageSetup* dialog, const QString& script)
     }
 }
 
-struct Word {
-    QString text;
-    double xMin, yMin, xMax, yMax;
-};
-
-// Every page's words in reading order, with their boxes in points.
-QList<QList<Word>> wordsOf(const QString& pdf)
+// Every page's words in reading order as pdftotext sees them, each with its
+// box in points: {xMin, yMin, xMax, yMax}.
+QList<QList<QPair<QString, QRectF>>> wordsOf(const QString& pdf)
 {
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         qWarning("pdftotext (poppler-utils) failed or is missing");
-    QList<QList<Word>> pages;
-    QXmlStreamReader reader(process.readAllStandardOutput());
-    while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (reader.name() == QLatin1String("page")) {
-            pages.append(QList<Word>());
-        } else if (reader.name() == QLatin1String("word")) {
-            const auto at = [&](const char* name) { return reader.attributes().value(QLatin1String(name)).toDouble(); };
-            Word word{QString(), at("xMin"), at("yMin"), at("xMax"), at("yMax")};
-            word.text = reader.readElementText();
-            pages.last().append(word);
-        }
+    QList<QList<QPair<QString, QRectF>>> pages;
+    static const QRegularExpression tag(QStringLiteral(
+        R"(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)"));
+    for (auto it = tag.globalMatch(QString::fromUtf8(process.readAllStandardOutput())); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(5).isNull())
+            pages.append({});
+        else
+            pages.last().append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                                        QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
     }
     return pages;
 }
@@ -262,35 +250,6 @@ private slots:
         QCOMPARE(edit->text(), result);
     }
 
-    // Every box selects its whole text when it gets the focus, and the
-    // pointer goes onto OK when the dialog opens.
-    void focusAndPointer()
-    {
-        QCursor::setPos(1, 1);
-        QStringList selected;
-        QPoint expected, atOpen;
-        QVERIFY(pageSetupWith([&](frmPageSetup* dialog) {
-            QTRY_VERIFY(QCursor::pos() != QPoint(1, 1));
-            atOpen = QCursor::pos();
-            const double tx = units::twipsPerPixelX(), ty = units::twipsPerPixelY();
-            const QPoint at = dialog->cmdOK->mapTo(dialog, QPoint(0, 0));
-            const QRect frame = dialog->frameGeometry();
-            expected = pointerTarget(frame.x() * tx, frame.y() * ty,
-                                     {at.x() * tx, at.y() * ty, dialog->cmdOK->width() * tx, dialog->cmdOK->height() * ty},
-                                     tx, ty);
-            for (const QString& key : Keys) {
-                box(dialog, key)->setText(key + " 12.5");
-                box(dialog, key)->setCursorPosition(2);
-                dialog->cmdCancel->setFocus();
-                box(dialog, key)->setFocus(Qt::MouseFocusReason);
-                selected << box(dialog, key)->selectedText();
-            }
-            dialog->cmdCancel->click();
-        }));
-        QCOMPARE(atOpen, expected);
-        QCOMPARE(selected, QStringList({"Header 12.5", "Footer 12.5", "Left 12.5", "Right 12.5", "Top 12.5", "Bottom 12.5"}));
-    }
-
     // What a job takes from the active document: the selection or the whole
     // text, the header from the caption, the control's font, and the colour
     // at the caret when Color Print is on.
@@ -337,45 +296,13 @@ private slots:
         RecordingPrinter printer;
         QVERIFY(runPrintJob(printer, activeDocumentJob(f.main.get(), pageSettings())));
         QStringList texts;
-        for (const RecordingPrinter::Output& o : printer.visible()) {
+        for (const RecordingPrinter::Output& o : printer.visible())
+            texts << QStringLiteral("%1 %2 %3%4 %5").arg(o.fontName).arg(o.fontSize).arg(o.bold).arg(o.italic).arg(o.color);
+        QCOMPARE(texts, QStringList(printed.size(), QStringLiteral("Liberation Serif 13.5 11 %1").arg(color)));
+        texts.clear();
+        for (const RecordingPrinter::Output& o : printer.visible())
             texts << o.text;
-            QCOMPARE(QStringList({o.fontName, QString::number(o.fontSize), QString::number(o.bold + o.italic)}),
-                     QStringList({"Liberation Serif", "13.5", "2"}));
-            QCOMPARE(o.color, color);
-        }
         QCOMPARE(texts, printed);
-    }
-
-    // Lengths in twips from the page layout in points; widths follow the
-    // font, also after it has been measured in another size.
-    void painterPrinterMetrics()
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(f.path("metrics.pdf"));
-        printer.setPageSize(QPageSize(QPageSize::Letter));
-        printer.setPageMargins(QMarginsF(18, 36, 18, 36), QPageLayout::Point);
-        PainterPrinter device(printer);
-        QCOMPARE(QList<double>({device.ScaleWidth(), device.ScaleHeight(), device.Width(), double(device.Page())}),
-                 QList<double>({576 * 20.0, 720 * 20.0, 612 * 20.0, 1}));
-        device.setFontName(QStringLiteral("Liberation Mono"));
-        device.setFontSize(10);
-        const double small = device.TextWidth(QStringLiteral("0123456789"));
-        QVERIFY(qAbs(small - 10 * 6 * 20) < 20);  // a monospaced digit is 0.6 em
-        device.setFontBold(true);
-        device.setFontBold(false);
-        QCOMPARE(device.TextWidth(QStringLiteral("0123456789")), small);
-        device.setFontSize(20);
-        QVERIFY(qAbs(device.TextWidth(QStringLiteral("0123456789")) - 2 * small) < 20);
-        QVERIFY(device.TextHeight(QStringLiteral("0")) > 20 * 20);
-        device.Print(QStringLiteral("abc"), PrinterDevice::ContinueLine);
-        QCOMPARE(device.CurrentX(), device.TextWidth(QStringLiteral("abc")));
-        device.Print(QString(), PrinterDevice::EndLine);
-        QCOMPARE(QList<double>({device.CurrentX(), device.CurrentY()}), QList<double>({0, device.TextHeight(QString())}));
-        device.NewPage();
-        QCOMPARE(QList<double>({device.CurrentY(), double(device.Page())}), QList<double>({0, 2}));
-        device.EndDoc();
-        QCOMPARE(wordsOf(f.path("metrics.pdf")).size(), 2);
     }
 
     // Header, body and footer on three pages, in their places and order:
@@ -388,30 +315,27 @@ private slots:
         f.active()->setWindowTitle(QStringLiteral("/TMP/REPORTS/REPORT.TXT"));
         f.show(numberedLines(150));
         QVERIFY(printTo(f.path("three.pdf")));
-        const QList<QList<Word>> pages = wordsOf(f.path("three.pdf"));
+        const auto pages = wordsOf(f.path("three.pdf"));
         QCOMPARE(pages.size(), 3);
         const QPageLayout layout = sharedPrinter().pageLayout();
         const QRectF area = layout.paintRect(QPageLayout::Point);
-        const double paperWidth = layout.fullRect(QPageLayout::Point).width();
         QStringList body;
         for (int i = 0; i < 3; ++i) {
-            const QList<Word>& words = pages[i];
+            const auto& words = pages[i];
             QVERIFY(words.size() > 3);
-            const Word header = words.first(), page = words[words.size() - 2], number = words.last();
-            QCOMPARE(QStringList({header.text, page.text, number.text}),
+            const QRectF header = words.first().second, footer = words[words.size() - 2].second | words.last().second;
+            QCOMPARE(QStringList({words.first().first, words[words.size() - 2].first, words.last().first}),
                      QStringList({"REPORT.TXT", "Page", QString::number(i + 1)}));
-            QVERIFY(header.yMin >= area.top() && header.yMax <= area.top() + 36);
-            QVERIFY(qAbs((header.xMin + header.xMax) / 2 - area.center().x()) < 1);
-            QVERIFY(qAbs((page.xMin + number.xMax) / 2 - (area.left() + paperWidth / 2)) < 1);
-            QVERIFY(qAbs(page.yMin - (area.bottom() - 36)) < 3);
+            QVERIFY(header.top() >= area.top() && header.bottom() <= area.top() + 36);
+            QVERIFY(qAbs(header.center().x() - area.center().x()) < 1);
+            QVERIFY(qAbs(footer.center().x() - area.left() - layout.fullRect(QPageLayout::Point).width() / 2) < 1);
+            QVERIFY(qAbs(footer.top() - (area.bottom() - 36)) < 3);
+            QVERIFY(qAbs(words[1].second.top() - (area.top() + 36)) < 3);
             for (int w = 1; w < words.size() - 2; ++w) {
-                body << words[w].text;
-                if (words[w].text == QLatin1String("Line")) {
-                    QVERIFY(qAbs(words[w].xMin - (area.left() + 54)) < 1);
-                    QVERIFY(words[w].yMax <= area.bottom() - 72 + 20);  // a line may start on the limit
-                }
+                body << words[w].first;
+                QVERIFY(words[w].first != "Line" || qAbs(words[w].second.left() - (area.left() + 54)) < 1);
+                QVERIFY(words[w].second.bottom() <= area.bottom() - 72 + 20);  // a line may start on the limit
             }
-            QVERIFY(qAbs(words[1].yMin - (area.top() + 36)) < 3);
         }
         QCOMPARE(body.join(u' '), numberedLines(150).replace(QLatin1String("\r\n"), QLatin1String(" ")));
     }
@@ -440,38 +364,25 @@ private slots:
 
     // Page Setup's preview shows the pages as they print with the values in
     // the dialog's boxes.
-    void previewMatchesThePrint_data()
-    {
-        QTest::addColumn<QString>("bottom");
-        QTest::addColumn<int>("pages");
-        QTest::newRow("built-in bottom margin") << "0" << 3;
-        QTest::newRow("five-inch bottom margin") << "5" << 4;
-    }
     void previewMatchesThePrint()
     {
-        QFETCH(QString, bottom);
-        QFETCH(int, pages);
         f.show(numberedLines(150));
         int previewPages = -1;
-        bool printKey = false;
         QVERIFY(pageSetupWith([&](frmPageSetup* dialog) {
-            dialog->txtBottom->setText(bottom);
+            dialog->txtBottom->setText("5");
             WhenModal<QPrintPreviewDialog> inPreview([&](QPrintPreviewDialog* preview) {
                 auto* widget = preview->findChild<QPrintPreviewWidget*>();
                 QTRY_VERIFY(widget->pageCount() > 0);
                 previewPages = widget->pageCount();
-                for (const QAction* action : preview->findChildren<QAction*>())
-                    printKey = printKey || action->shortcut() == QKeySequence(QKeySequence::Print);
                 preview->reject();
             });
             dialog->cmdPreview->click();
             dialog->cmdCancel->click();
         }));
-        QVERIFY(printKey);
-        pageSettings().MarginBottom = bottom.toDouble();
+        pageSettings().MarginBottom = 5;
         QVERIFY(printTo(f.path("preview.pdf")));
         QCOMPARE(previewPages, int(wordsOf(f.path("preview.pdf")).size()));
-        QVERIFY(previewPages >= pages);
+        QVERIFY(previewPages > 3);  // more than with the built-in margin
     }
 
     void onePrintingWindowAtATime()

@@ -147,9 +147,13 @@ private slots:
         const PageSettings settings = margins(inches(2), inches(2), inches(2), inches(3), footers[seed % 5]);
         const QString header = seed % 4 ? QStringLiteral("HEAD %1").arg(seed) : QString();
         const QString text = randomText(random, 200 + random.bounded(1500));
-        run(job, settings, text, header);
+        const PrintFont font{QStringLiteral("Font %1").arg(seed), 8.5 + seed % 5, seed % 2 == 0, seed % 3 == 0};
+        run(job, settings, text, header, font, qint32(seed * 4099));
         QVERIFY(job.finished);
         QCOMPARE(job.printed(), reference(job.printer, settings, header, text));
+        for (const Output& o : job.printer.visible())  // font and colour on every page
+            QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5").arg(o.fontName).arg(o.fontSize).arg(o.bold).arg(o.italic).arg(o.color),
+                     QStringLiteral("%1 %2 %3 %4 %5").arg(font.name).arg(font.size).arg(font.bold).arg(font.italic).arg(seed * 4099));
         QList<RecordingPrinter::Event> events(job.printer.pageCount() + 1, RecordingPrinter::PageBreak);
         events.first() = RecordingPrinter::Started;
         events.last() = RecordingPrinter::Ended;
@@ -219,18 +223,6 @@ private slots:
         run(job, margins(1, 1, top, bottom, "- &p -"), QString());
         QCOMPARE(job.printed(), printed);
         QCOMPARE(marginsInTwips(margins(1, 1, top, bottom)).bottom, std::max(bottom, 1.0) * 1440);
-    }
-
-    void fontAndColourOnEveryOutput()
-    {
-        Job job;
-        const PrintFont font{"Liberation Serif", 14.5, true, true};
-        run(job, margins(1, 1, 0.5, 0), lines(120), "H", font, 0x0000FF);
-        QCOMPARE(job.printer.pageCount(), 3);
-        for (const Output& o : job.printer.visible())
-            QCOMPARE(QStringList({o.fontName, QString::number(o.fontSize), QString::number(o.bold), QString::number(o.italic),
-                                  QString::number(o.color)}),
-                     QStringList({"Liberation Serif", "14.5", "1", "1", "255"}));
     }
 
     // The check runs before each new page; false aborts the document there.

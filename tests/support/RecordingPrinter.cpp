@@ -1,18 +1,13 @@
 #include "RecordingPrinter.h"
 
-QList<RecordingPrinter::Output> RecordingPrinter::visible(int page) const
+QList<RecordingPrinter::Output> RecordingPrinter::visible() const
 {
     QList<Output> result;
     for (const Output& output : outputs) {
-        if ((page == 0 || output.page == page) && !output.text.trimmed().isEmpty())
+        if (!output.text.trimmed().isEmpty())
             result << output;
     }
     return result;
-}
-
-int RecordingPrinter::pageCount() const
-{
-    return events.contains(Started) ? 1 + int(events.count(PageBreak)) : 0;
 }
 
 double RecordingPrinter::TextWidth(const QString& text) const
@@ -23,49 +18,38 @@ double RecordingPrinter::TextWidth(const QString& text) const
     return width;
 }
 
-double RecordingPrinter::TextHeight(const QString&) const { return lineHeight; }
-
 void RecordingPrinter::start()
 {
-    if (m_active)
-        return;
+    if (!m_active)
+        events << Started;
     m_active = true;
-    events << Started;
+}
+
+void RecordingPrinter::finish(Event how)
+{
+    if (m_active)
+        events << how;
+    m_active = false;
 }
 
 void RecordingPrinter::Print(const QString& text, LineEnd end)
 {
     start();
-    outputs << Output{m_page, m_x, m_y, text, end == EndLine, m_fontName, m_fontSize, m_bold, m_italic, m_color};
-    if (end == EndLine) {
-        m_x = 0;
-        m_y += lineHeight;
-    } else {
-        m_x += TextWidth(text);
-    }
+    Output output = m_font;
+    output.page = m_page;
+    output.x = m_x;
+    output.y = m_y;
+    output.text = text;
+    output.endsLine = end == EndLine;
+    outputs << output;
+    m_x = output.endsLine ? 0 : m_x + TextWidth(text);
+    m_y += output.endsLine ? lineHeight : 0;
 }
 
 void RecordingPrinter::NewPage()
 {
     start();
     ++m_page;
-    m_x = 0;
-    m_y = 0;
+    m_x = m_y = 0;
     events << PageBreak;
-}
-
-void RecordingPrinter::EndDoc()
-{
-    if (!m_active)
-        return;
-    m_active = false;
-    events << Ended;
-}
-
-void RecordingPrinter::KillDoc()
-{
-    if (!m_active)
-        return;
-    m_active = false;
-    events << Killed;
 }
