@@ -83,11 +83,11 @@ QList<QList<QPair<QString, QRectF>>> wordsOf(const QString& pdf)
         qWarning("pdftotext (poppler-utils) failed or is missing");
     QList<QList<QPair<QString, QRectF>>> pages;
     static const QRegularExpression tag(QStringLiteral(
-        R"(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)"));
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     for (auto it = tag.globalMatch(QString::fromUtf8(process.readAllStandardOutput())); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         if (m.captured(5).isNull())
-            pages.append({});
+            pages.append(QList<QPair<QString, QRectF>>());
         else
             pages.last().append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
                                                         QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
