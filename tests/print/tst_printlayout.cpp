@@ -140,11 +140,14 @@ private slots:
         job.printer.charWidths = {{u'0', 120}, {u'W', 250}, {u' ', 60 + 10 * random.bounded(8)}};
         job.printer.paperWidth = 11000 + random.bounded(3000) + random.bounded(4) * 0.25;
         job.printer.printableWidth = job.printer.paperWidth - 360;
-        job.printer.printableHeight = 2000 + random.bounded(8000);
         job.printer.lineHeight = 200 + random.bounded(100);
         const auto inches = [&](int most) { return random.bounded(most * 4 + 1) / 4.0; };
         const QString footers[] = {"Page &p", "- &p - &p", "", "Draft", " "};
         const PageSettings settings = margins(inches(2), inches(2), inches(2), inches(3), footers[seed % 5]);
+        // On even seeds a line starts exactly on the bottom margin.
+        job.printer.printableHeight = seed % 2 ? 2000 + random.bounded(8000)
+                                               : (settings.MarginTop + std::max(settings.MarginBottom, 1.0)) * 1440
+                                                     + job.printer.lineHeight * (5 + random.bounded(30));
         const QString header = seed % 4 ? QStringLiteral("HEAD %1").arg(seed) : QString();
         const QString text = randomText(random, 200 + random.bounded(1500));
         const PrintFont font{QStringLiteral("Font %1").arg(seed), 8.5 + seed % 5, seed % 2 == 0, seed % 3 == 0};
@@ -225,27 +228,34 @@ private slots:
         QCOMPARE(marginsInTwips(margins(1, 1, top, bottom)).bottom, std::max(bottom, 1.0) * 1440);
     }
 
-    // The check runs before each new page; false aborts the document there.
+    // The check runs before each new page, after a line break or a wrapped
+    // word; false aborts the document there.
     void continueCheckStopsBetweenPages_data()
     {
         QTest::addColumn<int>("allowed");
-        QTest::newRow("stops before page 2") << 0;
-        QTest::newRow("stops before page 3") << 1;
-        QTest::newRow("never stops") << 100;
+        QTest::addColumn<QString>("text");  // 56 lines a page
+        const QString words = QStringLiteral("abcdefghi ").repeated(9 * 56 * 3 + 1);  // nine words a line
+        QTest::newRow("stops before page 2") << 0 << lines(3 * 56 + 1);
+        QTest::newRow("stops before page 3") << 1 << lines(3 * 56 + 1);
+        QTest::newRow("never stops") << 100 << lines(3 * 56 + 1);
+        QTest::newRow("wrapped words, stops before page 3") << 1 << words;
+        QTest::newRow("wrapped words, never stops") << 100 << words;
     }
     void continueCheckStopsBetweenPages()
     {
         QFETCH(int, allowed);
+        QFETCH(QString, text);
         Job job;
         PrintLayout layout(job.printer, margins(1, 1, 0.5, 0), {});
         int asked = 0;
         layout.setContinueCheck([&] { return asked++ < allowed; });
-        const bool finished = layout.PrintText("H", lines(3 * 56 + 1), 0);
+        const bool finished = layout.PrintText("H", text, 0);
         QCOMPARE(finished, allowed >= 3);
         QCOMPARE(asked, std::min(allowed + 1, 3));
         QCOMPARE(job.printer.pageCount(), std::min(allowed + 1, 4));
         QCOMPARE(job.printer.events.last(), finished ? RecordingPrinter::Ended : RecordingPrinter::Killed);
-        QCOMPARE(job.printer.visible().last().text, finished ? "line169" : QStringLiteral("line%1").arg(56 * (allowed + 1)));
+        if (text.startsWith("line"))
+            QCOMPARE(job.printer.visible().last().text, finished ? "line169" : QStringLiteral("line%1").arg(56 * (allowed + 1)));
     }
 
     void headerAndFooterTexts_data()
