@@ -588,8 +588,11 @@ int LazyTextLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) 
         LongParagraph* paragraph = longParagraph(block);
         const int piece = pieceAtPoint(paragraph, point - text.topLeft());
         layOutPiece(block, paragraph, piece, true);
+        // From where the piece lies, not from where it was last drawn: a
+        // page move hits pieces below the window before they are painted.
+        const QPointF origin = text.topLeft() + pieceOffset(paragraph, piece);
         const QTextLayout* part = paragraph->pieces[size_t(piece)].layout.get();
-        position += paragraph->startOf(piece) + offsetAt(part, point - part->position(), accuracy, &exact);
+        position += paragraph->startOf(piece) + offsetAt(part, point - origin, accuracy, &exact);
     } else {
         position += offsetAt(layout, point - layout->position(), accuracy, &exact);
     }

@@ -1,8 +1,7 @@
-// Document windows: what they apply from the store, their changed mark,
-// typing mode, layout on resize, context menu and what they write on close.
-#include "ScriptedMessageBoxes.h"
-#include "TestEnvironment.h"
-#include "app/Settings.h"
+// Document windows: what they take from the store, their changed mark,
+// typing mode, word wrap and tab stops on resize, the context menu, and
+// what they write when they close.
+#include "MainWindowFixture.h"
 #include "app/frmMain.h"
 #include "document/OleColor.h"
 #include "document/RichTextBox.h"
@@ -10,225 +9,161 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QTimer>
-#include <memory>
 
-namespace {
-
-QString setting(const char* section, const char* key)
-{
-    return GetSetting(AppTitle, QString::fromLatin1(section), QString::fromLatin1(key));
-}
-
-void store(const char* section, const char* key, const QString& value)
-{
-    SaveSetting(AppTitle, QString::fromLatin1(section), QString::fromLatin1(key), value);
-}
-
-}  // namespace
+using testsupport::putSetting;
+using testsupport::setting;
 
 class TestDocumentWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedMessageBoxes> boxes;
+    testsupport::MainWindowFixture f;
 
-    std::unique_ptr<frmMain> main;
-    frmDocument* document = nullptr;
-    RichTextBox* text = nullptr;
-
-    void start()
+    // Starts with the settings given as "Section/Key=value".
+    void start(const QStringList& stored = {})
     {
-        main = std::make_unique<frmMain>();
-        main->MDIForm_Load(QString());
-        main->show();
+        f.start({}, [&] {
+            for (const QString& entry : stored)
+                putSetting(entry.section(u'/', 0, 0), entry.section(u'/', 1).section(u'=', 0, 0), entry.section(u'=', 1));
+        });
+        f.boxes->defaultAnswer = vb::vbNo;  // changed documents close unsaved
+    }
+    void resize(QSize by)
+    {
+        f.active()->parentWidget()->resize(f.active()->parentWidget()->size() + by);
         QApplication::processEvents();
-        document = main->ActiveDocument();
-        text = document->txtText;
     }
 
 private slots:
-    void init()
-    {
-        testenv::clearSettings();
-        boxes.reset();  // before the next one installs itself
-        boxes = std::make_unique<ScriptedMessageBoxes>();
-        boxes->defaultAnswer = vb::vbNo;  // changed documents close unsaved
-    }
-    void cleanup()
-    {
-        main.reset();
-        document = nullptr;
-        text = nullptr;
-    }
+    void cleanupTestCase() { f.stop(); }
 
-    void typingMarksChangedAndResizeKeepsTheMark()
+    void changedMarkAndLayout()
     {
         start();
-        QCOMPARE(document->Label1(), QString());
-        QTest::keyClicks(text, QStringLiteral("hi"));
-        QCOMPARE(document->Label1(), QStringLiteral("x"));
-        document->parentWidget()->resize(document->parentWidget()->size() + QSize(40, 30));
-        QApplication::processEvents();
-        QCOMPARE(document->Label1(), QStringLiteral("x"));
-
-        document->setLabel1(QString());
-        document->parentWidget()->resize(document->parentWidget()->size() - QSize(20, 20));
-        QApplication::processEvents();
-        QCOMPARE(document->Label1(), QString());  // layout never marks a change
-    }
-
-    void controlFillsTheWindow()
-    {
-        start();
-        document->parentWidget()->resize(420, 310);
-        QApplication::processEvents();
-        QCOMPARE(text->geometry(), document->rect());
+        QCOMPARE(f.active()->Label1(), QString());
+        QTest::keyClicks(f.text(), QStringLiteral("hi"));
+        QCOMPARE(f.active()->Label1(), QStringLiteral("x"));
+        resize({40, 30});
+        QCOMPARE(f.active()->Label1(), QStringLiteral("x"));
+        QCOMPARE(f.text()->geometry(), f.active()->rect());  // the control fills the window
+        f.active()->setLabel1(QString());
+        resize({-20, -20});
+        QCOMPARE(f.active()->Label1(), QString());  // layout never marks a change
+        QCOMPARE(f.text()->geometry(), f.active()->rect());
     }
 
     void insertKeyTogglesTypingMode()
     {
         start();
-        QCOMPARE(main->panelText(1), QStringLiteral("Insert"));
-        QTest::keyClick(text, Qt::Key_Insert);
-        QCOMPARE(main->panelText(1), QStringLiteral("Overtype"));
-        QTest::keyClick(text, Qt::Key_Insert, Qt::ShiftModifier);  // not a plain Insert
-        QCOMPARE(main->panelText(1), QStringLiteral("Overtype"));
-        QTest::keyClick(text, Qt::Key_Insert);
-        QCOMPARE(main->panelText(1), QStringLiteral("Insert"));
-        QTest::keyClick(text, Qt::Key_Insert);
-        main->NewDocument();  // a new document starts in insert mode
-        QCOMPARE(main->panelText(1), QStringLiteral("Insert"));
+        QStringList modes{f.main->panelText(1)};
+        for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier, Qt::NoModifier, Qt::NoModifier}) {
+            QTest::keyClick(f.text(), Qt::Key_Insert, modifier);
+            modes << f.main->panelText(1);
+        }
+        f.main->NewDocument();  // a new document starts in insert mode
+        modes << f.main->panelText(1);
+        QCOMPARE(modes, QStringList({"Insert", "Overtype", "Overtype", "Insert", "Overtype", "Insert"}));
     }
 
-    void overtypeReplacesCharacters_data()
+    void overtype_data()
     {
         QTest::addColumn<int>("caret");
-        QTest::addColumn<QString>("keys");  // letters typed; "<" Backspace, "|" Enter
+        QTest::addColumn<QString>("keys");  // letters typed; "<" Backspace, "|" Enter, "[" Left
         QTest::addColumn<QString>("expected");
         QTest::newRow("first letter") << 0 << "X" << "Xat\r\ndog";
         QTest::newRow("whole word") << 0 << "pig" << "pig\r\ndog";
         QTest::newRow("backspace as in insert mode") << 2 << "<" << "ct\r\ndog";
         QTest::newRow("enter as in insert mode") << 1 << "|" << "c\r\nat\r\ndog";
+        QTest::newRow("moving replaces nothing") << 2 << "[X" << "cXt\r\ndog";
         QTest::newRow("paragraph end is kept") << 3 << "s" << "cats\r\ndog";
         QTest::newRow("text end appends") << 8 << "s" << "cat\r\ndogs";
     }
-    void overtypeReplacesCharacters()
+    void overtype()
     {
         QFETCH(int, caret);
         QFETCH(QString, keys);
         QFETCH(QString, expected);
         start();
-        text->setText(QStringLiteral("cat\ndog"));
-        QTest::keyClick(text, Qt::Key_Insert);
-        text->setSelStart(caret);
+        f.show(QStringLiteral("cat\ndog"), caret);
+        QTest::keyClick(f.text(), Qt::Key_Insert);
         for (QChar key : keys) {
-            if (key == u'<')
-                QTest::keyClick(text, Qt::Key_Backspace);
-            else if (key == u'|')
-                QTest::keyClick(text, Qt::Key_Return);
+            const int special = QStringLiteral("<|[").indexOf(key);
+            if (special < 0)
+                QTest::keyClicks(f.text(), QString(key));
             else
-                QTest::keyClicks(text, QString(key));
+                QTest::keyClick(f.text(), QList<Qt::Key>{Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Left}[special]);
         }
-        QCOMPARE(text->Text(), expected);
+        QCOMPARE(f.text()->Text(), expected);
     }
 
-    void overtypeLeavesNavigationAlone()
+    // The font keys count only when a background colour is stored; bold
+    // only for the exact word "True".
+    void storedLook_data()
     {
-        start();
-        text->setText(QStringLiteral("abc"));
-        QTest::keyClick(text, Qt::Key_Insert);
-        text->setSelStart(2);
-        QTest::keyClick(text, Qt::Key_Left);
-        QCOMPARE(text->SelStart(), 1);
-        QCOMPARE(text->SelLength(), 0);
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QString>("look");  // font, size, bold, background, typed colour
+        const QStringList font{"Font/Name=Liberation Serif", "Font/Size=14.25", "Font/Color=255", "Font/Bold=True"};
+        QTest::newRow("nothing stored") << QStringList() << "Arial 9.75 0 -2147483643 0";
+        QTest::newRow("all stored") << font + QStringList{"Color/Color=14745599"} << "Liberation Serif 14.25 1 14745599 255";
+        QTest::newRow("name and bold need a background") << font << "Arial 14.25 0 -2147483643 255";
+        QTest::newRow("bold in lower case") << QStringList{"Color/Color=-2147483643", "Font/Bold=true"}
+                                            << "Arial 9.75 0 -2147483643 0";
     }
-
-    void storedFontAndColoursApplyToNewDocuments()
+    void storedLook()
     {
-        store("Color", "Color", QString::number(0x00E0FFFF));
-        store("Font", "Name", QStringLiteral("Liberation Serif"));
-        store("Font", "Size", QStringLiteral("14.25"));
-        store("Font", "Color", QStringLiteral("255"));
-        store("Font", "Bold", QStringLiteral("True"));
-        start();
-        QCOMPARE(text->BackColor(), qint32(0x00E0FFFF));
-        QCOMPARE(text->Font().family(), QStringLiteral("Liberation Serif"));
-        QCOMPARE(text->Font().pointSizeF(), 14.25);
-        QVERIFY(text->Font().bold());
-        QTest::keyClicks(text, QStringLiteral("red"));
-        text->SetSel(0, 3);
-        QCOMPARE(text->SelColor(), 255);
+        QFETCH(QStringList, stored);
+        QFETCH(QString, look);
+        start(stored);
+        QTest::keyClicks(f.text(), QStringLiteral("red"));
+        f.text()->SetSel(0, 3);
+        const QFont font = f.text()->Font();
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5").arg(font.family()).arg(font.pointSizeF()).arg(font.bold())
+                     .arg(f.text()->BackColor()).arg(f.text()->SelColor()),
+                 look);
     }
 
-    void fontKeysNeedAStoredBackground()
-    {
-        store("Font", "Name", QStringLiteral("Liberation Serif"));
-        store("Font", "Bold", QStringLiteral("True"));
-        start();
-        QCOMPARE(text->Font().family(), QStringLiteral("Arial"));
-        QVERIFY(!text->Font().bold());
-        QCOMPARE(text->BackColor(), olecolor::SystemWindow);
-    }
-
-    void boldOnlyForTheExactWordTrue()
-    {
-        store("Color", "Color", QStringLiteral("-2147483643"));
-        store("Font", "Bold", QStringLiteral("true"));
-        start();
-        QVERIFY(!text->Font().bold());
-    }
-
+    // The colour at the caret (the selection dropped first) and the font are
+    // written on close; the last window to close wins.
     void closingWritesFontAndColours()
     {
         start();
-        text->setText(QStringLiteral("plain red"));
-        text->SetSel(6, 9);
-        text->setSelColor(255);
-        text->setSelStart(8);  // caret inside the red word
-        text->SetSel(8, 9);    // a selection is dropped before the colour is read
-        main->mnuFileItem[3]->trigger();
-        QApplication::processEvents();
-        QCOMPARE(setting("Font", "Color"), QStringLiteral("255"));
-        QCOMPARE(setting("Color", "Color"), QStringLiteral("-2147483643"));
-        QCOMPARE(setting("Font", "Name"), QStringLiteral("Arial"));
-        QCOMPARE(setting("Font", "Size"), QStringLiteral("9.75"));
-        QCOMPARE(setting("Font", "Bold"), QStringLiteral("False"));
-
-        // The system colour comes back as the system colour.
-        main->NewDocument();
-        QCOMPARE(main->ActiveDocument()->txtText->BackColor(), olecolor::SystemWindow);
-    }
-
-    void lastWindowToCloseWins()
-    {
-        start();
-        frmDocument* second = main->NewDocument();
+        frmDocument* first = f.active();
+        f.text()->setText(QStringLiteral("plain red"));
+        f.text()->SetSel(6, 9);
+        f.text()->setSelColor(255);
+        f.text()->SetSel(8, 9);
+        frmDocument* second = f.main->NewDocument();
         second->txtText->setBackColor(0x0000FF);
-        main->activateDocument(document);
-        main->mnuFileItem[3]->trigger();  // closes the first: system colour
-        QCOMPARE(setting("Color", "Color"), QStringLiteral("-2147483643"));
-        main->mnuFileItem[3]->trigger();  // then the second
-        QCOMPARE(setting("Color", "Color"), QStringLiteral("255"));
+        f.main->activateDocument(first);
+        f.main->mnuFileItem[3]->trigger();
+        QApplication::processEvents();
+        const auto written = [] {
+            QStringList values;
+            for (const char* key : {"Font/Color", "Color/Color", "Font/Name", "Font/Size", "Font/Bold"})
+                values << setting(QString(key).section(u'/', 0, 0), QString(key).section(u'/', 1));
+            return values;
+        };
+        QCOMPARE(written(), QStringList({"255", "-2147483643", "Arial", "9.75", "False"}));
+        f.main->NewDocument();  // the system colour comes back as the system colour
+        QCOMPARE(f.text()->BackColor(), olecolor::SystemWindow);
+        f.main->activateDocument(second);
+        f.main->mnuFileItem[3]->trigger();
+        QCOMPARE(written().mid(1, 1), QStringList({"255"}));
     }
 
     void storedTabCountSetsEvenStops()
     {
-        store("Tab Set", "Tab", QStringLiteral(" 4"));
-        start();
-        const int width = text->Width();
-        QCOMPARE(text->SelTabCount(), 4);
-        const int step = qRound(width / 5.0);
-        QVERIFY(qAbs(text->SelTabs(0) - step) <= 1);
-        QVERIFY(qAbs(text->SelTabs(3) - 4 * step) <= 4);
-        document->parentWidget()->resize(document->parentWidget()->width() + 90, document->parentWidget()->height());
-        QApplication::processEvents();
-        QVERIFY(text->Width() > width);
-        QVERIFY2(text->SelTabs(0) > step, "a resize spreads the stops again");
+        start({"Tab Set/Tab= 4"});
+        const int width = f.text()->Width(), step = qRound(width / 5.0);
+        QCOMPARE(f.text()->SelTabCount(), 4);
+        QVERIFY(qAbs(f.text()->SelTabs(0) - step) <= 1 && qAbs(f.text()->SelTabs(3) - 4 * step) <= 4);
+        resize({90, 0});
+        QVERIFY(f.text()->Width() > width);
+        QVERIFY2(f.text()->SelTabs(0) > step, "a resize spreads the stops again");
     }
 
-    void wrapFollowsTheStoredValueOnResize_data()
+    void wordWrap_data()
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("wraps");
@@ -239,51 +174,35 @@ private slots:
         QTest::newRow("number") << "1" << true;
         QTest::newRow("other text") << "maybe" << true;
     }
-    void wrapFollowsTheStoredValueOnResize()
+    void wordWrap()
     {
         QFETCH(QString, stored);
         QFETCH(bool, wraps);
-        if (!stored.isEmpty())
-            store("WordWrap", "Wrap", stored);
-        start();
-        QCOMPARE(main->mnuWrap->isChecked(), wraps);
-        QCOMPARE(text->RightMargin(), wraps ? text->Width() - 300 : RichTextBox::NoWrapMargin);
-        // Word Wrap from the menu holds only until the next resize.
-        main->mnuWrap->trigger();
-        QCOMPARE(text->RightMargin(), wraps ? RichTextBox::NoWrapMargin : qRound(0.95 * text->Width()));
-        document->parentWidget()->resize(document->parentWidget()->size() + QSize(15, 15));
-        QApplication::processEvents();
-        QCOMPARE(main->mnuWrap->isChecked(), wraps);
-    }
-
-    void wordWrapTwiceReturnsToOn()
-    {
-        start();
-        QVERIFY(main->mnuWrap->isChecked());
-        main->mnuWrap->trigger();
-        QVERIFY(!main->mnuWrap->isChecked());
-        QCOMPARE(text->RightMargin(), RichTextBox::NoWrapMargin);
-        main->mnuWrap->trigger();
-        QVERIFY(main->mnuWrap->isChecked());
-        QCOMPARE(text->RightMargin(), int(qRound(0.95 * text->Width())));
+        start(stored.isEmpty() ? QStringList() : QStringList{"WordWrap/Wrap=" + stored});
+        const int width = f.text()->Width(), noWrap = RichTextBox::NoWrapMargin, byMenu = qRound(0.95 * width);
+        QList<int> margins{f.main->mnuWrap->isChecked(), f.text()->RightMargin()};
+        for (int i = 0; i < 2; ++i) {  // Word Wrap from the menu, twice
+            f.main->mnuWrap->trigger();
+            margins << f.main->mnuWrap->isChecked() << f.text()->RightMargin();
+        }
+        QCOMPARE(margins, wraps ? QList<int>({1, width - 300, 0, noWrap, 1, byMenu}) : QList<int>({0, noWrap, 1, byMenu, 0, noWrap}));
+        f.main->mnuWrap->trigger();
+        resize({15, 15});  // the menu's choice holds only until the next resize
+        QCOMPARE(f.main->mnuWrap->isChecked(), wraps);
     }
 
     void rightClickPopsUpTheContextMenu()
     {
         start();
-        bool shown = false;
         QAction* defaultItem = nullptr;
         QTimer::singleShot(0, this, [&] {
-            shown = main->mnuCEdit->isVisible();
-            defaultItem = main->mnuCEdit->defaultAction();
-            main->mnuCEdit->close();
+            if (f.main->mnuCEdit->isVisible())
+                defaultItem = f.main->mnuCEdit->defaultAction();
+            f.main->mnuCEdit->close();
         });
-        QTest::mouseClick(text->viewport(), Qt::RightButton, {}, QPoint(30, 20));
-        QTRY_VERIFY(shown);
-        QCOMPARE(defaultItem, main->mnuCEditItem[8]);
-        QCOMPARE(defaultItem->text(), QStringLiteral("Se&lect All"));
-        QCOMPARE(main->mnuCEdit->actions().size(), 12);
-        QVERIFY(main->mnuCEditItem[2]->isSeparator() && main->mnuCEditItem[10]->isSeparator());
+        QTest::mouseClick(f.text()->viewport(), Qt::RightButton, {}, QPoint(30, 20));
+        QTRY_VERIFY(defaultItem);
+        QCOMPARE(defaultItem, f.main->mnuCEditItem[8]);  // Select All
     }
 };
 

@@ -2,7 +2,7 @@
 // without a crash or undefined behaviour.
 #include "FuzzSupport.h"
 #include "print/PrintLayout.h"
-#include "print/RecordingPrinter.h"
+#include "RecordingPrinter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

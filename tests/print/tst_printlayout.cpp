@@ -1,72 +1,115 @@
-// The page layout through the recording printer: margins and page breaks,
-// header and footer with their codes and places, word wrapping, spaces, tabs,
-// line breaks, font and colour, and stopping a job between pages.
+// The page layout against a plain reference on random texts, margins and
+// paper, a few layouts worked out by hand, and the page settings' texts.
+#include "RecordingPrinter.h"
 #include "TestEnvironment.h"
 #include "print/PrintLayout.h"
-#include "print/RecordingPrinter.h"
 
 #include <QApplication>
+#include <QRandomGenerator>
+#include <cmath>
 
 namespace {
 
 using Output = RecordingPrinter::Output;
 
-// One-inch left and right margins, half an inch at the top: the body runs
-// from x = 1440 to 10440 on the recording printer's 11880 twips.
-PageSettings inchMargins()
+PageSettings margins(double left, double right, double top, double bottom, const QString& footer = "Page &p")
 {
     PageSettings settings;
-    settings.PageHeader = QStringLiteral("HEADER");
-    settings.PageFooter = QStringLiteral("Page &p");
-    settings.MarginLeft = 1;
-    settings.MarginRight = 1;
-    settings.MarginTop = 0.5;
-    settings.MarginBottom = 0;
+    settings.PageFooter = footer;
+    settings.MarginLeft = left;
+    settings.MarginRight = right;
+    settings.MarginTop = top;
+    settings.MarginBottom = bottom;
     return settings;
 }
 
-const PrintFont Courier{QStringLiteral("Courier New"), 11, false, false};
+QString line(const Output& o) { return QStringLiteral("p%1 %2,%3 %4").arg(o.page).arg(o.x).arg(o.y).arg(o.text); }
 
-struct Printed {
+// Every visible output of a job as "p<page> x,y text", the way a person
+// would lay the text out by hand: words wrap, spaces and tabs only move on.
+QStringList reference(const RecordingPrinter& device, const PageSettings& s, const QString& header, const QString& text)
+{
+    const auto width = [&](const QString& t) { return device.TextWidth(t); };
+    const auto clamp = [](double v, double high) { return std::min(std::max(v, 0.0), high); };
+    const double left = clamp(s.MarginLeft * 1440, device.paperWidth);
+    const double right = clamp(s.MarginRight * 1440, device.paperWidth);
+    const double top = clamp(s.MarginTop * 1440, device.printableHeight);
+    const double bottom = clamp(std::max(s.MarginBottom, 1.0) * 1440, device.printableHeight);
+    QStringList out;
+    int page = 0;
+    double x = 0, y = 0;
+    const auto put = [&](double at, double down, const QString& t) {
+        if (!t.trimmed().isEmpty())
+            out << QStringLiteral("p%1 %2,%3 %4").arg(page).arg(at).arg(down).arg(t);
+    };
+    const auto newPage = [&] {
+        ++page;
+        put((device.printableWidth - width(header)) / 2, (top - device.lineHeight) / 2, header);
+        QString footer = s.PageFooter;
+        if (footer.contains("&p"))
+            footer.replace(footer.indexOf("&p"), 2, QString::number(page));
+        put((std::nearbyint(device.paperWidth) - width(footer)) / 2, device.printableHeight - bottom / 2, footer);
+        x = left;
+        y = top;
+    };
+    const auto newLine = [&] {
+        y += device.lineHeight;
+        if (y > device.printableHeight - bottom)
+            newPage();
+        x = left;
+    };
+    newPage();
+    QString word;
+    for (int i = 0; i <= text.size(); ++i) {
+        const QChar c = i < text.size() ? text[i] : QChar(u' ');
+        if (c.unicode() > 32) {
+            word += c;
+            continue;
+        }
+        if (!word.isEmpty() && x + width(word) > device.printableWidth - right)
+            newLine();
+        put(x, y, word);
+        x += width(word);
+        word.clear();
+        if (i == text.size())
+            break;
+        if (c == u' ')
+            x += width(" ");
+        else if (c == u'\n')
+            newLine();
+        else if (c == u'\t')
+            x = left + (std::floor(std::nearbyint((x - left) / width("0")) / 10) + 1) * 10 * width("0");
+    }
+    return out;
+}
+
+struct Job {
     RecordingPrinter printer;
     bool finished = false;
+    QStringList printed() const
+    {
+        QStringList lines;
+        for (const Output& o : printer.visible())
+            lines << line(o);
+        return lines;
+    }
 };
 
-void print(Printed& result, const PageSettings& settings, const QString& text, const QString& header = QStringLiteral("HEADER"),
-           qint32 color = 0)
+void run(Job& job, const PageSettings& settings, const QString& text, const QString& header = "HEADER",
+         const PrintFont& font = {"Courier New", 11, false, false}, qint32 color = 0)
 {
-    PrintLayout layout(result.printer, settings, Courier);
-    result.finished = layout.PrintText(header, text, color);
+    PrintLayout layout(job.printer, settings, font);
+    job.finished = layout.PrintText(header, text, color);
 }
 
-// The body's visible outputs: neither the header line nor the footer.
-QList<Output> body(const RecordingPrinter& printer, const PageSettings& settings, int page = 0)
+QString randomText(QRandomGenerator& random, int length)
 {
-    const double top = settings.MarginTop * 1440;
-    const double footer = printer.printableHeight - marginsInTwips(settings).bottom / 2;
-    QList<Output> result;
-    for (const Output& output : printer.visible(page)) {
-        if (output.y >= top && output.y < footer)
-            result << output;
-    }
-    return result;
-}
-
-QStringList texts(const QList<Output>& outputs)
-{
-    QStringList result;
-    for (const Output& output : outputs)
-        result << output.text;
-    return result;
-}
-
-const Output* find(const RecordingPrinter& printer, const QString& text, int page = 0)
-{
-    for (const Output& output : printer.outputs) {
-        if (output.text == text && (page == 0 || output.page == page))
-            return &output;
-    }
-    return nullptr;
+    static const QString pieces[] = {"a", "bc", "W", "0", "00", " ", "  ", "\t", "\r\n", "\n", "\r", "\x01",
+                                     "Extraordinarily"};
+    QString text;
+    while (text.size() < length)
+        text += pieces[random.bounded(int(std::size(pieces)))];
+    return text;
 }
 
 QString lines(int count)
@@ -83,332 +126,221 @@ class TestPrintLayout : public QObject {
     Q_OBJECT
 
 private slots:
-    void fileNameOnly_data()
+    void againstAReference_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("backslashes") << "C:\\TEXT\\README.TXT" << "README.TXT";
-        QTest::newRow("slashes") << "/HOME/ANN/LETTER.TXT" << "LETTER.TXT";
-        QTest::newRow("no folder") << "Document 3" << "Document 3";
-        QTest::newRow("ends in a separator") << "C:\\TEXT\\" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed = 1; seed <= 40; ++seed)
+            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
     }
-    void fileNameOnly()
+    void againstAReference()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, name);
-        QCOMPARE(FileNameOnly(path), name);
-    }
-
-    void headerText_data()
-    {
-        QTest::addColumn<QString>("pageHeader");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("header");
-        QTest::newRow("&f") << "&f" << "C:\\TEXT\\README.TXT" << "README.TXT";
-        QTest::newRow("Report &f gives only the name") << "Report &f" << "/TMP/REPORT.TXT" << "REPORT.TXT";
-        QTest::newRow("&f of an untitled document") << "&f" << "Document 2" << "Document 2";
-        QTest::newRow("&F is not the code") << "Report &F" << "/TMP/A.TXT" << "Report &F";
-        QTest::newRow("&p stays in the header") << "Page &p" << "/TMP/A.TXT" << "Page &p";
-        QTest::newRow("&d inside text stays") << "Date: &d" << "/TMP/A.TXT" << "Date: &d";
-        QTest::newRow("no header") << "" << "/TMP/A.TXT" << "";
-    }
-    void headerText()
-    {
-        QFETCH(QString, pageHeader);
-        QFETCH(QString, caption);
-        QFETCH(QString, header);
-        QCOMPARE(HeaderText(pageHeader, caption), header);
-    }
-
-    void footerText_data()
-    {
-        QTest::addColumn<QString>("pageFooter");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QString>("footer");
-        QTest::newRow("Page &p") << "Page &p" << 1 << "Page 1";
-        QTest::newRow("- &p - on page 3") << "- &p -" << 3 << "- 3 -";
-        QTest::newRow("page 12, no blanks") << "&p" << 12 << "12";
-        QTest::newRow("only the first &p") << "&p of &p" << 2 << "2 of &p";
-        QTest::newRow("without &p") << "Confidential" << 5 << "Confidential";
-        QTest::newRow("&P is not the code") << "Page &P" << 5 << "Page &P";
-        QTest::newRow("&f stays in the footer") << "&f" << 1 << "&f";
-    }
-    void footerText()
-    {
-        QFETCH(QString, pageFooter);
-        QFETCH(int, page);
-        QFETCH(QString, footer);
-        QCOMPARE(FooterText(pageFooter, page), footer);
+        QFETCH(quint32, seed);
+        QRandomGenerator random(seed);
+        Job job;
+        job.printer.charWidths = {{u'0', 120}, {u'W', 250}, {u' ', 60 + 10 * random.bounded(8)}};
+        job.printer.paperWidth = 11000 + random.bounded(3000) + random.bounded(4) * 0.25;
+        job.printer.printableWidth = job.printer.paperWidth - 360;
+        job.printer.lineHeight = 200 + random.bounded(100);
+        const auto inches = [&](int most) { return random.bounded(most * 4 + 1) / 4.0; };
+        const QString footers[] = {"Page &p", "- &p - &p", "", "Draft", " "};
+        const PageSettings settings = margins(inches(2), inches(2), inches(2), inches(3), footers[seed % 5]);
+        // On even seeds a line starts exactly on the bottom margin.
+        job.printer.printableHeight = seed % 2 ? 2000 + random.bounded(8000)
+                                               : (settings.MarginTop + std::max(settings.MarginBottom, 1.0)) * 1440
+                                                     + job.printer.lineHeight * (5 + random.bounded(30));
+        const QString header = seed % 4 ? QStringLiteral("HEAD %1").arg(seed) : QString();
+        const QString text = randomText(random, 200 + random.bounded(1500));
+        const PrintFont font{QStringLiteral("Font %1").arg(seed), 8.5 + seed % 5, seed % 2 == 0, seed % 3 == 0};
+        run(job, settings, text, header, font, qint32(seed * 4099));
+        QVERIFY(job.finished);
+        QCOMPARE(job.printed(), reference(job.printer, settings, header, text));
+        for (const Output& o : job.printer.visible())  // font and colour on every page
+            QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5").arg(o.fontName).arg(o.fontSize).arg(o.bold).arg(o.italic).arg(o.color),
+                     QStringLiteral("%1 %2 %3 %4 %5").arg(font.name).arg(font.size).arg(font.bold).arg(font.italic).arg(seed * 4099));
+        QList<RecordingPrinter::Event> events(job.printer.pageCount() + 1, RecordingPrinter::PageBreak);
+        events.first() = RecordingPrinter::Started;
+        events.last() = RecordingPrinter::Ended;
+        QCOMPARE(job.printer.events, events);
     }
 
-    // Lines of 240 twips from y = 720: a line is printed while its top is
-    // not below the printable height less the bottom margin.
-    void bottomMargin_data()
+    // Worked out by hand: one-inch side margins put the body from x = 1440
+    // to 10440; lines are 240 twips from y = 720; "0" is 120 twips wide.
+    void byHand_data()
     {
-        QTest::addColumn<double>("inches");
-        QTest::addColumn<double>("twips");
-        QTest::addColumn<int>("linesPerPage");
-        QTest::newRow("0 prints as one inch") << 0.0 << 1440.0 << 56;
-        QTest::newRow("0.5 prints as one inch") << 0.5 << 1440.0 << 56;
-        QTest::newRow("one inch") << 1.0 << 1440.0 << 56;
-        QTest::newRow("1.5 stays") << 1.5 << 2160.0 << 53;
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("skip");  // outputs left out before the ones shown
+        QTest::addColumn<QStringList>("printed");
+        const QString nine = QStringLiteral("abcdefghi");
+        QTest::newRow("the tenth word wraps") << QStringList(10, nine).join(u' ') << 8
+                                              << QStringList{"p1 9440,720 abcdefghi", "p1 1440,960 abcdefghi"};
+        QTest::newRow("a word that just fits stays") << QString(90, u'w') << 0 << QStringList{"p1 1440,720 " + QString(90, u'w')};
+        QTest::newRow("a word too wide leaves an empty line")
+            << QString(91, u'w') + " x" << 0 << QStringList{"p1 1440,960 " + QString(91, u'w'), "p1 1440,1200 x"};
+        QTest::newRow("spaces run past the margin") << QString(85, u'a') + QString(20, u' ') + "b" << 0
+                                                    << QStringList{"p1 1440,720 " + QString(85, u'a'), "p1 1440,960 b"};
+        QTest::newRow("CR LF, CR, control characters") << "a\r\nb\rc\x0c" "d\n\ne" << 0
+                                                       << QStringList{"p1 1440,720 a", "p1 1440,960 b", "p1 1540,960 c",
+                                                                      "p1 1640,960 d", "p1 1440,1440 e"};
+        QTest::newRow("tab from 9.5 digits: column 10 (even), to 20")
+            << "0000000aaa\tx" << 0 << QStringList{"p1 1440,720 0000000aaa", "p1 3840,720 x"};
+        QTest::newRow("tab from 8.5 digits: column 8 (even), to 10")
+            << "000000aaa\tx" << 0 << QStringList{"p1 1440,720 000000aaa", "p1 2640,720 x"};
+        QTest::newRow("two tabs, after a space") << "a \t\tx" << 0 << QStringList{"p1 1440,720 a", "p1 3840,720 x"};
+        QTest::newRow("the 57th line starts page 2")
+            << lines(57) << 54 << QStringList{"p1 1440,13680 line55", "p1 1440,13920 line56", "p2 1440,720 line57"};
     }
-    void bottomMargin()
+    void byHand()
     {
-        QFETCH(double, inches);
-        QFETCH(double, twips);
-        QFETCH(int, linesPerPage);
-        PageSettings settings = inchMargins();
-        settings.MarginBottom = inches;
-        QCOMPARE(marginsInTwips(settings).bottom, twips);
-
-        Printed result;
-        print(result, settings, lines(2 * linesPerPage + 1));
-        QVERIFY(result.finished);
-        QCOMPARE(result.printer.pageCount(), 3);
-        for (int page = 1; page <= 2; ++page) {
-            const QList<Output> onPage = body(result.printer, settings, page);
-            QCOMPARE(onPage.size(), linesPerPage);
-            QCOMPARE(onPage.first().y, 720.0);
-            QVERIFY(onPage.last().y <= 15480 - twips);
-            QVERIFY(onPage.last().y + 240 > 15480 - twips);
-        }
-        QCOMPARE(texts(body(result.printer, settings, 3)), QStringList{QStringLiteral("line%1").arg(2 * linesPerPage + 1)});
-        // The footer's top lies half the bottom margin above the printable bottom.
-        QCOMPARE(find(result.printer, "Page 2")->y, 15480 - twips / 2);
-    }
-
-    void footerOnEveryPage_data()
-    {
-        QTest::addColumn<QString>("pageFooter");
-        QTest::addColumn<QStringList>("footers");  // pages 1 to 3
-        QTest::newRow("- &p -") << "- &p -" << QStringList{"- 1 -", "- 2 -", "- 3 -"};
-        QTest::newRow("without &p") << "Draft" << QStringList{"Draft", "Draft", "Draft"};
-        QTest::newRow("empty: nothing") << "" << QStringList{};
-    }
-    void footerOnEveryPage()
-    {
-        QFETCH(QString, pageFooter);
-        QFETCH(QStringList, footers);
-        PageSettings settings = inchMargins();
-        settings.PageFooter = pageFooter;
-        Printed result;
-        print(result, settings, lines(2 * 56 + 1));
-        QCOMPARE(result.printer.pageCount(), 3);
-        for (int page = 1; page <= 3; ++page) {
-            QStringList atFooter;
-            for (const Output& output : result.printer.outputs) {
-                if (output.page == page && output.y == 15480 - 720)
-                    atFooter << output.text;
-            }
-            QCOMPARE(atFooter, footers.isEmpty() ? QStringList{} : QStringList{footers[page - 1]});
-        }
+        QFETCH(QString, text);
+        QFETCH(int, skip);
+        QFETCH(QStringList, printed);
+        Job job;
+        job.printer.charWidths.insert(u'0', 120);
+        run(job, margins(1, 1, 0.5, 0, QString()), text, QString());
+        QCOMPARE(job.printed().mid(skip), printed);
     }
 
-    // The footer is centred on the paper width taken as a whole number of
-    // twips (halves to even), though x counts from the printable area.
-    void footerCentredOnPaper_data()
+    // Header centred in the top margin; the footer centred on the paper's
+    // width taken as whole twips (halves to even) and half the bottom margin
+    // (at least one inch) above the printable bottom.
+    void pageFrame_data()
     {
         QTest::addColumn<double>("paperWidth");
-        QTest::addColumn<double>("x");
-        QTest::newRow("letter") << 12240.0 << 5820.0;  // (12240 - 600) / 2
-        QTest::newRow("A4: 11905.5 to 11906") << 11905.5 << 5653.0;
-        QTest::newRow("11906.5 to 11906") << 11906.5 << 5653.0;
-        QTest::newRow("11906.7 to 11907") << 11906.7 << 5653.5;
+        QTest::addColumn<double>("top");
+        QTest::addColumn<double>("bottom");
+        QTest::addColumn<QStringList>("printed");
+        QTest::newRow("letter") << 12240.0 << 0.5 << 0.0 << QStringList{"p1 5640,240 HEADER", "p1 5870,14760 - 1 -"};
+        QTest::newRow("A4: 11905.5 to 11906") << 11905.5 << 1.0 << 0.5
+                                              << QStringList{"p1 5640,600 HEADER", "p1 5703,14760 - 1 -"};
+        QTest::newRow("11906.5 to 11906") << 11906.5 << 0.0 << 1.5 << QStringList{"p1 5640,-120 HEADER", "p1 5703,14400 - 1 -"};
+        QTest::newRow("11906.7 to 11907") << 11906.7 << 0.5 << 1.0 << QStringList{"p1 5640,240 HEADER", "p1 5703.5,14760 - 1 -"};
     }
-    void footerCentredOnPaper()
+    void pageFrame()
     {
         QFETCH(double, paperWidth);
-        QFETCH(double, x);
-        PageSettings settings = inchMargins();
-        settings.PageFooter = QStringLiteral("- &p -");
-        Printed result;
-        result.printer.paperWidth = paperWidth;
-        result.printer.charWidths.insert(u'-', 150);  // 600 twips in all
-        print(result, settings, QStringLiteral("x"));
-        const Output* footer = find(result.printer, "- 1 -");
-        QVERIFY(footer);
-        QCOMPARE(footer->x, x);
-        QVERIFY(!footer->endsLine);
-    }
-
-    // Centred across the printable width, half way down the top margin.
-    void headerPlace_data()
-    {
-        QTest::addColumn<double>("top");
-        QTest::addColumn<QString>("header");
-        QTest::addColumn<double>("x");
-        QTest::addColumn<double>("y");
-        QTest::newRow("half inch") << 0.5 << "README.TXT" << 5440.0 << 240.0;  // (11880-1000)/2, (720-240)/2
-        QTest::newRow("one inch") << 1.0 << "README.TXT" << 5440.0 << 600.0;
-        QTest::newRow("no top margin") << 0.0 << "AB" << 5840.0 << -120.0;
-    }
-    void headerPlace()
-    {
         QFETCH(double, top);
-        QFETCH(QString, header);
-        QFETCH(double, x);
-        QFETCH(double, y);
-        PageSettings settings = inchMargins();
-        settings.MarginTop = top;
-        Printed result;
-        print(result, settings, lines(2 * 56), header);
-        QVERIFY(result.printer.pageCount() >= 2);
-        for (int page = 1; page <= 2; ++page) {
-            const Output* printed = find(result.printer, header, page);
-            QVERIFY(printed);
-            QCOMPARE(printed->x, x);
-            QCOMPARE(printed->y, y);
-            QVERIFY(printed->endsLine);
-        }
+        QFETCH(double, bottom);
+        QFETCH(QStringList, printed);
+        Job job;
+        job.printer.paperWidth = paperWidth;
+        run(job, margins(1, 1, top, bottom, "- &p -"), QString());
+        QCOMPARE(job.printed(), printed);
+        QCOMPARE(marginsInTwips(margins(1, 1, top, bottom)).bottom, std::max(bottom, 1.0) * 1440);
     }
 
-    void emptyHeaderPrintsAnEmptyLine()
-    {
-        Printed result;
-        print(result, inchMargins(), QStringLiteral("text"), QString());
-        // The header's empty line at its centred place: (720 - 240) / 2.
-        bool found = false;
-        for (const Output& output : result.printer.outputs)
-            found = found || (output.text.isEmpty() && output.endsLine && output.y == 240 && output.x == 5940);
-        QVERIFY(found);
-        QCOMPARE(texts(result.printer.visible()), (QStringList{"Page 1", "text"}));
-    }
-
-    // Each case is a text and the body's words with their places, as
-    // "word@x,y" with y counted in lines from the top margin.
-    void bodyLayout_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("placed");
-        const QString nine = QStringLiteral("abcdefghi");  // 900 twips
-        QStringList tenWords;
-        QStringList tenPlaced;
-        for (int i = 0; i < 10; ++i) {
-            tenWords << nine;
-            tenPlaced << QStringLiteral("abcdefghi@%1,%2").arg(i < 9 ? 1440 + 1000 * i : 1440).arg(i < 9 ? 0 : 1);
-        }
-        QTest::newRow("the tenth word wraps") << tenWords.join(u' ') << tenPlaced;
-        QTest::newRow("a word that just fits stays") << QString(90, u'w') << QStringList{QString(90, u'w') + "@1440,0"};
-        // It then runs past the right margin, so the next word wraps.
-        QTest::newRow("a word too wide leaves an empty line")
-            << QString(91, u'w') + " x" << QStringList{QString(91, u'w') + "@1440,1", "x@1440,2"};
-        QTest::newRow("several spaces are all printed") << "a   b" << QStringList{"a@1440,0", "b@1840,0"};
-        QTest::newRow("CR prints nothing, LF ends the line") << "a\r\nb\r\n\r\nc"
-                                                             << QStringList{"a@1440,0", "b@1440,1", "c@1440,3"};
-        QTest::newRow("a lone CR is skipped") << "a\rb" << QStringList{"a@1440,0", "b@1540,0"};
-        QTest::newRow("LF alone") << "a\nb" << QStringList{"a@1440,0", "b@1440,1"};
-        QTest::newRow("other control characters") << QStringLiteral("a\x01\x0c" "b") << QStringList{"a@1440,0", "b@1540,0"};
-        QTest::newRow("leading blanks") << "  a" << QStringList{"a@1640,0"};
-        // The digit 0 is 120 twips wide here, every other character 100.
-        QTest::newRow("tab at the left margin goes to 10 digit widths") << "\tx" << QStringList{"x@2640,0"};
-        QTest::newRow("tab at 10 digit widths goes to 20") << "0000000000\tx"
-                                                           << QStringList{"0000000000@1440,0", "x@3840,0"};
-        QTest::newRow("tab from 9.5 widths: column 10 (even), to 20")
-            << "0000000aaa\tx" << QStringList{"0000000aaa@1440,0", "x@3840,0"};
-        QTest::newRow("tab from 8.5 widths: column 8 (even), to 10")
-            << "000000aaa\tx" << QStringList{"000000aaa@1440,0", "x@2640,0"};
-        QTest::newRow("two tabs") << "\t\tx" << QStringList{"x@3840,0"};
-        QTest::newRow("tab after a space") << "a \tx" << QStringList{"a@1440,0", "x@2640,0"};
-    }
-    void bodyLayout()
-    {
-        QFETCH(QString, text);
-        QFETCH(QStringList, placed);
-        const PageSettings settings = inchMargins();
-        Printed result;
-        result.printer.charWidths.insert(u'0', 120);
-        print(result, settings, text);
-        QVERIFY(result.finished);
-        QStringList actual;
-        for (const Output& output : body(result.printer, settings))
-            actual << QStringLiteral("%1@%2,%3").arg(output.text).arg(output.x).arg((output.y - 720) / 240);
-        QCOMPARE(actual, placed);
-    }
-
-    // Spaces never wrap: they run on past the right margin, and only the
-    // next word goes to the next line.
-    void spacesRunPastTheMargin()
-    {
-        const PageSettings settings = inchMargins();
-        Printed result;
-        print(result, settings, QString(85, u'a') + QString(20, u' ') + u'b');
-        int spaces = 0;
-        for (const Output& output : result.printer.outputs) {
-            if (output.text == QLatin1String(" ")) {
-                ++spaces;
-                QCOMPARE(output.y, 720.0);
-            }
-        }
-        QCOMPARE(spaces, 20);
-        const Output* b = find(result.printer, "b");
-        QCOMPARE(b->x, 1440.0);
-        QCOMPARE(b->y, 960.0);
-    }
-
-    void fontAndColourOnEveryPage()
-    {
-        const PageSettings settings = inchMargins();
-        Printed result;
-        const PrintFont font{QStringLiteral("Liberation Serif"), 14.5, true, true};
-        PrintLayout layout(result.printer, settings, font);
-        QVERIFY(layout.PrintText(QStringLiteral("H"), lines(120), 0x0000FF));
-        QCOMPARE(result.printer.pageCount(), 3);
-        for (const Output& output : result.printer.visible()) {
-            QCOMPARE(output.fontName, font.name);
-            QCOMPARE(output.fontSize, font.size);
-            QVERIFY(output.bold);
-            QVERIFY(output.italic);
-            QCOMPARE(output.color, 0x0000FF);
-        }
-    }
-
-    void jobStartsAndEndsOnce_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("pages");
-        QTest::newRow("empty text: one page") << "" << 1;
-        QTest::newRow("one line") << "x" << 1;
-        QTest::newRow("two pages") << lines(57) << 2;
-    }
-    void jobStartsAndEndsOnce()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, pages);
-        Printed result;
-        print(result, inchMargins(), text);
-        QList<RecordingPrinter::Event> expected{RecordingPrinter::Started};
-        for (int i = 1; i < pages; ++i)
-            expected << RecordingPrinter::PageBreak;
-        expected << RecordingPrinter::Ended;
-        QCOMPARE(result.printer.events, expected);
-        QCOMPARE(find(result.printer, QStringLiteral("Page %1").arg(pages))->page, pages);
-    }
-
-    // The check runs before each new page; false aborts the document there.
+    // The check runs before each new page, after a line break or a wrapped
+    // word; false aborts the document there.
     void continueCheckStopsBetweenPages_data()
     {
-        QTest::addColumn<int>("allowed");  // new pages the check lets through
-        QTest::addColumn<int>("pages");
-        QTest::newRow("stops before page 2") << 0 << 1;
-        QTest::newRow("stops before page 3") << 1 << 2;
-        QTest::newRow("never stops") << 100 << 4;
+        QTest::addColumn<int>("allowed");
+        QTest::addColumn<QString>("text");  // 56 lines a page
+        const QString words = QStringLiteral("abcdefghi ").repeated(9 * 56 * 3 + 1);  // nine words a line
+        QTest::newRow("stops before page 2") << 0 << lines(3 * 56 + 1);
+        QTest::newRow("stops before page 3") << 1 << lines(3 * 56 + 1);
+        QTest::newRow("never stops") << 100 << lines(3 * 56 + 1);
+        QTest::newRow("wrapped words, stops before page 3") << 1 << words;
+        QTest::newRow("wrapped words, never stops") << 100 << words;
     }
     void continueCheckStopsBetweenPages()
     {
         QFETCH(int, allowed);
-        QFETCH(int, pages);
-        Printed result;
-        PrintLayout layout(result.printer, inchMargins(), Courier);
+        QFETCH(QString, text);
+        Job job;
+        PrintLayout layout(job.printer, margins(1, 1, 0.5, 0), {});
         int asked = 0;
         layout.setContinueCheck([&] { return asked++ < allowed; });
-        const bool finished = layout.PrintText(QStringLiteral("H"), lines(3 * 56 + 1), 0);
+        const bool finished = layout.PrintText("H", text, 0);
         QCOMPARE(finished, allowed >= 3);
         QCOMPARE(asked, std::min(allowed + 1, 3));
-        QCOMPARE(result.printer.pageCount(), pages);
-        QCOMPARE(result.printer.events.last(), finished ? RecordingPrinter::Ended : RecordingPrinter::Killed);
-        QVERIFY(!find(result.printer, QStringLiteral("line%1").arg(pages * 56 + 1)));
+        QCOMPARE(job.printer.pageCount(), std::min(allowed + 1, 4));
+        QCOMPARE(job.printer.events.last(), finished ? RecordingPrinter::Ended : RecordingPrinter::Killed);
+        if (text.startsWith("line"))
+            QCOMPARE(job.printer.visible().last().text, finished ? "line169" : QStringLiteral("line%1").arg(56 * (allowed + 1)));
+    }
+
+    void headerAndFooterTexts_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("caption");  // or the page number for a footer
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("footer");
+        QTest::newRow("&f, backslashes") << "&f" << "C:\\TEXT\\README.TXT" << "README.TXT" << "&f";
+        QTest::newRow("Report &f, slashes") << "Report &f" << "/HOME/ANN/A.TXT" << "A.TXT" << "Report &f";
+        QTest::newRow("the last of both separators") << "&f" << "/X/Y\\Z.TXT" << "Z.TXT" << "&f";
+        QTest::newRow("ends in a separator") << "&f" << "C:\\TEXT\\" << "" << "&f";
+        QTest::newRow("&F, &P are no codes") << "Page &F&P" << "12" << "Page &F&P" << "Page &F&P";
+        QTest::newRow("&p on page 12") << "- &p -" << "12" << "- &p -" << "- 12 -";
+        QTest::newRow("only the first &p") << "&p of &p" << "2" << "&p of &p" << "2 of &p";
+        QTest::newRow("&p at the end") << "Page &p" << "3" << "Page &p" << "Page 3";
+        QTest::newRow("no code") << "Draft" << "5" << "Draft" << "Draft";
+    }
+    void headerAndFooterTexts()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, caption);
+        QFETCH(QString, header);
+        QFETCH(QString, footer);
+        QCOMPARE(HeaderText(code, caption), header);
+        QCOMPARE(FooterText(code, caption.toInt()), footer);
+    }
+
+    // Header, Footer, Left, Right, Top, Bottom as stored, and as loaded.
+    void storedSettings_data()
+    {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QStringList>("loaded");
+        const QStringList builtIn{"&f", "Page &p", "0.75", "0.25", "0.5", "0"};
+        QTest::newRow("empty keys: built-in values") << QStringList(6, QString()) << builtIn;
+        QTest::newRow("None: no header or footer") << QStringList{"None", "None", "", "", "", ""}
+                                                   << QStringList{"", "", "0.75", "0.25", "0.5", "0"};
+        QTest::newRow("none in other cases is a text") << QStringList{"none", "NONE", "", "", "", ""}
+                                                       << QStringList{"none", "NONE", "0.75", "0.25", "0.5", "0"};
+        QTest::newRow("&d alone: the date") << QStringList{"&d", "&d", "", "", "", ""}
+                                            << QStringList{"Friday, December 04, 2026", "&d", "0.75", "0.25", "0.5", "0"};
+        QTest::newRow("&d inside: unchanged") << QStringList{"&d ", "- &p -", "", "", "", ""}
+                                              << QStringList{"&d ", "- &p -", "0.75", "0.25", "0.5", "0"};
+        QTest::newRow("margins: their leading number") << QStringList{"", "", ".75", "1.5in", "abc", " 2"}
+                                                       << QStringList{"&f", "Page &p", "0.75", "1.5", "0", "2"};
+        QTest::newRow("margins: two periods, bounds") << QStringList{"", "", "1..5", "-1", "3.25.1", "500"}
+                                                      << QStringList{"&f", "Page &p", "1", "0", "3.25", "200"};
+    }
+    void storedSettings()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, loaded);
+        const PageSettings s =
+            pageSettingsFromStored({stored[0], stored[1], stored[2], stored[3], stored[4], stored[5]}, QDate(2026, 12, 4));
+        QCOMPARE(QStringList({s.PageHeader, s.PageFooter, marginBoxText(s.MarginLeft), marginBoxText(s.MarginRight),
+                              marginBoxText(s.MarginTop), marginBoxText(s.MarginBottom)}),
+                 loaded);
+        QCOMPARE(expandDateHeader("&d", QDate(2024, 2, 29)), QStringLiteral("Thursday, February 29, 2024"));
+    }
+
+    void marginTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("entry");  // what a margin box may hold at OK
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("0.75") << "0.75" << true << "0.75";
+        QTest::newRow(".5") << ".5" << true << "0.5";
+        QTest::newRow("trailing period") << "2." << true << "2";
+        QTest::newRow("0.1, shortest") << "0.1" << true << "0.1";
+        QTest::newRow("12.125") << "12.125" << true << "12.125";
+        QTest::newRow("100000 bounded") << "100000" << true << "200";
+        QTest::newRow("empty") << "" << false << "0";
+        QTest::newRow("a lone period") << "." << false << "0";
+        QTest::newRow("two periods") << "1.." << false << "1";
+        QTest::newRow("letters") << "1in" << false << "1";
+        QTest::newRow("a blank") << " " << false << "0";
+        QTest::newRow("negative") << "-1" << false << "0";
+    }
+    void marginTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, entry);
+        QFETCH(QString, shown);
+        QCOMPARE(isMarginEntry(text), entry);
+        QCOMPARE(marginBoxText(marginInches(text)), shown);
     }
 };
 

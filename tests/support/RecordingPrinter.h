@@ -22,19 +22,15 @@ public:
     enum Event { Started, PageBreak, Ended, Killed };
 
     // Letter paper with a quarter inch unprintable on every side.
-    double printableWidth = 11880;
-    double printableHeight = 15480;
-    double paperWidth = 12240;
-    double defaultCharWidth = 100;
-    double lineHeight = 240;
+    double printableWidth = 11880, printableHeight = 15480, paperWidth = 12240;
+    double defaultCharWidth = 100, lineHeight = 240;
     QHash<QChar, double> charWidths;
 
     QList<Output> outputs;
     QList<Event> events;
 
-    // The outputs on one page, or everywhere, that are not blank.
-    QList<Output> visible(int page = 0) const;
-    int pageCount() const;  // pages started, 0 before any output
+    QList<Output> visible() const;  // the outputs that are not blank
+    int pageCount() const { return events.contains(Started) ? 1 + int(events.count(PageBreak)) : 0; }
 
     double CurrentX() const override { return m_x; }
     void setCurrentX(double x) override { m_x = x; }
@@ -45,25 +41,23 @@ public:
     double Width() const override { return paperWidth; }
     int Page() const override { return m_page; }
     double TextWidth(const QString& text) const override;
-    double TextHeight(const QString& text) const override;
+    double TextHeight(const QString&) const override { return lineHeight; }
     void Print(const QString& text, LineEnd end) override;
     void NewPage() override;
-    void EndDoc() override;
-    void KillDoc() override;
-    void setFontName(const QString& name) override { m_fontName = name; }
-    void setFontSize(double points) override { m_fontSize = points; }
-    void setFontBold(bool on) override { m_bold = on; }
-    void setFontItalic(bool on) override { m_italic = on; }
-    void setForeColor(qint32 color) override { m_color = color; }
+    void EndDoc() override { finish(Ended); }
+    void KillDoc() override { finish(Killed); }
+    void setFontName(const QString& name) override { m_font.fontName = name; }
+    void setFontSize(double points) override { m_font.fontSize = points; }
+    void setFontBold(bool on) override { m_font.bold = on; }
+    void setFontItalic(bool on) override { m_font.italic = on; }
+    void setForeColor(qint32 color) override { m_font.color = color; }
 
 private:
     void start();
+    void finish(Event how);
 
     double m_x = 0, m_y = 0;
     int m_page = 1;
     bool m_active = false;
-    QString m_fontName;
-    double m_fontSize = 0;
-    bool m_bold = false, m_italic = false;
-    qint32 m_color = 0;
+    Output m_font;  // the font and colour of the next output
 };
