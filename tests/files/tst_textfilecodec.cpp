@@ -174,6 +174,26 @@ private slots:
         checkRoundTrip(bytes, decoded, {1, 5, 64, 1 << 20});
     }
 
+    // Pieces end after a break, or cut a line far longer than asked for
+    // between two characters.
+    void piecesEndAfterBreaks_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("pieces");
+        QTest::newRow("UTF-8") << QByteArray("ab\r\ncd\ne") << "ab|\n|cd\ne";  // the rest, once the file ends
+        QTest::newRow("UTF-16") << utf16(QStringLiteral("\nab\ncd"), true) << "\n|ab|\n|cd";
+    }
+    void piecesEndAfterBreaks()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, pieces);
+        TextFileReader reader(bytes);
+        QStringList read;
+        while (!reader.atEnd())
+            read << reader.next(1);
+        QCOMPARE(read.join(u'|'), pieces);
+    }
+
     // The reference decodes with Qt; these pin what it must give.
     void decodesCharacters()
     {
