@@ -384,6 +384,9 @@ private slots:
     void generatedTextReachesAnotherReader()
     {
         QCOMPARE(parseRtf(writeRtf(QTextDocument())).paragraphs, QStringList{QString()});
+        QTextDocument empty;  // an empty paragraph keeps the look one would type with
+        QTextCursor(&empty).setBlockCharFormat(formatOf(Looks.last()));
+        QVERIFY(writeRtf(empty).contains("{\\pard\\f1\\fs48\\b\\i\\ul\\strike\\cf1}"));
         QTextDocument document;
         useEditorFont(document);
         QTextCursor cursor(&document);
@@ -395,7 +398,9 @@ private slots:
                 for (const QString& c : Pieces) {
                     for (const QString& piece : {a, b, c}) {
                         look = random.bounded(3) ? look : random.bounded(int(Looks.size()));
-                        cursor.insertText(piece, formatOf(Looks[look]));
+                        QTextCharFormat format = formatOf(Looks[look]);  // a property RTF has no word for
+                        format.setProperty(QTextFormat::UserProperty, random.bounded(2));
+                        cursor.insertText(piece, format);
                         shown += piece == Pieces[5] ? QStringLiteral("\n") : QString(piece).remove(QChar(0)).remove(u'\a');
                     }
                 }

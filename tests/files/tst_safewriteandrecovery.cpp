@@ -226,7 +226,10 @@ private slots:
         QTemporaryDir temporary(testenv::root() + QStringLiteral("/fail-XXXXXX"));
         QString folder = temporary.path();
         QProcess mount;
-        const auto unmount = qScopeGuard([&] { mount.kill(), mount.waitForFinished(); });
+        const auto unmount = qScopeGuard([&] {
+            mount.kill();
+            mount.waitForFinished();
+        });
         if (kind == QLatin1String("full") || kind == QLatin1String("read-only"))
             folder = privateMount(mount, folder + QStringLiteral("/mnt"),
                                   "mount -t tmpfs -o size=64k,mode=1777 tmpfs \"$1\" && printf x > \"$1/file.txt\""
@@ -418,26 +421,34 @@ private slots:
             f.main->mnuFileItem[size_t(item)]->trigger();
             QApplication::processEvents();
         };
-        if (end != QLatin1String("emptied"))
-            f.dialogs->choose(path), command(1);  // Open
+        if (end != QLatin1String("emptied")) {
+            f.dialogs->choose(path);
+            command(1);  // Open
+        }
         QTest::keyClick(f.text(), Qt::Key_End, Qt::ControlModifier);
         f.type(QStringLiteral("typed"));
         const QString session = recovery->store().sessionPath(), entry = session + QStringLiteral("/doc1.pwr");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(entry), 3000);
         if (end == QLatin1String("read-only"))
             QFile::setPermissions(path, QFileDevice::ReadOwner);
-        if (end == QLatin1String("write failure"))
-            QDir(f.path("sub")).removeRecursively(), writeBytes(f.path("sub"), "a file where the folder was");
+        if (end == QLatin1String("write failure")) {
+            QDir(f.path("sub")).removeRecursively();
+            writeBytes(f.path("sub"), "a file where the folder was");
+        }
         if (restored.endsWith(QLatin1String("last")))
             f.type(QStringLiteral(" last"));  // not written yet when the window closes
-        if (end == QLatin1String("save") || end == QLatin1String("write failure"))
+        if (end == QLatin1String("save") || end == QLatin1String("write failure")) {
             command(5);  // Save
-        else if (end == QLatin1String("no") || end == QLatin1String("read-only"))
+        } else if (end == QLatin1String("no") || end == QLatin1String("read-only")) {
             command(3, end == QLatin1String("no") ? vb::vbNo : vb::vbYes);  // Close
-        else if (end == QLatin1String("signal"))
-            recovery->keepAll(), f.main->closeWithoutPrompts();
-        else
-            f.text()->SetSel(0, -1), QTest::keyClick(f.text(), Qt::Key_Delete), QTest::qWait(DocumentRecorder::WriteDelayMs + 300);
+        } else if (end == QLatin1String("signal")) {
+            recovery->keepAll();
+            f.main->closeWithoutPrompts();
+        } else {
+            f.text()->SetSel(0, -1);
+            QTest::keyClick(f.text(), Qt::Key_Delete);
+            QTest::qWait(DocumentRecorder::WriteDelayMs + 300);
+        }
         if (end == QLatin1String("read-only"))
             QCOMPARE(f.lastPrompt(), QStringLiteral("File is read-only and cannot be saved!"));
         DocumentRecovery::finish();  // waits for the writes, then ends the session
