@@ -257,12 +257,8 @@ void useEditorFont(QTextDocument& document)
 
 // Every sequence of three of these, so that escapes, tabs, breaks, control
 // characters and \uN characters stand at paragraph starts and after each other.
-const QStringList Pieces{QStringLiteral("\\"), QStringLiteral("{"), QStringLiteral("}"),
-                         QStringLiteral("\t"), QStringLiteral("\n"), QString(QChar::LineSeparator),
-                         QStringLiteral(" "), QStringLiteral("a"), QStringLiteral("7"),
-                         QStringLiteral("-"), QStringLiteral("\u00E9"), QStringLiteral("\u20AC"),
-                         QStringLiteral("\u4E2D"), QStringLiteral("\u8000"), QStringLiteral("\uFFFD"),
-                         QStringLiteral("\U0001F600"), QString(QChar(0)) + QStringLiteral("\x7F\a")};
+const QStringList Pieces = QStringLiteral("\\|{|}|\t|\n|\u2028| |a|7|-|\u00E9|\u20AC|\u4E2D|\u8000|\uFFFD|\U0001F600|%1\x7F\a")
+                               .arg(QChar(0)).split(u'|');
 
 QStringList blockTexts(const QTextDocument& document)
 {

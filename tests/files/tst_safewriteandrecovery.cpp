@@ -216,6 +216,7 @@ private slots:
         QTest::newRow("full disk, replacing a file") << "full" << "file.txt" << "No space left on device";
         QTest::newRow("full disk, a new file") << "full" << "new.txt" << "No space left on device";
         QTest::newRow("read-only file system") << "read-only" << "file.txt" << "Read-only file system";
+        QTest::newRow("read-only file system, a new file") << "read-only" << "new.txt" << "Read-only file system";
         QTest::newRow("a device, written in place") << "" << "/dev/full" << "No space left on device";
     }
     void failuresKeepTheOldFile()
@@ -253,6 +254,13 @@ private slots:
         QCOMPARE(error, path + QStringLiteral(" could not be saved: ") + reason);
         QCOMPARE(entries(folder), before);
         QCOMPARE(bytesOf(folder + QStringLiteral("/file.txt")), QByteArray("x"));
+    }
+
+    // A device is written in place: a rename would put a file where it was.
+    void devicesAreWrittenInPlace()
+    {
+        QVERIFY(writeFileSafely(QStringLiteral("/dev/null"), "discarded"));
+        QVERIFY(S_ISCHR(statusOf(QStringLiteral("/dev/null")).st_mode));
     }
 
     // Random edits against the copy kept while they happen, and the entry
