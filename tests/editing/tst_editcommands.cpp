@@ -64,6 +64,17 @@ class TestEditCommands : public QObject {
         } else if (command == QLatin1String("Clean")) {
             m.mnuEdit_Click();
             m.mnuClean[1]->trigger();
+        } else if (command == QLatin1String("Replace All")) {
+            frmReplace* dialog = replaceDialog(m);
+            dialog->txtFind->setText(QStringLiteral("cat"));
+            dialog->txtReplace->setText(QStringLiteral("dog"));
+            dialog->cmdAll_Click();
+        } else if (command == QLatin1String("Date/Time")) {
+            frmTime(&m, QDateTime(QDate(2026, 12, 4), QTime(22, 5)), QLocale(QLocale::English, QLocale::UnitedStates))
+                .Command1_Click();
+        } else if (command == QLatin1String("Insert")) {
+            f.dialogs->choose(f.file(QStringLiteral("insert.txt"), "xyz"));
+            m.FileInsert();
         } else {
             const QHash<QString, void (frmMain::*)()> items{
                 {"Cut", &frmMain::mnuEditCut_Click},   {"Copy", &frmMain::mnuEditCopy_Click},
@@ -161,6 +172,10 @@ private slots:
         QTest::newRow("context Clean, caret behind the last ~") << "a%7Eb%7ec" << 0 << 0 << "" << "context 11"
                                                                << "a~b~c||x|4,0";
         QTest::newRow("Clean with nothing to do") << "plain %41 text" << 5 << 3 << "" << "Clean" << "plain %41 text|||0,0";
+        QTest::newRow("Replace All") << "cat cat" << 0 << 0 << "" << "Replace All" << "dog dog||x|7,0";
+        QTest::newRow("Date/Time keeps the clipboard") << "Date: " << 6 << 0 << "clip" << "Date/Time"
+                                                       << "Date: Dec 04, 2026  10:05 PM|clip|x|28,0";
+        QTest::newRow("Insert") << "alpha" << 5 << 0 << "" << "Insert" << "alphaxyz||x|8,0";
     }
     void commands()
     {
@@ -172,66 +187,22 @@ private slots:
         QFETCH(QString, after);
         f.show(content, selStart, selLength);
         putOnClipboard(clipboard);
+        const QString before = f.text()->Text();
         run(command);
-        const RichTextBox* text = f.text();
+        RichTextBox* text = f.text();
         QCOMPARE(QStringList({text->Text(), Clipboard::GetText(), f.active()->Label1(),
                               QString::number(text->SelStart()) + u',' + QString::number(text->SelLength())})
                      .join(u'|'),
                  after);
-    }
-
-    // Typed letters run together into one undo step, but a command is a
-    // step of its own, apart from the typing before and after it.
-    void eachCommandIsItsOwnUndoStep_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("selected");  // letters at the end selected for the command
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QStringList>("undone");  // after one, two, three Undos; %1 what was inserted
-        QTest::newRow("typing alone") << "alpha" << 0 << "context 2" << QStringList{"", "", ""};
-        QTest::newRow("Paste") << "alpha" << 0 << "context 5" << QStringList{"alpha%1", "alpha", ""};
-        QTest::newRow("Paste over a selection") << "alpha beta" << 4 << "context 5"
-                                                << QStringList{"alpha %1", "alpha beta", ""};
-        QTest::newRow("Cut") << "alpha beta" << 4 << "context 3" << QStringList{"alpha ", "alpha beta", ""};
-        QTest::newRow("Clear") << "alpha beta" << 4 << "context 1" << QStringList{"alpha ", "alpha beta", ""};
-        QTest::newRow("Clean, two edits") << "a+b%2Cc" << 7 << "context 11" << QStringList{"a b,c", "a+b%2Cc", ""};
-        QTest::newRow("Clear All") << "alpha" << 0 << "Clear All" << QStringList{"", "alpha", ""};
-        QTest::newRow("Replace All") << "cat cat" << 7 << "Replace All" << QStringList{"dog dog", "cat cat", ""};
-        QTest::newRow("Date/Time") << "Date: " << 0 << "Date/Time" << QStringList{"Date: %1", "Date: ", ""};
-        QTest::newRow("Insert") << "alpha" << 0 << "Insert" << QStringList{"alpha%1", "alpha", ""};
-    }
-    void eachCommandIsItsOwnUndoStep()
-    {
-        QFETCH(QString, typed);
-        QFETCH(int, selected);
-        QFETCH(QString, command);
-        QFETCH(QStringList, undone);
-        f.show(QString());
-        QTest::keyClicks(f.text(), typed);
-        f.text()->SetSel(int(typed.size()) - selected, int(typed.size()));
-        QString inserted = QStringLiteral("xyz");
-        Clipboard::SetText(inserted);
-        if (command == QLatin1String("Replace All")) {
-            frmReplace* dialog = replaceDialog(*f.main);
-            dialog->txtFind->setText(QStringLiteral("cat"));
-            dialog->txtReplace->setText(QStringLiteral("dog"));
-            dialog->cmdAll_Click();
-        } else if (command == QLatin1String("Date/Time")) {
-            frmTime dialog(f.main.get());
-            inserted = dialog.List1->currentItem()->text();
-            dialog.Command1_Click();
-        } else if (command == QLatin1String("Insert")) {
-            f.dialogs->choose(f.file(QStringLiteral("insert.txt"), "xyz"));
-            f.main->FileInsert();
-        } else {
-            run(command);
-        }
-        QTest::keyClick(f.text(), Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(f.text(), QStringLiteral("!"));
-        for (QString expected : undone) {
+        // The command is one undo step of its own, apart from typing after it.
+        QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(text, QStringLiteral("!"));
+        QStringList undone;
+        for (int i = 0; i < 2; ++i) {
             f.main->mnuEditUndo_Click();
-            QCOMPARE(f.text()->Text(), expected.replace(QLatin1String("%1"), inserted));
+            undone << text->Text();
         }
+        QCOMPARE(undone, QStringList({after.section(u'|', 0, 0), before}));
     }
 
     // Before any menu has opened the keys work as in any editor; after, a
