@@ -107,6 +107,17 @@ private slots:
                                                  << "1/3/2005 12:00:05 PM|05/01/03|Monday, Jan 3" << UnitedStates;
         // Quoted text in a regional pattern stays as it is.
         QTest::newRow("Bulgarian short date") << t << "Short Date" << "7.03.2024 \u0433." << QLocale(QLocale::Bulgarian);
+        // "=" marks the locale's pattern syntax. Russian names.
+        const QLocale ru(QLocale::Russian, QLocale::Russia);
+        const QDateTime r = at(2026, 12, 4, 22, 5, 8);
+        QTest::newRow("quoted text and genitive month")
+            << r << "=dddd, d MMMM yyyy '\u0433'."
+            << "\u043f\u044f\u0442\u043d\u0438\u0446\u0430, 4 \u0434\u0435\u043a\u0430\u0431\u0440\u044f 2026 \u0433." << ru;
+        QTest::newRow("doubled quotes") << r << "=h 'o''clock' h''mm" << "22 o'clock 22'05" << ru;
+        QTest::newRow("two-digit year") << r << "=yy yyyy" << "26 2026" << ru;
+        QTest::newRow("H is 24-hour even with AP") << r << "=H h AP" << "22 10 PM" << ru;
+        QTest::newRow("ap is lower case") << r << "=hh:mm ap" << "10:05 pm" << ru;
+        QTest::newRow("M is the month, m the minutes") << r << "=M m MM mm" << "12 5 12 05" << ru;
         QTest::newRow("leap day, half past midnight") << at(2000, 2, 29, 0, 30, 59, 900) << "General Date|Medium Date"
                                                       << "2/29/2000 12:30:59 AM|29-Feb-00" << UnitedStates;
     }
@@ -118,30 +129,9 @@ private slots:
         QFETCH(QLocale, locale);
         QStringList texts;
         for (const QString& one : format.split(u'|'))
-            texts << formatDateTime(moment, one, locale);
+            texts << (one.startsWith(u'=') ? formatWithPattern(moment, one.mid(1), locale)
+                                           : formatDateTime(moment, one, locale));
         QCOMPARE(texts.join(u'|'), expected);
-    }
-
-    void localePatterns_data()
-    {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("expected");
-        // Friday 4 December 2026, 22:05:08, Russian names
-        QTest::newRow("quoted text and genitive month") << "dddd, d MMMM yyyy '\u0433'."
-                                                        << "\u043f\u044f\u0442\u043d\u0438\u0446\u0430, 4 "
-                                                           "\u0434\u0435\u043a\u0430\u0431\u0440\u044f 2026 \u0433.";
-        QTest::newRow("doubled quotes") << "h 'o''clock' h''mm" << "22 o'clock 22'05";
-        QTest::newRow("two-digit year") << "yy yyyy" << "26 2026";
-        QTest::newRow("H is 24-hour even with AP") << "H h AP" << "22 10 PM";
-        QTest::newRow("ap is lower case") << "hh:mm ap" << "10:05 pm";
-        QTest::newRow("M is the month, m the minutes") << "M m MM mm" << "12 5 12 05";
-    }
-    void localePatterns()
-    {
-        QFETCH(QString, pattern);
-        QFETCH(QString, expected);
-        QCOMPARE(formatWithPattern(at(2026, 12, 4, 22, 5, 8), pattern, QLocale(QLocale::Russian, QLocale::Russia)),
-                 expected);
     }
 
     void preselection_data()
