@@ -94,29 +94,28 @@ QVector<int> colours(const QTextDocument& document)
     return result;
 }
 
-void paintRuns(QRandomGenerator& rng, QTextDocument& document)
+// Every character in a colour of its own.
+void paint(QTextDocument& document)
 {
     QTextCursor cursor(&document);
-    const int end = document.characterCount() - 1;
-    for (int at = 0, length; at < end; at += length) {
-        length = 1 + rng.bounded(6);
+    for (int at = 0; at + 1 < document.characterCount(); ++at) {
         cursor.setPosition(at);
-        cursor.setPosition(std::min(at + length, end), QTextCursor::KeepAnchor);
+        cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
         QTextCharFormat format;
-        format.setForeground(QColor(10 * (1 + rng.bounded(5)), 0, 0));
+        format.setForeground(QColor(at % 250 + 1, 0, 0));
         cursor.setCharFormat(format);
     }
 }
 
 // The plan applied to a painted document: the reference's text, each
 // character in its format source's colour, and one Undo back to the start.
-void checkDocument(QRandomGenerator& rng, const QString& text, const CleanPlan& plan, const CleanResult& reference,
+void checkDocument(const QString& text, const CleanPlan& plan, const CleanResult& reference,
                    const QByteArray& context)
 {
     QTextDocument document;
     document.setUndoRedoEnabled(false);
     document.setPlainText(text);
-    paintRuns(rng, document);
+    paint(document);
     document.setUndoRedoEnabled(true);
     const QVector<int> before = colours(document);
     applyCleanToDocument(&document, plan);
@@ -235,15 +234,14 @@ private slots:
             ++compared;
             changed += replaced;
             caretMoved += model.SelStart() > 0;
-            QByteArray context = "text " + text.toUtf8().toPercentEncoding() + " sel " + QByteArray::number(selStart)
-                                 + "," + QByteArray::number(selLength);
+            QByteArray context = QStringLiteral("%1 sel %2,%3 rules").arg(text).arg(selStart).arg(selLength).toUtf8();
             for (const CleanRule& rule : otherRules ? rules : QVector<CleanRule>())
-                context += " " + rule.pattern.toUtf8() + "=" + rule.replacement.toUtf8().toPercentEncoding();
+                context += " " + (rule.pattern + u'=' + rule.replacement).toUtf8().toPercentEncoding();
             const CleanPlan plan = cleanPlan(text, selStart, selLength, rules);
-            QVERIFY2(plan.text == model.Text() && plan.changed == replaced, context);
-            QVERIFY2(plan.selStart == model.SelStart() && plan.selLength == model.SelLength(), context);
-            QVERIFY2(applied(text, plan.edits) == plan.text, context);
-            checkDocument(rng, text, plan, {model.Text(), 0, 0, replaced, model.formatOrigins()}, context);
+            QVERIFY2(plan.text == model.Text() && plan.changed == replaced && applied(text, plan.edits) == plan.text
+                         && plan.selStart == model.SelStart() && plan.selLength == model.SelLength(),
+                     context);
+            checkDocument(text, plan, {model.Text(), 0, 0, replaced, model.formatOrigins()}, context);
             if (QTest::currentTestFailed())
                 return;
             if (round % 8 == 0) {  // the model behaves like the real control
@@ -251,8 +249,9 @@ private slots:
                 box.setText(text);
                 box.SetSel(selStart, selStart + selLength);
                 Bounded<RichTextBox> real{box};
-                QVERIFY2(runCleanRules(real, rules) == replaced && box.Text() == model.Text(), context);
-                QVERIFY2(box.SelStart() == model.SelStart() && box.SelLength() == model.SelLength(), context);
+                QVERIFY2(runCleanRules(real, rules) == replaced && box.Text() == model.Text()
+                             && box.SelStart() == model.SelStart() && box.SelLength() == model.SelLength(),
+                         context);
             }
         }
         // The generator reaches every outcome.
