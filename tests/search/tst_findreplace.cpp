@@ -11,6 +11,7 @@
 #include "search/frmFind.h"
 #include "search/frmReplace.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -116,91 +117,59 @@ class TestFindReplace : public QObject {
     RichTextBox literal;
     RichTextBox onePass;
 
-    // The text (with / for a break) when `withText`, the selection and the
-    // messages shown since `shownBefore`.
-    QString state(int shownBefore, bool withText) const
-    {
-        QString line = QStringLiteral("%1,%2").arg(f.text()->SelStart()).arg(f.text()->SelLength());
-        if (withText)
-            line.prepend(f.text()->Text().replace(QLatin1String("\r\n"), QLatin1String("/")) + u' ');
-        for (const QString& prompt : f.prompts().mid(shownBefore))
-            line += u'!' + prompt;
-        return line;
-    }
-
-    // Steps, split by "|": "F<clicks>:text" the Find dialog with its check
-    // boxes (w, c) and Up (u) clicked, then Find Next (or Enter with r);
-    // "X:text" typed and cancelled; "N" Find Next; "O" the dialog opened and
-    // cancelled; "S:start,length" a new selection.
-    QStringList runFind(const QString& script)
+    // Steps, split by "|": "S:start,length" selects; "F<clicks>:text" the
+    // Find dialog with check boxes (w, c) or Up (u) clicked, the text typed
+    // and Find Next clicked; "X:text" typed and cancelled;
+    // "R<clicks>:find>replacement:buttons" the Replace dialog with its boxes
+    // filled and Find (f), Replace (r), Replace All (a) clicked or Label3 set
+    // to a digit; "N" F3, "M" F4; "O" and "P" the Find or Replace dialog
+    // opened and cancelled. The log holds, after each step, the text (/ for
+    // a break), selection, messages, Label3 after a Replace step, and the box
+    // texts of a dialog a step opened without filling it.
+    QString run(const QString& script)
     {
         QStringList log;
         for (const QString& step : script.split(u'|')) {
-            const int shown = int(f.prompts().size());
-            const QString arg = step.section(u':', 1);
-            QString note;
-            WhenModal<frmFind> answer([&](frmFind* dialog) {
-                note = QStringLiteral(" [%1]").arg(dialog->txtFind->text());
-                if (step[0] == u'F' || step[0] == u'X') {
-                    for (QChar click : step.section(u':', 0, 0).mid(1))
-                        click == u'w' ? dialog->chkWord->click()
-                                      : click == u'c' ? dialog->chkCase->click()
-                                                      : click == u'u' ? dialog->optUp->click() : void();
-                    type(dialog->txtFind, arg);
-                }
-                if (step[0] == u'F' && step.contains(u'r'))
-                    QTest::keyClick(dialog->txtFind, Qt::Key_Return);
-                else if (step[0] == u'F')
-                    dialog->cmdFind->click();
-                else
-                    dialog->Command2->click();
-            });
-            if (step[0] == u'S')
-                f.text()->SetSel(arg.section(u',', 0, 0).toInt(), arg.section(u',', 0, 0).toInt() + arg.section(u',', 1).toInt());
-            else
-                f.main->mnuFind_Click(step[0] == u'N' ? 1 : 0);
-            log << state(shown, false) + (answer.answered() && step[0] != u'F' ? note : QString());
-        }
-        return log;
-    }
-
-    // Steps: "R<clicks>:find>replacement:buttons" the Replace dialog with its
-    // check boxes clicked (w, c), the boxes filled and then, in order, Find
-    // (f), Replace (r), Replace All (a) or Label3 set to a digit; Cancel if it
-    // is still open. "N" Replace Next; "O" opened and cancelled; "S:s,l".
-    QStringList runReplace(const QString& script)
-    {
-        QStringList log;
-        for (const QString& step : script.split(u'|')) {
+            const QChar kind = step[0];
+            const QString clicks = step.section(u':', 0, 0).mid(1), arg = step.section(u':', 1, 1);
             const int shown = int(f.prompts().size());
             QString note;
-            WhenModal<frmReplace> answer([&](frmReplace* dialog) {
-                note = QStringLiteral(" [%1>%2 %3]").arg(dialog->txtFind->text(), dialog->txtReplace->text())
-                           .arg(dialog->options());
-                if (step[0] == u'R') {
-                    for (QChar click : step.section(u':', 0, 0).mid(1))
-                        (click == u'w' ? dialog->chkWord : dialog->chkCase)->click();
-                    type(dialog->txtFind, step.section(u':', 1, 1).section(u'>', 0, 0));
-                    type(dialog->txtReplace, step.section(u':', 1, 1).section(u'>', 1));
-                    for (QChar button : step.section(u':', 2))
-                        button.isDigit() ? dialog->Label3->setText(button)
-                                         : (button == u'f' ? dialog->cmdFind
-                                                           : button == u'r' ? dialog->cmdReplace : dialog->cmdAll)
-                                               ->click();
-                }
-                if (dialog->isVisible())
-                    dialog->cmdCancel->click();
+            WhenModal<frmFind> find([&](frmFind* d) {
+                note = QStringLiteral(" [%1]").arg(d->txtFind->text());
+                for (QChar c : clicks)
+                    (c == u'w' ? d->chkWord : c == u'c' ? d->chkCase : static_cast<QAbstractButton*>(d->optUp))->click();
+                if (kind == u'F' || kind == u'X')
+                    type(d->txtFind, arg);
+                (kind == u'F' ? d->cmdFind : d->Command2)->click();
             });
-            if (step[0] == u'S')
-                f.text()->SetSel(step.section(u':', 1).section(u',', 0, 0).toInt(),
-                                 step.section(u':', 1).section(u',', 0, 0).toInt() + step.section(u',', 1).toInt());
+            WhenModal<frmReplace> replace([&](frmReplace* d) {
+                note = QStringLiteral(" [%1>%2 %3]").arg(d->txtFind->text(), d->txtReplace->text()).arg(d->options());
+                for (QChar c : clicks)
+                    (c == u'w' ? d->chkWord : d->chkCase)->click();
+                if (kind == u'R') {
+                    type(d->txtFind, arg.section(u'>', 0, 0));
+                    type(d->txtReplace, arg.section(u'>', 1));
+                }
+                for (QChar b : kind == u'R' ? step.section(u':', 2) : QString())
+                    b.isDigit() ? d->Label3->setText(b) : (b == u'f' ? d->cmdFind : b == u'r' ? d->cmdReplace : d->cmdAll)->click();
+                if (d->isVisible())
+                    d->cmdCancel->click();
+            });
+            const int start = arg.section(u',', 0, 0).toInt();
+            if (kind == u'S')
+                f.text()->SetSel(start, start + arg.section(u',', 1).toInt());
             else
-                f.main->mnuFind_Click(step[0] == u'N' ? 3 : 2);
+                f.main->mnuFind_Click(QStringLiteral("0001223").at(QStringLiteral("FXONRPM").indexOf(kind)).digitValue());
+            QString line = f.text()->Text().replace(QLatin1String("\r\n"), QLatin1String("/")) + u' '
+                           + QString::number(f.text()->SelStart()) + u',' + QString::number(f.text()->SelLength());
+            for (const QString& prompt : f.prompts().mid(shown))
+                line += u'!' + prompt;
             const frmReplace* dialog = loadedReplaceDialog(*f.main);
-            log << state(shown, true) + (dialog ? " L" + dialog->Label3->text() : QStringLiteral(" unloaded"))
-                       + (answer.answered() && step[0] != u'R' ? note : QString());
+            if (QStringLiteral("RPM").contains(kind))
+                line += dialog ? " L" + dialog->Label3->text() : QStringLiteral(" unloaded");
+            log << line + (kind != u'F' && kind != u'R' ? note : QString());
         }
-        return log;
+        return log.join(QLatin1String(" ; "));
     }
 
 private slots:
@@ -212,142 +181,93 @@ private slots:
     }
     void cleanup() { f.stop(); }
 
-    void find_data()
+    void dialogs_data()
     {
         QTest::addColumn<QString>("content");
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
         QTest::addColumn<QString>("script");
-        QTest::addColumn<QStringList>("log");
-        const QString missing = QStringLiteral("!Cannot find \"abc\"");
-        QTest::newRow("dialog, then F3 until nothing is left, then F3 opens the dialog")
-            << "abc abc" << 0 << 0 << "F:abc|N|N|N" << QStringList{"0,3", "4,3", "4,3" + missing, "4,3 []"};
-        QTest::newRow("the dialog finds a selected match again")
-            << "abc abc" << 0 << 3 << "F:abc|N|F:abc" << QStringList{"0,3", "4,3", "4,3"};
-        QTest::newRow("F3 passes one character") << "aaa" << 0 << 0 << "F:aa|N" << QStringList{"0,2", "1,2"};
-        QTest::newRow("any case") << "xABC abc" << 0 << 0 << "F:abc" << QStringList{"1,3"};
-        QTest::newRow("match case") << "xABC abc" << 0 << 0 << "Fc:abc" << QStringList{"5,3"};
-        QTest::newRow("case on and off") << "xABC abc" << 0 << 0 << "Fcc:abc" << QStringList{"1,3"};
-        QTest::newRow("part of a word") << "abcd abc" << 0 << 0 << "F:abc" << QStringList{"0,3"};
-        QTest::newRow("whole word") << "abcd abc" << 0 << 0 << "Fw:abc" << QStringList{"5,3"};
-        QTest::newRow("whole word and case") << "Abc abc" << 0 << 0 << "Fwc:abc" << QStringList{"4,3"};
-        QTest::newRow("whole word on and off") << "abcd" << 0 << 0 << "Fww:abc" << QStringList{"0,3"};
-        QTest::newRow("underscore, digit and hyphen") << "_abc abc1 abc-" << 0 << 0 << "Fw:abc|N"
-                                                      << QStringList{"10,3", "10,3" + missing};
-        QTest::newRow("line breaks end words") << "x\r\nabc\r\n" << 0 << 0 << "Fw:abc" << QStringList{"3,3"};
-        QTest::newRow("no wrap round") << "abc xyz" << 4 << 0 << "F:abc" << QStringList{"4,0" + missing};
-        QTest::newRow("Enter searches") << "x abc" << 0 << 0 << "Fr:abc" << QStringList{"2,3"};
-        QTest::newRow("up, then F3 follows") << "abc abc abc" << 11 << 0 << "Fu:abc|N|N|N"
-                                             << QStringList{"8,3", "4,3", "0,3", "0,3" + missing};
-        QTest::newRow("up passes the selected match") << "abc abc abc" << 8 << 3 << "Fu:abc" << QStringList{"4,3"};
-        QTest::newRow("up, a match may reach over the caret") << "aaaa" << 3 << 0 << "Fu:aa" << QStringList{"2,2"};
-        QTest::newRow("up, whole word") << "abc abcd xabc" << 13 << 0 << "Fuw:abc" << QStringList{"0,3"};
-        QTest::newRow("up, nothing before") << "abc abc" << 0 << 2 << "Fu:abc" << QStringList{"0,2" + missing};
-        QTest::newRow("the box takes a selection once")
-            << "one two three" << 4 << 3 << "O|S:8,5|O" << QStringList{"4,3 [two]", "8,5", "8,5 [two]"};
-        QTest::newRow("a failure empties the box") << "abc" << 0 << 0 << "F:zzz|S:0,3|O"
-                                                   << QStringList{"0,0!Cannot find \"zzz\"", "0,3", "0,3 []"};
+        QTest::addColumn<QString>("log");
+        QTest::newRow("Find, then F3 until nothing is left, then F3 opens the dialog")
+            << "abc abc" << "F:abc|N|N|N" << "abc abc 0,3 ; abc abc 4,3 ; abc abc 4,3!Cannot find \"abc\" ; abc abc 4,3 []";
+        QTest::newRow("Find finds a selected match again") << "abc abc" << "S:0,3|F:abc|N|F:abc"
+                                                           << "abc abc 0,3 ; abc abc 0,3 ; abc abc 4,3 ; abc abc 4,3";
+        QTest::newRow("F3 passes one character") << "aaa" << "F:aa|N" << "aaa 0,2 ; aaa 1,2";
+        QTest::newRow("any case") << "xABC abc" << "F:abc" << "xABC abc 1,3";
+        QTest::newRow("match case") << "xABC abc" << "Fc:abc" << "xABC abc 5,3";
+        QTest::newRow("case on and off") << "xABC abc" << "Fcc:abc" << "xABC abc 1,3";
+        QTest::newRow("part of a word") << "abcd abc" << "F:abc" << "abcd abc 0,3";
+        QTest::newRow("whole word") << "abcd abc" << "Fw:abc" << "abcd abc 5,3";
+        QTest::newRow("whole word and case") << "Abc abc" << "Fwc:abc" << "Abc abc 4,3";
+        QTest::newRow("whole word on and off") << "abcd" << "Fww:abc" << "abcd 0,3";
+        QTest::newRow("underscore, digit and hyphen") << "_abc abc1 abc-" << "Fw:abc|N"
+                                                      << "_abc abc1 abc- 10,3 ; _abc abc1 abc- 10,3!Cannot find \"abc\"";
+        QTest::newRow("line breaks end words") << "x\r\nabc\r\n" << "Fw:abc" << "x/abc/ 3,3";
+        QTest::newRow("no wrap round") << "abc xyz" << "S:4,0|F:abc" << "abc xyz 4,0 ; abc xyz 4,0!Cannot find \"abc\"";
+        QTest::newRow("up, then F3 follows") << "abc abc abc" << "S:11,0|Fu:abc|N|N|N"
+                                             << "abc abc abc 11,0 ; abc abc abc 8,3 ; abc abc abc 4,3 ; abc abc abc 0,3 ; "
+                                                "abc abc abc 0,3!Cannot find \"abc\"";
+        QTest::newRow("up passes the selected match") << "abc abc" << "S:4,3|Fu:abc" << "abc abc 4,3 ; abc abc 0,3";
+        QTest::newRow("up, a match may reach over the caret") << "aaaa" << "S:3,0|Fu:aa" << "aaaa 3,0 ; aaaa 2,2";
+        QTest::newRow("up, whole word") << "abc abcd xabc" << "S:13,0|Fuw:abc" << "abc abcd xabc 13,0 ; abc abcd xabc 0,3";
+        QTest::newRow("up, nothing before") << "abc" << "S:0,2|Fu:abc" << "abc 0,2 ; abc 0,2!Cannot find \"abc\"";
+        QTest::newRow("the box takes a selection once") << "one two" << "S:4,3|O|S:0,3|O"
+                                                        << "one two 4,3 ; one two 4,3 [two] ; one two 0,3 ; one two 0,3 [two]";
+        QTest::newRow("a failure empties the box") << "abc" << "F:zzz|S:0,3|O"
+                                                   << "abc 0,0!Cannot find \"zzz\" ; abc 0,3 ; abc 0,3 []";
         QTest::newRow("Cancel keeps the search text; a failure quotes the box")
-            << "abc abc abc" << 0 << 0 << "F:abc|X:zzz|N|N|N|O"
-            << QStringList{"0,3", "0,3 [abc]", "4,3", "8,3", "8,3!Cannot find \"zzz\"", "8,3 []"};
-    }
-    void find()
-    {
-        QFETCH(QString, content);
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
-        QFETCH(QString, script);
-        QFETCH(QStringList, log);
-        f.show(content, selStart, selLength);
-        QCOMPARE(runFind(script), log);
-    }
-    void replace_data()
-    {
-        QTest::addColumn<QString>("content");
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QStringList>("log");
-        // Replace All unloads the dialog, so the next use starts afresh.
-        QTest::newRow("Replace All") << "cat cat cat" << 0 << 0 << "R:cat>dog:a|S:0,3|O"
-                                     << QStringList{"dog dog dog 11,0 unloaded", "dog dog dog 0,3 unloaded",
-                                                    "dog dog dog 0,3 L0 [dog> 0]"};
-        QTest::newRow("a by aa ends") << "aaa" << 0 << 0 << "R:a>aa:a" << QStringList{"aaaaaa 6,0 unloaded"};
-        QTest::newRow("longer by shorter") << "abab x ab" << 0 << 0 << "R:ab>-:a" << QStringList{"-- x - 6,0 unloaded"};
-        QTest::newRow("any case, over lines") << "Cat\r\ncAT" << 0 << 0 << "R:cat>dog:a"
-                                              << QStringList{"dog/dog 8,0 unloaded"};
-        QTest::newRow("whole words") << "cat cats Cat _cat" << 0 << 0 << "Rw:cat>dog:a"
-                                     << QStringList{"dog cats dog _cat 12,0 unloaded"};
-        QTest::newRow("match case") << "cat cats Cat" << 0 << 0 << "Rc:cat>dog:a"
-                                    << QStringList{"dog dogs Cat 7,0 unloaded"};
-        QTest::newRow("whole words and case") << "cat cats Cat" << 0 << 0 << "Rwcw:cat>dog:a"
-                                              << QStringList{"dog dogs Cat 7,0 unloaded"};
-        QTest::newRow("first search from the caret") << "cat cat x" << 8 << 0 << "R:cat>dog:a|O"
-                                                     << QStringList{"cat cat x 8,0!Cannot find \"cat\" L0",
-                                                                    "cat cat x 8,0 L0 [cat>dog 0]"};
-        QTest::newRow("the loop starts at Label3") << "cat cat cat" << 0 << 0 << "R:cat>dog:ffa"
-                                                   << QStringList{"cat cat dog 11,0 unloaded"};
-        QTest::newRow("a loop that replaces nothing") << "cat x cat" << 0 << 0 << "R:cat>dog:7a"
-                                                      << QStringList{"cat x cat 0,3 unloaded"};
-        QTest::newRow("nothing to replace") << "abc" << 0 << 0 << "R:>x:ra"
-                                            << QStringList{"abc 0,0!Nothing to replace!!Nothing to replace! L0"};
-        QTest::newRow("Find, then Replace twice") << "cat cat cat" << 0 << 0 << "R:cat>dog:frr"
-                                                  << QStringList{"dog dog cat 7,0 L5"};
-        QTest::newRow("Find from the caret") << "cat cat cat" << 4 << 0 << "R:cat>:f" << QStringList{"cat cat cat 4,3 L5"};
-        QTest::newRow("Find passes a selected match") << "cat cat cat" << 4 << 3 << "R:cat>:f"
-                                                      << QStringList{"cat cat cat 8,3 L9"};
-        QTest::newRow("Find passes a selection") << "cat cat cat" << 4 << 1 << "R:cat>:f"
-                                                 << QStringList{"cat cat cat 8,3 L9"};
-        QTest::newRow("Find from inside a match") << "cat cat cat" << 5 << 0 << "R:cat>:f"
-                                                  << QStringList{"cat cat cat 8,3 L9"};
-        QTest::newRow("a failed Find empties the find box") << "cat" << 0 << 0 << "R:dog>x:2f|O"
-                                                            << QStringList{"cat 0,0!Cannot find \"dog\" L0",
-                                                                           "cat 0,0 L0 [>x 0]"};
-        QTest::newRow("a failed Replace too") << "cat dog" << 4 << 0 << "R:cat>x:3r|O"
-                                              << QStringList{"cat dog 4,0!Cannot find \"cat\" L0",
-                                                             "cat dog 4,0 L0 [>x 0]"};
-        QTest::newRow("Cancel keeps everything, takes no new selection")
-            << "cat cat" << 0 << 0 << "Rw:cat>dog:f|S:4,3|O"
-            << QStringList{"cat cat 0,3 L1", "cat cat 4,3 L1", "cat cat 4,3 L1 [cat>dog 2]"};
-        QTest::newRow("F4 after a Find replaces the next match")
-            << "xxxxxxxxxxcat cat" << 0 << 0 << "R:cat>dog:f|N"
-            << QStringList{"xxxxxxxxxxcat cat 10,3 L11", "xxxxxxxxxxcat dog 17,0 L15"};
+            << "abc abc" << "F:abc|X:zzz|N|N|O"
+            << "abc abc 0,3 ; abc abc 0,3 [abc] ; abc abc 4,3 ; abc abc 4,3!Cannot find \"zzz\" ; abc abc 4,3 []";
+        // Replace All unloads the dialog, so that the next use starts afresh.
+        QTest::newRow("Replace All") << "cat cat cat" << "R:cat>dog:a|S:0,3|P"
+                                     << "dog dog dog 11,0 unloaded ; dog dog dog 0,3 ; dog dog dog 0,3 L0 [dog> 0]";
+        QTest::newRow("Replace All, any case, over lines") << "Cat\r\ncAT" << "R:cat>dog:a" << "dog/dog 8,0 unloaded";
+        QTest::newRow("Replace All, whole words") << "cat cats Cat _cat" << "Rw:cat>dog:a"
+                                                  << "dog cats dog _cat 12,0 unloaded";
+        QTest::newRow("Replace All, match case") << "cat cats Cat" << "Rc:cat>dog:a" << "dog dogs Cat 7,0 unloaded";
+        QTest::newRow("Replace All's first search from the caret")
+            << "cat cat x" << "S:8,0|R:cat>dog:a|P"
+            << "cat cat x 8,0 ; cat cat x 8,0!Cannot find \"cat\" L0 ; cat cat x 8,0 L0 [cat>dog 0]";
+        QTest::newRow("Replace All's loop starts at Label3") << "cat cat cat" << "R:cat>dog:ffa" << "cat cat dog 11,0 unloaded";
+        QTest::newRow("a loop that replaces nothing") << "cat x cat" << "R:cat>dog:7a" << "cat x cat 0,3 unloaded";
+        QTest::newRow("nothing to replace") << "abc" << "R:>x:ra" << "abc 0,0!Nothing to replace!!Nothing to replace! L0";
+        QTest::newRow("Find, then Replace twice") << "cat cat cat" << "R:cat>dog:frr" << "dog dog cat 7,0 L5";
+        QTest::newRow("Find from the caret") << "cat cat cat" << "S:4,0|R:cat>:f" << "cat cat cat 4,0 ; cat cat cat 4,3 L5";
+        QTest::newRow("Find passes a selected match") << "cat cat cat" << "S:4,3|R:cat>:f"
+                                                      << "cat cat cat 4,3 ; cat cat cat 8,3 L9";
+        QTest::newRow("Find from inside a match") << "cat cat cat" << "S:5,0|R:cat>:f" << "cat cat cat 5,0 ; cat cat cat 8,3 L9";
+        QTest::newRow("a failed Find empties the find box") << "cat" << "R:dog>x:2f|P"
+                                                            << "cat 0,0!Cannot find \"dog\" L0 ; cat 0,0 L0 [>x 0]";
+        QTest::newRow("a failed Replace too") << "cat dog" << "S:4,0|R:cat>x:3r|P"
+                                              << "cat dog 4,0 ; cat dog 4,0!Cannot find \"cat\" L0 ; cat dog 4,0 L0 [>x 0]";
+        QTest::newRow("Cancel keeps everything, takes no new selection") << "cat cat" << "Rw:cat>dog:f|S:4,3|P"
+                                                                         << "cat cat 0,3 L1 ; cat cat 4,3 ; cat cat 4,3 L1 [cat>dog 2]";
+        QTest::newRow("F4 after a Find replaces the next match") << "xxxxxxxxxxcat cat" << "R:cat>dog:f|M"
+                                                                 << "xxxxxxxxxxcat cat 10,3 L11 ; xxxxxxxxxxcat dog 17,0 L15";
         QTest::newRow("F4 until nothing is left, then F4 opens the dialog")
-            << "a a" << 0 << 0 << "R:a>bb:|N|N|N|N"
-            << QStringList{"a a 0,0 L0", "bb a 2,0 L1", "bb bb 5,0 L4", "bb bb 5,0!Cannot find \"a\" L0",
-                           "bb bb 5,0 L0 [> 0]"};
-        QTest::newRow("F4 loads the dialog first") << "one two" << 4 << 3 << "N" << QStringList{"one two 4,3 L0 [two> 0]"};
-        QTest::newRow("F4 uses the check boxes") << "Cat cat" << 0 << 0 << "Rc:cat>dog:|N"
-                                                 << QStringList{"Cat cat 0,0 L0", "Cat dog 7,0 L5"};
+            << "a a" << "R:a>bb:|M|M|M|M"
+            << "a a 0,0 L0 ; bb a 2,0 L1 ; bb bb 5,0 L4 ; bb bb 5,0!Cannot find \"a\" L0 ; bb bb 5,0 L0 [> 0]";
+        QTest::newRow("F4 loads the dialog first") << "one two" << "S:4,3|M" << "one two 4,3 ; one two 4,3 L0 [two> 0]";
+        QTest::newRow("F4 uses the check boxes") << "Cat cat" << "Rc:cat>dog:|M" << "Cat cat 0,0 L0 ; Cat dog 7,0 L5";
     }
-    void replace()
+    void dialogs()
     {
         QFETCH(QString, content);
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
         QFETCH(QString, script);
-        QFETCH(QStringList, log);
-        f.show(content, selStart, selLength);
-        QCOMPARE(runReplace(script), log);
+        QFETCH(QString, log);
+        f.show(content);
+        QCOMPARE(run(script), log);
         QCOMPARE(f.active()->Label1(), f.text()->Text() == content ? QString() : QStringLiteral("x"));
     }
 
-    // Find Next, Replace and Replace All are enabled by the boxes they need;
-    // the Find dialog starts down, without options, its box all selected.
+    // Find Next, Replace and Replace All are enabled by the boxes they need.
     void buttonsFollowTheBoxes()
     {
         f.show(QStringLiteral("one two"), 4, 3);
         WhenModal<frmFind> find([](frmFind* dialog) {
             QVERIFY(dialog->optDown->isChecked() && !dialog->chkWord->isChecked() && !dialog->chkCase->isChecked());
-            dialog->txtFind->deselect();
-            dialog->txtFind_GotFocus();
-            QCOMPARE(dialog->txtFind->selectedText(), QStringLiteral("two"));
-            QTest::keyClick(dialog->txtFind, Qt::Key_Backspace);
+            QTest::keyClick(dialog->txtFind, Qt::Key_Backspace);  // the box comes all selected
             QVERIFY(!dialog->cmdFind->isEnabled());
             QTest::keyClick(dialog->txtFind, Qt::Key_Return);  // nothing to search
             QVERIFY(dialog->isVisible());
-            QTest::keyClicks(dialog->txtFind, QStringLiteral("o"));
-            QVERIFY(dialog->cmdFind->isEnabled());
             dialog->Command2->click();
         });
         f.main->tbToolBar_ButtonClick(QStringLiteral("Find"));
@@ -369,21 +289,6 @@ private slots:
         f.main->mnuFind_Click(2);
         QVERIFY(replace.answered());
         QVERIFY(f.prompts().isEmpty());
-    }
-
-    // The dialog's search updates the status line; F3 leaves it to the timer.
-    void statusLineAfterTheDialogOnly()
-    {
-        f.main->Timer1->stop();
-        f.show(QStringLiteral("one\r\ntwo\r\nthree two"));
-        f.main->UpdateStatusLine();
-        QStringList lines;
-        for (const QString& step : {"F:two", "N"}) {
-            runFind(step);
-            lines << f.main->panelText(2).section(u' ', 0, 0);
-        }
-        QCOMPARE(lines, QStringList({"Line=2", "Line=2"}));
-        QCOMPARE(f.text()->SelStart(), 16);
     }
 
     void findBackwardMatchesTheControl()
