@@ -258,20 +258,10 @@ private slots:
         QCOMPARE(f.active()->Label1(), f.text()->Text() == content ? QString() : QStringLiteral("x"));
     }
 
-    // Find Next, Replace and Replace All are enabled by the boxes they need.
+    // Replace and Replace All are enabled by the boxes they need.
     void buttonsFollowTheBoxes()
     {
         f.show(QStringLiteral("one two"), 4, 3);
-        WhenModal<frmFind> find([](frmFind* dialog) {
-            QVERIFY(dialog->optDown->isChecked() && !dialog->chkWord->isChecked() && !dialog->chkCase->isChecked());
-            QTest::keyClick(dialog->txtFind, Qt::Key_Backspace);  // the box comes all selected
-            QVERIFY(!dialog->cmdFind->isEnabled());
-            QTest::keyClick(dialog->txtFind, Qt::Key_Return);  // nothing to search
-            QVERIFY(dialog->isVisible());
-            dialog->Command2->click();
-        });
-        f.main->tbToolBar_ButtonClick(QStringLiteral("Find"));
-        QVERIFY(find.answered());
         WhenModal<frmReplace> replace([](frmReplace* dialog) {
             auto states = [dialog] {
                 return QString::number(dialog->cmdFind->isEnabled()) + QString::number(dialog->cmdReplace->isEnabled())
