@@ -117,6 +117,7 @@ private slots:
         QTest::newRow("two-digit year") << r << "=yy yyyy" << "26 2026" << ru;
         QTest::newRow("H is 24-hour even with AP") << r << "=H h AP" << "22 10 PM" << ru;
         QTest::newRow("ap is lower case") << r << "=hh:mm ap" << "10:05 pm" << ru;
+        QTest::newRow("A and a alone, Ap as the locale writes it") << r << "=h A a Ap" << "10 PM pm PM" << ru;
         QTest::newRow("M is the month, m the minutes") << r << "=M m MM mm" << "12 5 12 05" << ru;
         QTest::newRow("leap day, half past midnight") << at(2000, 2, 29, 0, 30, 59, 900) << "General Date|Medium Date"
                                                       << "2/29/2000 12:30:59 AM|29-Feb-00" << UnitedStates;
