@@ -1,7 +1,5 @@
 #include "editing/CleanPlan.h"
 
-#include "editing/TextControlModel.h"
-
 #include <QStringView>
 #include <algorithm>
 #include <utility>

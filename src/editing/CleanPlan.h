@@ -1,8 +1,9 @@
 #pragma once
 // Clean computed fast: one left-to-right pass per rule over a plain copy of
-// the text, with the same result as the rule-by-rule loop (CleanReference.h),
-// expressed as edits against the original text so the document can take
-// them as one undoable change that keeps every untouched character's format.
+// the text, with the same result as running the rules one Find and SelText at
+// a time on the text control, expressed as edits against the original text so
+// the document can take them as one undoable change that keeps every
+// untouched character's format.
 #include "editing/CleanRules.h"
 
 #include <QString>

@@ -2,6 +2,8 @@
 
 #include "files/TextFileCodec.h"
 
+#include <algorithm>
+
 const QVector<CleanRule>& cleanRules()
 {
     static const QVector<CleanRule> rules = {
@@ -37,4 +39,12 @@ QString asControlText(const QString& text)
     QString control = normalizeLineBreaks(text);
     control.replace(u'\n', QLatin1String("\r\n"));
     return control;
+}
+
+int controlCaretPosition(const QString& text, int index)
+{
+    const int clamped = std::clamp(index, 0, int(text.size()));
+    if (clamped > 0 && clamped < text.size() && text[clamped] == u'\n' && text[clamped - 1] == u'\r')
+        return clamped - 1;
+    return clamped;
 }

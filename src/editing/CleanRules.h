@@ -18,3 +18,7 @@ const QVector<CleanRule>& cleanRules();
 // A replacement as the text control stores it: every line break (CR LF, lone
 // CR, lone LF) becomes a paragraph break, which its Text shows as CR LF.
 QString asControlText(const QString& text);
+
+// The offset the caret takes for index: clamped to the text, and the LF of a
+// CR LF (which the caret cannot sit before) becomes the paragraph's end.
+int controlCaretPosition(const QString& text, int index);

@@ -1,271 +1,254 @@
-// Edit and context menu states, the editing commands and the rule that a
-// disabled item's shortcut reaches the text as ordinary input.
-#include "TestEnvironment.h"
+// The Edit and context menus: enabled states, what each command does to the
+// text, the clipboard and the changed mark, the undo step each makes, the
+// rule that a disabled item's shortcut reaches the text as ordinary input,
+// and the toolbar buttons enabled by position.
+#include "MainWindowFixture.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "editing/Clipboard.h"
+#include "editing/frmTime.h"
+#include "search/frmReplace.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QImage>
-#include <QMenu>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
-#include <memory>
+#include <QToolBar>
+
+using testsupport::MainWindowFixture;
+
+namespace {
+
+const QString Picture = QStringLiteral("<picture>");
+
+// Text, or Picture for an image and nothing else.
+void putOnClipboard(const QString& content)
+{
+    if (content != Picture) {
+        content.isEmpty() ? Clipboard::Clear() : Clipboard::SetText(content);
+        return;
+    }
+    auto* data = new QMimeData;
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    data->setImageData(image);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+QString enabled(const QList<QAction*>& items)
+{
+    QString states;
+    for (QAction* item : items)
+        states += item->isEnabled() ? u'1' : u'0';
+    return states;
+}
+
+}  // namespace
 
 class TestEditCommands : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<frmMain> main;
-    frmDocument* document = nullptr;
-    RichTextBox* text = nullptr;
+    MainWindowFixture f;
 
-    void openWith(const QString& content, int selStart = 0, int selLength = 0)
+    void run(const QString& command)
     {
-        text->setText(content);
-        text->setSelStart(selStart);
-        text->setSelLength(selLength);
-        text->EmptyUndoBuffer();
-        document->setLabel1(QString());
-    }
-
-    static void putPictureOnClipboard()
-    {
-        auto* data = new QMimeData;
-        QImage image(4, 4, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        data->setImageData(image);
-        QGuiApplication::clipboard()->setMimeData(data);
+        frmMain& m = *f.main;
+        if (command.startsWith(QLatin1String("context "))) {
+            m.mnuCEdit_Click();
+            m.mnuCEditItem[command.mid(8).toInt()]->trigger();
+        } else if (command.startsWith(QLatin1String("toolbar "))) {
+            m.tbToolBar_ButtonClick(command.mid(8));
+        } else if (command == QLatin1String("Clean")) {
+            m.mnuEdit_Click();
+            m.mnuClean[1]->trigger();
+        } else if (command == QLatin1String("Replace All")) {
+            frmReplace* dialog = replaceDialog(m);
+            dialog->txtFind->setText(QStringLiteral("cat"));
+            dialog->txtReplace->setText(QStringLiteral("dog"));
+            dialog->cmdAll_Click();
+        } else if (command == QLatin1String("Date/Time")) {
+            frmTime(&m, QDateTime(QDate(2026, 12, 4), QTime(22, 5)), QLocale(QLocale::English, QLocale::UnitedStates))
+                .Command1_Click();
+        } else if (command == QLatin1String("Insert")) {
+            f.dialogs->choose(f.file(QStringLiteral("insert.txt"), "xyz"));
+            m.FileInsert();
+        } else {
+            const QHash<QString, void (frmMain::*)()> items{
+                {"Cut", &frmMain::mnuEditCut_Click},   {"Copy", &frmMain::mnuEditCopy_Click},
+                {"Paste", &frmMain::mnuEditPaste_Click}, {"Append", &frmMain::mnuAppend_Click},
+                {"Clear", &frmMain::mnuClear_Click},   {"Select All", &frmMain::mnuSelectAll_Click},
+                {"Clear All", &frmMain::mnuClearAll_Click}};
+            (m.*items.value(command))();
+        }
     }
 
 private slots:
     void init()
     {
-        testenv::clearSettings();
-        main = std::make_unique<frmMain>();
-        main->MDIForm_Load(QString());
-        main->show();
-        QApplication::processEvents();
-        document = main->ActiveDocument();
-        text = document->txtText;
-        text->setFocus();
+        f.start();
+        f.boxes->defaultAnswer = vb::vbNo;
+        f.text()->setFocus();
         Clipboard::Clear();
     }
-    void cleanup() { main.reset(); }
+    void cleanup() { f.stop(); }
 
-    void menuStates_data()
+    // Edit menu and context menu (Undo, Clean, Cut, Copy, Clear, Paste,
+    // Append), then toolbar positions 8, 9, 10 and 12, which the timer
+    // enables by position whatever stands there.
+    void enabledStates_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("selLength");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<bool>("customised");  // the toolbar without its first separator
+        QTest::addColumn<QString>("states");
+        QTest::newRow("empty document") << "" << 0 << "" << false << "0000000 0000";
+        QTest::newRow("text, no selection") << "abc" << 0 << "clip" << false << "1100010 0011";
+        QTest::newRow("selection, clipboard text") << "abc" << 2 << "clip" << false << "1111111 1111";
+        QTest::newRow("selection, empty clipboard") << "abc" << 2 << "" << false << "1111100 1101";
+        QTest::newRow("selection, picture only") << "abc" << 2 << Picture << false << "1111100 1101";
+        // Copy now stands at 8 and Paste at 9, both enabled by a selection;
+        // separators stand at 10 and 12.
+        QTest::newRow("customised, nothing selected") << "abc" << 0 << "x" << true << "1100010 0011";
+        QTest::newRow("customised, selection") << "abc" << 2 << "" << true << "1111100 1111";
+    }
+    void enabledStates()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, selLength);
+        QFETCH(QString, clipboard);
+        QFETCH(bool, customised);
+        QFETCH(QString, states);
+        frmMain& m = *f.main;
+        if (customised)
+            m.applyToolbarLayout(*toolbaredit::remove(ToolbarLayout::standard(), 0));
+        QTest::keyClicks(f.text(), typed);
+        f.text()->SetSel(0, selLength);
+        putOnClipboard(clipboard);
+        m.mnuEdit_Click();
+        m.mnuCEdit_Click();
+        m.Timer1_Timer();
+        const auto& c = m.mnuCEditItem;
+        const QList<QAction*> p = m.toolbarPositions();
+        QCOMPARE(enabled({m.mnuEditUndo, m.mnuClean[1], m.mnuEditCut, m.mnuEditCopy, m.mnuClear, m.mnuEditPaste,
+                          m.mnuAppend}) + u' ' + enabled({p[8], p[9], p[10], p[12]}),
+                 states);
+        QCOMPARE(enabled({c[0], c[11], c[3], c[4], c[1], c[5], c[6]}), states.left(7));
+        QVERIFY(m.mnuSelectAll->isEnabled() && m.mnuClearAll->isEnabled() && c[8]->isEnabled() && c[9]->isEnabled());
+    }
+
+    void commands_data()
     {
         QTest::addColumn<QString>("content");
+        QTest::addColumn<int>("selStart");
         QTest::addColumn<int>("selLength");
-        QTest::addColumn<int>("clipboard");  // 0 empty, 1 text, 2 picture
-        QTest::addColumn<bool>("clean");
-        QTest::addColumn<bool>("cutCopyClear");
-        QTest::addColumn<bool>("paste");
-        QTest::addColumn<bool>("append");
-        QTest::newRow("empty document") << "" << 0 << 0 << false << false << false << false;
-        QTest::newRow("text, no selection") << "abc" << 0 << 1 << true << false << true << false;
-        QTest::newRow("selection, clipboard text") << "abc" << 2 << 1 << true << true << true << true;
-        QTest::newRow("selection, empty clipboard") << "abc" << 2 << 0 << true << true << false << false;
-        QTest::newRow("selection, picture only") << "abc" << 2 << 2 << true << true << false << false;
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("after");  // text | clipboard | changed mark | selection
+        const QString clean = QStringLiteral("name=John+Smith&city=New+York%2C+NY");
+        QTest::newRow("Copy") << "one two" << 4 << 3 << "" << "Copy" << "one two|two||4,3";
+        QTest::newRow("Cut") << "one two" << 4 << 3 << "" << "Cut" << "one |two|x|4,0";
+        QTest::newRow("Paste") << "one two" << 0 << 3 << "two" << "Paste" << "two two|two|x|3,0";
+        // The clipboard holds the platform's line break.
+        QTest::newRow("pasted lines become paragraphs") << "" << 0 << 0 << "a\r\nb" << "Paste" << "a\r\nb|a\nb|x|4,0";
+        QTest::newRow("Paste without text deletes") << "abc" << 1 << 1 << Picture << "toolbar Paste" << "ac||x|1,0";
+        QTest::newRow("Cut without a selection") << "keep" << 2 << 0 << "old" << "toolbar Cut" << "keep|||2,0";
+        QTest::newRow("Append") << "xyz" << 0 << 3 << "abc" << "Append" << "xyz|abc\n\nxyz||0,3";
+        QTest::newRow("Append to a picture copies") << "xyz" << 0 << 3 << Picture << "Append" << "xyz|xyz||0,3";
+        QTest::newRow("Clear marks changed without a selection") << "abc" << 1 << 0 << "" << "Clear" << "abc||x|1,0";
+        QTest::newRow("Clear") << "abc" << 0 << 2 << "" << "Clear" << "c||x|0,0";
+        QTest::newRow("Select All, a megabyte") << QString("line\n").repeated(200000) << 3 << 0 << "" << "Select All"
+                                                << QString("line\r\n").repeated(200000) + "|||0,1200000";
+        QTest::newRow("Clear All") << "abc" << 1 << 1 << "" << "Clear All" << "||x|0,0";
+        QTest::newRow("context Copy") << "abc def" << 4 << 3 << "" << "context 4" << "abc def|def||4,3";
+        QTest::newRow("context Select All") << "abc def" << 4 << 3 << "" << "context 8" << "abc def|||0,7";
+        QTest::newRow("context separator") << "abc" << 1 << 1 << "" << "context 2" << "abc|||1,1";
+        QTest::newRow("Clean") << clean << 0 << 0 << "" << "Clean" << "name=John Smith \r\ncity=New York, NY||x|0,0";
+        QTest::newRow("Clean, a selection limits a rule's first search")
+            << clean << 3 << 2 << "" << "Clean" << "name=John Smith&city=New York, NY||x|0,0";
+        QTest::newRow("context Clean, caret behind the last ~") << "a%7Eb%7ec" << 0 << 0 << "" << "context 11"
+                                                               << "a~b~c||x|4,0";
+        QTest::newRow("Clean with nothing to do") << "plain %41 text" << 5 << 3 << "" << "Clean" << "plain %41 text|||0,0";
+        QTest::newRow("Replace All") << "cat cat" << 0 << 0 << "" << "Replace All" << "dog dog||x|7,0";
+        QTest::newRow("Date/Time keeps the clipboard") << "Date: " << 6 << 0 << "clip" << "Date/Time"
+                                                       << "Date: Dec 04, 2026  10:05 PM|clip|x|28,0";
+        QTest::newRow("Insert") << "alpha" << 5 << 0 << "" << "Insert" << "alphaxyz||x|8,0";
     }
-    void menuStates()
+    void commands()
     {
         QFETCH(QString, content);
+        QFETCH(int, selStart);
         QFETCH(int, selLength);
-        QFETCH(int, clipboard);
-        QFETCH(bool, clean);
-        QFETCH(bool, cutCopyClear);
-        QFETCH(bool, paste);
-        QFETCH(bool, append);
-        openWith(content, 0, selLength);
-        if (clipboard == 1)
-            Clipboard::SetText(QStringLiteral("clip"));
-        else if (clipboard == 2)
-            putPictureOnClipboard();
-
-        main->mnuEdit_Click();
-        QCOMPARE(main->mnuClean[1]->isEnabled(), clean);
-        QCOMPARE(main->mnuEditCut->isEnabled(), cutCopyClear);
-        QCOMPARE(main->mnuEditCopy->isEnabled(), cutCopyClear);
-        QCOMPARE(main->mnuClear->isEnabled(), cutCopyClear);
-        QCOMPARE(main->mnuEditPaste->isEnabled(), paste);
-        QCOMPARE(main->mnuAppend->isEnabled(), append);
-        QVERIFY(main->mnuSelectAll->isEnabled() && main->mnuClearAll->isEnabled());
-
-        main->mnuCEdit_Click();
-        QCOMPARE(main->mnuCEditItem[3]->isEnabled(), cutCopyClear);
-        QCOMPARE(main->mnuCEditItem[4]->isEnabled(), cutCopyClear);
-        QCOMPARE(main->mnuCEditItem[1]->isEnabled(), cutCopyClear);
-        QCOMPARE(main->mnuCEditItem[5]->isEnabled(), paste);
-        QCOMPARE(main->mnuCEditItem[6]->isEnabled(), append);
-        QVERIFY(main->mnuCEditItem[8]->isEnabled() && main->mnuCEditItem[9]->isEnabled());
+        QFETCH(QString, clipboard);
+        QFETCH(QString, command);
+        QFETCH(QString, after);
+        f.show(content, selStart, selLength);
+        putOnClipboard(clipboard);
+        const QString before = f.text()->Text();
+        run(command);
+        RichTextBox* text = f.text();
+        QCOMPARE(QStringList({text->Text(), Clipboard::GetText(), f.active()->Label1(),
+                              QString::number(text->SelStart()) + u',' + QString::number(text->SelLength())})
+                     .join(u'|'),
+                 after);
+        // The command is one undo step of its own, apart from typing after it.
+        QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(text, QStringLiteral("!"));
+        QStringList undone;
+        for (int i = 0; i < 2; ++i) {
+            f.main->mnuEditUndo_Click();
+            undone << text->Text();
+        }
+        QCOMPARE(undone, QStringList({after.section(u'|', 0, 0), before}));
     }
 
-    void undoFollowsTheControl()
+    // Before any menu has opened the keys work as in any editor; after, a
+    // key whose item is disabled is ordinary input, and an enabled one runs it.
+    void shortcutsFollowTheItems()
     {
-        openWith(QStringLiteral("abc"), 3);
-        text->EmptyUndoBuffer();
-        main->mnuEdit_Click();
-        QVERIFY(!main->mnuEditUndo->isEnabled());
-        QTest::keyClicks(text, QStringLiteral("d"));
-        main->mnuEdit_Click();
-        main->mnuCEdit_Click();
-        QVERIFY(main->mnuEditUndo->isEnabled());
-        QVERIFY(main->mnuCEditItem[0]->isEnabled());
-        main->mnuEditUndo_Click();
-        QCOMPARE(text->Text(), QStringLiteral("abc"));
-    }
+        QTest::keyClicks(f.text(), QStringLiteral("hello"));
+        f.text()->setSelStart(0);
+        QTest::keyClick(f.text(), Qt::Key_Delete);
+        QCOMPARE(f.text()->Text(), QStringLiteral("ello"));
 
-    void cutCopyPaste()
-    {
-        openWith(QStringLiteral("one two"), 4, 3);
-        main->mnuEditCopy_Click();
-        QCOMPARE(Clipboard::GetText(), QStringLiteral("two"));
-        QCOMPARE(text->Text(), QStringLiteral("one two"));
-        QCOMPARE(document->Label1(), QString());  // Copy does not touch the document
+        f.show(QStringLiteral("abc"), 1, 1);
+        f.main->mnuEdit_Click();  // Clear enabled: a selection exists
+        QVERIFY(!f.main->mnuEditUndo->isEnabled());
+        f.text()->setSelStart(1);  // ... but not any more
+        QTest::keyClick(f.text(), Qt::Key_Delete);
+        QCOMPARE(f.text()->Text() + f.active()->Label1(), QStringLiteral("abcx"));  // ran Clear
+        f.main->mnuEdit_Click();
+        QTest::keyClick(f.text(), Qt::Key_Delete);  // Clear disabled: an ordinary Delete
+        QCOMPARE(f.text()->Text(), QStringLiteral("ac"));
 
-        main->mnuEditCut_Click();
-        QCOMPARE(text->Text(), QStringLiteral("one "));
-        QCOMPARE(document->Label1(), QStringLiteral("x"));
-
-        text->setSelStart(0);
-        text->setSelLength(3);
-        main->mnuEditPaste_Click();
-        QCOMPARE(text->Text(), QStringLiteral("two "));
-    }
-
-    void pastedLinesBecomeParagraphs()
-    {
-        Clipboard::SetText(QStringLiteral("a\r\nb"));
-        QCOMPARE(Clipboard::GetText(), QStringLiteral("a\nb"));  // the platform's break on the clipboard
-        openWith(QString());
-        main->mnuEditPaste_Click();
-        QCOMPARE(text->Text(), QStringLiteral("a\r\nb"));
-    }
-
-    void toolbarCutWithoutSelection()
-    {
-        openWith(QStringLiteral("keep"), 2);
-        Clipboard::SetText(QStringLiteral("old"));
-        main->tbToolBar_ButtonClick(QStringLiteral("Cut"));
-        QCOMPARE(Clipboard::GetText(), QString());
-        QCOMPARE(text->Text(), QStringLiteral("keep"));
-    }
-
-    void pasteWithoutClipboardTextDeletesTheSelection()
-    {
-        openWith(QStringLiteral("abc"), 1, 1);
-        putPictureOnClipboard();
-        main->tbToolBar_ButtonClick(QStringLiteral("Paste"));
-        QCOMPARE(text->Text(), QStringLiteral("ac"));
-    }
-
-    void clipboardAppend()
-    {
-        openWith(QStringLiteral("xyz"), 0, 3);
-        Clipboard::SetText(QStringLiteral("abc"));
-        main->mnuAppend_Click();
-        QCOMPARE(Clipboard::GetText(), QStringLiteral("abc\n\nxyz"));
-        QCOMPARE(text->Text(), QStringLiteral("xyz"));
-        QCOMPARE(document->Label1(), QString());
-
-        putPictureOnClipboard();
-        main->mnuAppend_Click();  // no text on the clipboard: as Copy
-        QCOMPARE(Clipboard::GetText(), QStringLiteral("xyz"));
-    }
-
-    void clearMarksChangedEvenWithoutSelection()
-    {
-        openWith(QStringLiteral("abc"), 1);
-        main->mnuClear_Click();
-        QCOMPARE(text->Text(), QStringLiteral("abc"));
-        QCOMPARE(document->Label1(), QStringLiteral("x"));
-        text->SetSel(0, 2);
-        main->mnuClear_Click();
-        QCOMPARE(text->Text(), QStringLiteral("c"));
-    }
-
-    void clearAllAndSelectAll()
-    {
-        openWith(QStringLiteral("line\n").repeated(200000));  // about a megabyte
-        main->mnuSelectAll_Click();
-        QCOMPARE(text->SelStart(), 0);
-        QCOMPARE(text->SelLength(), text->TextLength());
-        QCOMPARE(text->SelLength(), 200000 * 6);
-        main->mnuClearAll_Click();
-        QCOMPARE(text->Text(), QString());
-        QCOMPARE(document->Label1(), QStringLiteral("x"));
-        QVERIFY(text->CanUndo());
-    }
-
-    void contextItemsRunTheCommands()
-    {
-        openWith(QStringLiteral("abc def"), 4, 3);
-        main->mnuCEdit_Click();
-        main->mnuCEditItem[4]->trigger();  // Copy
-        QCOMPARE(Clipboard::GetText(), QStringLiteral("def"));
-        main->mnuCEditItem[8]->trigger();  // Select All
-        QCOMPARE(text->SelLength(), 7);
-        main->mnuCEditItem[2]->trigger();  // a separator does nothing
-        main->mnuCEditItem[9]->trigger();  // Clear All
-        QCOMPARE(text->Text(), QString());
-    }
-
-    void deleteKeyFollowsClearsState()
-    {
-        openWith(QStringLiteral("abc"), 1, 1);
-        main->mnuEdit_Click();  // Clear enabled: a selection exists
-        text->setSelStart(1);   // ... but not any more
-        document->setLabel1(QString());
-        QTest::keyClick(text, Qt::Key_Delete);
-        QCOMPARE(text->Text(), QStringLiteral("abc"));  // ran Clear: nothing deleted
-        QCOMPARE(document->Label1(), QStringLiteral("x"));
-
-        main->mnuEdit_Click();  // Clear disabled now
-        QVERIFY(!main->mnuClear->isEnabled());
-        QTest::keyClick(text, Qt::Key_Delete);
-        QCOMPARE(text->Text(), QStringLiteral("ac"));  // an ordinary Delete
-    }
-
-    void startupStatesLetEditingKeysWork()
-    {
-        // Before any menu has opened, the keys behave as in any editor.
-        QTest::keyClicks(text, QStringLiteral("hello"));
-        text->setSelStart(0);
-        QTest::keyClick(text, Qt::Key_Delete);
-        QCOMPARE(text->Text(), QStringLiteral("ello"));
-    }
-
-    void undoShortcutGoesToTheEnabledItem()
-    {
-        openWith(QStringLiteral("ab"), 2);
-        QTest::keyClicks(text, QStringLiteral("c"));
-        main->mnuEdit_Click();
-        QVERIFY(main->mnuEditUndo->isEnabled());
+        f.main->mnuEdit_Click();
         int undone = 0;
-        connect(main->mnuEditUndo, &QAction::triggered, this, [&] { ++undone; });
-        QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier);
+        connect(f.main->mnuEditUndo, &QAction::triggered, this, [&] { ++undone; });
+        QTest::keyClick(f.text(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(undone, 1);
-        QCOMPARE(text->Text(), QStringLiteral("ab"));
+        QCOMPARE(f.text()->Text(), QStringLiteral("abc"));
     }
 
-    void timerEnablesToolbarButtonsByPosition()
+    void customisedToolbarSurvivesARestart()
     {
-        const QList<QAction*> positions = main->toolbarPositions();
-        openWith(QStringLiteral("abc"), 0, 2);
-        Clipboard::SetText(QStringLiteral("x"));
-        main->Timer1_Timer();
-        QVERIFY(positions[8]->isEnabled() && positions[9]->isEnabled() && positions[10]->isEnabled());
-        text->setSelStart(0);
-        Clipboard::Clear();
-        main->Timer1_Timer();
-        QVERIFY(!positions[8]->isEnabled() && !positions[9]->isEnabled());
-        QVERIFY(!positions[10]->isEnabled());
-        QVERIFY(!positions[12]->isEnabled());
-        QTest::keyClicks(text, QStringLiteral("y"));
-        main->Timer1_Timer();
-        QVERIFY(positions[12]->isEnabled());
+        const ToolbarLayout layout = *toolbaredit::remove(ToolbarLayout::standard(), 5);  // Print's position
+        f.main->applyToolbarLayout(layout);
+        f.main->tbToolBar_Change();
+        f.main->close();
+        f.restart();
+        QStringList keys;
+        for (QAction* action : f.main->tbToolBar->actions())
+            keys << (action->isSeparator() ? QStringLiteral("|") : action->property("Key").toString());
+        QCOMPARE(keys, layout.entries());
+        // A damaged one gives way to the standard layout.
+        f.main.reset();
+        testsupport::putSetting(QStringLiteral("Custom"), QStringLiteral("Toolbar"), QStringLiteral("New,Bogus,,|"));
+        f.restart();
+        QCOMPARE(f.main->toolbarLayout(), ToolbarLayout::standard());
+        QCOMPARE(f.main->toolbarPositions().size(), 22);
     }
 };
 
