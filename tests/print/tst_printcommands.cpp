@@ -144,28 +144,27 @@ private slots:
         QTest::addColumn<QStringList>("memory");
         QTest::addColumn<QStringList>("after");  // the store
         QTest::addColumn<int>("refusals");
-        const QStringList none(6, Missing);
-        QTest::newRow("Default then OK: applied, not stored")
-            << none << "default ok" << BuiltIn << QStringList{"&f", "Page &p", "0.75", "0.75", "0.5", "0"} << none << 0;
-        QTest::newRow("Default then Save: stored, not applied")
-            << none << "Left=2 default save cancel" << BuiltIn << BuiltIn
-            << QStringList{"&f", "Page &p", ".75", ".75", ".5", "0"} << 0;
-        QTest::newRow("Save writes None for empty texts")
-            << QStringList{"None", "- &p -", ".75", "1.50", "2in", "x"} << "Header= Footer= Left=1.25 save cancel"
-            << QStringList{"", "- &p -", "0.75", "1.5", "2", "0"} << QStringList{"", "- &p -", "0.75", "1.5", "2", "0"}
-            << QStringList{"None", "None", "1.25", "1.5", "2", "0"} << 0;
-        QTest::newRow("Save then OK") << none << "Header=Report Top=1 save ok" << BuiltIn
-                                      << QStringList{"Report", "Page &p", "0.75", "0.25", "1", "0"}
-                                      << QStringList{"Report", "Page &p", "0.75", "0.25", "1", "0"} << 0;
-        QTest::newRow("OK with empty texts and a trailing period")
-            << none << "Header= Footer= Bottom=1.5 Top=2. ok" << BuiltIn
-            << QStringList{"", "", "0.75", "0.25", "2", "1.5"} << none << 0;
-        QTest::newRow("Cancel") << none << "default Header=x cancel" << BuiltIn << BuiltIn << none << 0;
-        QTest::newRow("Esc") << none << "Left=2 esc" << BuiltIn << BuiltIn << none << 0;
-        QTest::newRow("close box") << none << "Left=2 close" << BuiltIn << BuiltIn << none << 0;
-        QTest::newRow("OK refuses empty, a period, letters, blanks, a sign")
-            << none << "Left= ok Left=. ok Left=1 Right=1in ok Right=1 Top=1.. ok Top=-1 ok Top=3 Bottom= ok Bottom=1 ok"
-            << BuiltIn << QStringList{"&f", "Page &p", "1", "1", "3", "1"} << none << 6;
+        // Six values "|"-separated, "-" all missing, "built-in" the built-in values.
+        const auto row = [](const char* name, const QString& before, const QString& script, const QString& shown,
+                            const QString& memory, const QString& after, int refusals) {
+            const auto six = [](const QString& t) { return t == "-" ? QStringList(6, Missing) : t == "built-in" ? BuiltIn : t.split(u'|'); };
+            QTest::newRow(name) << six(before) << script << six(shown) << six(memory) << six(after) << refusals;
+        };
+        row("Default then OK: applied, not stored", "-", "default ok", "built-in", "&f|Page &p|0.75|0.75|0.5|0", "-", 0);
+        row("Default then Save: stored, not applied", "-", "Left=2 default save cancel", "built-in", "built-in",
+            "&f|Page &p|.75|.75|.5|0", 0);
+        row("Save writes None for empty texts", "None|- &p -|.75|1.50|2in|x", "Header= Footer= Left=1.25 save cancel",
+            "|- &p -|0.75|1.5|2|0", "|- &p -|0.75|1.5|2|0", "None|None|1.25|1.5|2|0", 0);
+        row("Save then OK", "-", "Header=Report Top=1 save ok", "built-in", "Report|Page &p|0.75|0.25|1|0",
+            "Report|Page &p|0.75|0.25|1|0", 0);
+        row("OK with empty texts and a trailing period", "-", "Header= Footer= Bottom=1.5 Top=2. ok", "built-in",
+            "||0.75|0.25|2|1.5", "-", 0);
+        row("Cancel", "-", "default Header=x cancel", "built-in", "built-in", "-", 0);
+        row("Esc", "-", "Left=2 esc", "built-in", "built-in", "-", 0);
+        row("close box", "-", "Left=2 close", "built-in", "built-in", "-", 0);
+        row("OK refuses empty, a period, letters, blanks, a sign", "-",
+            "Left= ok Left=. ok Left=1 Right=1in ok Right=1 Top=1.. ok Top=-1 ok Top=3 Bottom= ok Bottom=1 ok", "built-in",
+            "&f|Page &p|1|1|3|1", "-", 6);
     }
     void pageSetup()
     {
@@ -279,10 +278,8 @@ private slots:
         QFETCH(bool, colorPrint);
         QFETCH(QStringList, printed);
         QFETCH(qint32, color);
-        QFont font(QStringLiteral("Liberation Serif"));
+        QFont font(QStringLiteral("Liberation Serif"), -1, QFont::Bold, true);
         font.setPointSizeF(13.5);
-        font.setBold(true);
-        font.setItalic(true);
         f.text()->setFont(font);
         f.text()->setColorOfAll(0x0000FF);
         f.text()->setSelStart(start);
@@ -295,14 +292,13 @@ private slots:
         QCOMPARE(HeaderText(), printed.first());
         RecordingPrinter printer;
         QVERIFY(runPrintJob(printer, activeDocumentJob(f.main.get(), pageSettings())));
-        QStringList texts;
-        for (const RecordingPrinter::Output& o : printer.visible())
-            texts << QStringLiteral("%1 %2 %3%4 %5").arg(o.fontName).arg(o.fontSize).arg(o.bold).arg(o.italic).arg(o.color);
-        QCOMPARE(texts, QStringList(printed.size(), QStringLiteral("Liberation Serif 13.5 11 %1").arg(color)));
-        texts.clear();
-        for (const RecordingPrinter::Output& o : printer.visible())
+        QStringList texts, looks;
+        for (const RecordingPrinter::Output& o : printer.visible()) {
             texts << o.text;
+            looks << o.look();
+        }
         QCOMPARE(texts, printed);
+        QCOMPARE(looks, QStringList(printed.size(), QStringLiteral("Liberation Serif 13.5 1 1 %1").arg(color)));
     }
 
     // Header, body and footer on three pages, in their places and order:

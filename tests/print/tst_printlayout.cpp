@@ -12,18 +12,11 @@ namespace {
 
 using Output = RecordingPrinter::Output;
 
+// Page settings with no header text (the header is given to each job).
 PageSettings margins(double left, double right, double top, double bottom, const QString& footer = "Page &p")
 {
-    PageSettings settings;
-    settings.PageFooter = footer;
-    settings.MarginLeft = left;
-    settings.MarginRight = right;
-    settings.MarginTop = top;
-    settings.MarginBottom = bottom;
-    return settings;
+    return {QString(), footer, left, right, top, bottom};
 }
-
-QString line(const Output& o) { return QStringLiteral("p%1 %2,%3 %4").arg(o.page).arg(o.x).arg(o.y).arg(o.text); }
 
 // Every visible output of a job as "p<page> x,y text", the way a person
 // would lay the text out by hand: words wrap, spaces and tabs only move on.
@@ -45,9 +38,7 @@ QStringList reference(const RecordingPrinter& device, const PageSettings& s, con
     const auto newPage = [&] {
         ++page;
         put((device.printableWidth - width(header)) / 2, (top - device.lineHeight) / 2, header);
-        QString footer = s.PageFooter;
-        if (footer.contains("&p"))
-            footer.replace(footer.indexOf("&p"), 2, QString::number(page));
+        const QString footer = FooterText(s.PageFooter, page);  // checked on its own below
         put((std::nearbyint(device.paperWidth) - width(footer)) / 2, device.printableHeight - bottom / 2, footer);
         x = left;
         y = top;
@@ -60,8 +51,7 @@ QStringList reference(const RecordingPrinter& device, const PageSettings& s, con
     };
     newPage();
     QString word;
-    for (int i = 0; i <= text.size(); ++i) {
-        const QChar c = i < text.size() ? text[i] : QChar(u' ');
+    for (const QChar c : text + u' ') {  // the last blank puts the last word
         if (c.unicode() > 32) {
             word += c;
             continue;
@@ -71,8 +61,6 @@ QStringList reference(const RecordingPrinter& device, const PageSettings& s, con
         put(x, y, word);
         x += width(word);
         word.clear();
-        if (i == text.size())
-            break;
         if (c == u' ')
             x += width(" ");
         else if (c == u'\n')
@@ -83,23 +71,18 @@ QStringList reference(const RecordingPrinter& device, const PageSettings& s, con
     return out;
 }
 
-struct Job {
-    RecordingPrinter printer;
-    bool finished = false;
-    QStringList printed() const
-    {
-        QStringList lines;
-        for (const Output& o : printer.visible())
-            lines << line(o);
-        return lines;
-    }
-};
+QStringList printed(const RecordingPrinter& printer)
+{
+    QStringList lines;
+    for (const Output& o : printer.visible())
+        lines << QStringLiteral("p%1 %2,%3 %4").arg(o.page).arg(o.x).arg(o.y).arg(o.text);
+    return lines;
+}
 
-void run(Job& job, const PageSettings& settings, const QString& text, const QString& header = "HEADER",
+bool run(RecordingPrinter& printer, const PageSettings& settings, const QString& text, const QString& header = "HEADER",
          const PrintFont& font = {"Courier New", 11, false, false}, qint32 color = 0)
 {
-    PrintLayout layout(job.printer, settings, font);
-    job.finished = layout.PrintText(header, text, color);
+    return PrintLayout(printer, settings, font).PrintText(header, text, color);
 }
 
 QString randomText(QRandomGenerator& random, int length)
@@ -136,31 +119,29 @@ private slots:
     {
         QFETCH(quint32, seed);
         QRandomGenerator random(seed);
-        Job job;
-        job.printer.charWidths = {{u'0', 120}, {u'W', 250}, {u' ', 60 + 10 * random.bounded(8)}};
-        job.printer.paperWidth = 11000 + random.bounded(3000) + random.bounded(4) * 0.25;
-        job.printer.printableWidth = job.printer.paperWidth - 360;
-        job.printer.lineHeight = 200 + random.bounded(100);
+        RecordingPrinter printer;
+        printer.charWidths = {{u'0', 120}, {u'W', 250}, {u' ', 60 + 10 * random.bounded(8)}};
+        printer.paperWidth = 11000 + random.bounded(3000) + random.bounded(4) * 0.25;
+        printer.printableWidth = printer.paperWidth - 360;
+        printer.lineHeight = 200 + random.bounded(100);
         const auto inches = [&](int most) { return random.bounded(most * 4 + 1) / 4.0; };
         const QString footers[] = {"Page &p", "- &p - &p", "", "Draft", " "};
         const PageSettings settings = margins(inches(2), inches(2), inches(2), inches(3), footers[seed % 5]);
         // On even seeds a line starts exactly on the bottom margin.
-        job.printer.printableHeight = seed % 2 ? 2000 + random.bounded(8000)
-                                               : (settings.MarginTop + std::max(settings.MarginBottom, 1.0)) * 1440
-                                                     + job.printer.lineHeight * (5 + random.bounded(30));
+        printer.printableHeight = seed % 2 ? 2000 + random.bounded(8000)
+                                           : (settings.MarginTop + std::max(settings.MarginBottom, 1.0)) * 1440
+                                                 + printer.lineHeight * (5 + random.bounded(30));
         const QString header = seed % 4 ? QStringLiteral("HEAD %1").arg(seed) : QString();
         const QString text = randomText(random, 200 + random.bounded(1500));
         const PrintFont font{QStringLiteral("Font %1").arg(seed), 8.5 + seed % 5, seed % 2 == 0, seed % 3 == 0};
-        run(job, settings, text, header, font, qint32(seed * 4099));
-        QVERIFY(job.finished);
-        QCOMPARE(job.printed(), reference(job.printer, settings, header, text));
-        for (const Output& o : job.printer.visible())  // font and colour on every page
-            QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5").arg(o.fontName).arg(o.fontSize).arg(o.bold).arg(o.italic).arg(o.color),
-                     QStringLiteral("%1 %2 %3 %4 %5").arg(font.name).arg(font.size).arg(font.bold).arg(font.italic).arg(seed * 4099));
-        QList<RecordingPrinter::Event> events(job.printer.pageCount() + 1, RecordingPrinter::PageBreak);
-        events.first() = RecordingPrinter::Started;
-        events.last() = RecordingPrinter::Ended;
-        QCOMPARE(job.printer.events, events);
+        QVERIFY(run(printer, settings, text, header, font, qint32(seed * 4099)));
+        QCOMPARE(printed(printer), reference(printer, settings, header, text));
+        const QString look = Output{0, 0, 0, {}, false, font.name, font.size, font.bold, font.italic, qint32(seed * 4099)}.look();
+        for (const Output& o : printer.visible())  // font and colour on every page
+            QCOMPARE(o.look(), look);
+        using Events = QList<RecordingPrinter::Event>;
+        QCOMPARE(printer.events, Events{RecordingPrinter::Started} + Events(printer.pageCount() - 1, RecordingPrinter::PageBreak)
+                                     + Events{RecordingPrinter::Ended});
     }
 
     // Worked out by hand: one-inch side margins put the body from x = 1440
@@ -194,10 +175,10 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, skip);
         QFETCH(QStringList, printed);
-        Job job;
-        job.printer.charWidths.insert(u'0', 120);
-        run(job, margins(1, 1, 0.5, 0, QString()), text, QString());
-        QCOMPARE(job.printed().mid(skip), printed);
+        RecordingPrinter printer;
+        printer.charWidths.insert(u'0', 120);
+        run(printer, margins(1, 1, 0.5, 0, QString()), text, QString());
+        QCOMPARE(::printed(printer).mid(skip), printed);
     }
 
     // Header centred in the top margin; the footer centred on the paper's
@@ -221,10 +202,10 @@ private slots:
         QFETCH(double, top);
         QFETCH(double, bottom);
         QFETCH(QStringList, printed);
-        Job job;
-        job.printer.paperWidth = paperWidth;
-        run(job, margins(1, 1, top, bottom, "- &p -"), QString());
-        QCOMPARE(job.printed(), printed);
+        RecordingPrinter printer;
+        printer.paperWidth = paperWidth;
+        run(printer, margins(1, 1, top, bottom, "- &p -"), QString());
+        QCOMPARE(::printed(printer), printed);
         QCOMPARE(marginsInTwips(margins(1, 1, top, bottom)).bottom, std::max(bottom, 1.0) * 1440);
     }
 
@@ -245,17 +226,17 @@ private slots:
     {
         QFETCH(int, allowed);
         QFETCH(QString, text);
-        Job job;
-        PrintLayout layout(job.printer, margins(1, 1, 0.5, 0), {});
+        RecordingPrinter printer;
+        PrintLayout layout(printer, margins(1, 1, 0.5, 0), {});
         int asked = 0;
         layout.setContinueCheck([&] { return asked++ < allowed; });
         const bool finished = layout.PrintText("H", text, 0);
         QCOMPARE(finished, allowed >= 3);
         QCOMPARE(asked, std::min(allowed + 1, 3));
-        QCOMPARE(job.printer.pageCount(), std::min(allowed + 1, 4));
-        QCOMPARE(job.printer.events.last(), finished ? RecordingPrinter::Ended : RecordingPrinter::Killed);
+        QCOMPARE(printer.pageCount(), std::min(allowed + 1, 4));
+        QCOMPARE(printer.events.last(), finished ? RecordingPrinter::Ended : RecordingPrinter::Killed);
         if (text.startsWith("line"))
-            QCOMPARE(job.printer.visible().last().text, finished ? "line169" : QStringLiteral("line%1").arg(56 * (allowed + 1)));
+            QCOMPARE(printer.visible().last().text, finished ? "line169" : QStringLiteral("line%1").arg(56 * (allowed + 1)));
     }
 
     void headerAndFooterTexts_data()
@@ -303,6 +284,8 @@ private slots:
                                                        << QStringList{"&f", "Page &p", "0.75", "1.5", "0", "2"};
         QTest::newRow("margins: two periods, bounds") << QStringList{"", "", "1..5", "-1", "3.25.1", "500"}
                                                       << QStringList{"&f", "Page &p", "1", "0", "3.25", "200"};
+        QTest::newRow("margins: shortest texts") << QStringList{"", "", "2.", "0.1", "12.125", ".5"}
+                                                 << QStringList{"&f", "Page &p", "2", "0.1", "12.125", "0.5"};
     }
     void storedSettings()
     {
@@ -316,31 +299,12 @@ private slots:
         QCOMPARE(expandDateHeader("&d", QDate(2024, 2, 29)), QStringLiteral("Thursday, February 29, 2024"));
     }
 
-    void marginTexts_data()
+    void marginEntries()  // what a margin box may hold at OK
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("entry");  // what a margin box may hold at OK
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("0.75") << "0.75" << true << "0.75";
-        QTest::newRow(".5") << ".5" << true << "0.5";
-        QTest::newRow("trailing period") << "2." << true << "2";
-        QTest::newRow("0.1, shortest") << "0.1" << true << "0.1";
-        QTest::newRow("12.125") << "12.125" << true << "12.125";
-        QTest::newRow("100000 bounded") << "100000" << true << "200";
-        QTest::newRow("empty") << "" << false << "0";
-        QTest::newRow("a lone period") << "." << false << "0";
-        QTest::newRow("two periods") << "1.." << false << "1";
-        QTest::newRow("letters") << "1in" << false << "1";
-        QTest::newRow("a blank") << " " << false << "0";
-        QTest::newRow("negative") << "-1" << false << "0";
-    }
-    void marginTexts()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, entry);
-        QFETCH(QString, shown);
-        QCOMPARE(isMarginEntry(text), entry);
-        QCOMPARE(marginBoxText(marginInches(text)), shown);
+        QList<bool> entries;
+        for (const char* text : {"0.75", ".5", "2.", "12.125", "", ".", "1..", "1in", " ", "-1"})
+            entries << isMarginEntry(text);
+        QCOMPARE(entries, QList<bool>({true, true, true, true, false, false, false, false, false, false}));
     }
 };
 

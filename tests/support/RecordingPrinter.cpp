@@ -1,12 +1,14 @@
 #include "RecordingPrinter.h"
 
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
 QList<RecordingPrinter::Output> RecordingPrinter::visible() const
 {
     QList<Output> result;
-    for (const Output& output : outputs) {
-        if (!output.text.trimmed().isEmpty())
-            result << output;
-    }
+    std::copy_if(outputs.begin(), outputs.end(), std::back_inserter(result),
+                 [](const Output& output) { return !output.text.trimmed().isEmpty(); });
     return result;
 }
 
@@ -20,28 +22,22 @@ double RecordingPrinter::TextWidth(const QString& text) const
 
 void RecordingPrinter::start()
 {
-    if (!m_active)
+    if (!std::exchange(m_active, true))
         events << Started;
-    m_active = true;
 }
 
 void RecordingPrinter::finish(Event how)
 {
-    if (m_active)
+    if (std::exchange(m_active, false))
         events << how;
-    m_active = false;
 }
 
 void RecordingPrinter::Print(const QString& text, LineEnd end)
 {
     start();
-    Output output = m_font;
-    output.page = m_page;
-    output.x = m_x;
-    output.y = m_y;
-    output.text = text;
-    output.endsLine = end == EndLine;
-    outputs << output;
+    outputs << m_font;
+    Output& output = outputs.last();
+    std::tie(output.page, output.x, output.y, output.text, output.endsLine) = std::tuple(m_page, m_x, m_y, text, end == EndLine);
     m_x = output.endsLine ? 0 : m_x + TextWidth(text);
     m_y += output.endsLine ? lineHeight : 0;
 }

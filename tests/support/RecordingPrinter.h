@@ -18,6 +18,10 @@ public:
         double fontSize = 0;
         bool bold = false, italic = false;
         qint32 color = 0;
+        QString look() const  // "font size bold italic colour"
+        {
+            return QStringLiteral("%1 %2 %3 %4 %5").arg(fontName).arg(fontSize).arg(bold).arg(italic).arg(color);
+        }
     };
     enum Event { Started, PageBreak, Ended, Killed };
 
