@@ -50,7 +50,7 @@ QStringList shownRows(const Form1* dialog)
 }
 
 // Keys typed into one box of a row; for a name box the row's extension is set first.
-struct Keyed { int row; bool nameBox; QString before, extension, keys, after; };  // "<" is Backspace
+struct Keyed { int row; bool nameBox; QString before, extension, keys, after; };  // "<" Backspace, "^" Home; after: "|" the caret
 struct Edited { QStringList stored; QString steps; QStringList shown, after; };
 
 }  // namespace
@@ -70,8 +70,10 @@ class TestFileTypes : public QObject {
         WhenModal<Form1> watch([&](Form1* dialog) {
             shown = shownRows(dialog);
             act(dialog);
-            if (dialog->isVisible())
-                dialog->reject();  // a case that forgot to close it
+            if (dialog->isVisible()) {  // the keys did not close it
+                dialog->reject();
+                QFAIL("the File Types dialog stayed open");
+            }
         });
         f.main->mnuExtensions[1]->trigger();
         QApplication::processEvents();
@@ -141,6 +143,7 @@ private slots:
         QTest::newRow("Default, then OK") << Edited{custom, "D OK", custom, Initial};
         QTest::newRow("edits, then Cancel") << Edited{QStringList(), "e0=log n5=changed Cancel", Initial, none};
         QTest::newRow("edits, then Esc") << Edited{QStringList(), "e0=log n5=changed Esc", Initial, none};
+        QTest::newRow("Enter is OK") << Edited{QStringList(), "e3=md Enter", Initial, withMd};
     }
     void dialog()
     {
@@ -161,8 +164,8 @@ private slots:
                     dialog->Text2[size_t(row)]->setText(step.mid(3));
                 else if (step == QLatin1String("D"))
                     dialog->Command3->click(), seen << shownRows(dialog) << storedRows();  // nothing written yet
-                else if (step == QLatin1String("Esc"))
-                    QTest::keyClick(dialog->Text1[0], Qt::Key_Escape);
+                else if (step == QLatin1String("Esc") || step == QLatin1String("Enter"))
+                    QTest::keyClick(dialog->Text2[5], step == QLatin1String("Esc") ? Qt::Key_Escape : Qt::Key_Return);  // no extension there
                 else
                     (step == QLatin1String("OK") ? dialog->Command1 : dialog->Command2)->click();
             }
@@ -184,14 +187,15 @@ private slots:
     void keys_data()
     {
         QTest::addColumn<Keyed>("k");
-        QTest::newRow("dot refused in an extension") << Keyed{3, false, "", "", "txt.bak", "txtbak"};
-        QTest::newRow("only dots") << Keyed{0, false, "", "", "...", ""};
-        QTest::newRow("others and non-ASCII taken") << Keyed{5, false, "", "", "*?,-_ 1\u00E9\u3002", "*?,-_ 1\u00E9\u3002"};
-        QTest::newRow("backspace in an extension") << Keyed{1, false, "txt", "", "<<", "t"};
-        QTest::newRow("name refused while the extension is empty") << Keyed{4, true, "", "", "Logs", ""};
-        QTest::newRow("backspace refused too") << Keyed{4, true, "Old", "", "<", "Old"};
-        QTest::newRow("name taken with an extension") << Keyed{4, true, "", "log", "Log files", "Log files"};
-        QTest::newRow("a blank is an extension") << Keyed{1, true, "", " ", "v.2", "v.2"};
+        QTest::newRow("dot refused in an extension") << Keyed{3, false, "", "", "txt.bak", "txtbak|"};
+        QTest::newRow("only dots") << Keyed{0, false, "", "", "...", "|"};
+        QTest::newRow("others and non-ASCII taken") << Keyed{5, false, "", "", "*?,-_ 1\u00E9\u3002", "*?,-_ 1\u00E9\u3002|"};
+        QTest::newRow("backspace in an extension") << Keyed{1, false, "txt", "", "<<", "t|"};
+        QTest::newRow("name refused while the extension is empty") << Keyed{4, true, "", "", "Logs", "|"};
+        QTest::newRow("backspace refused too") << Keyed{4, true, "Old", "", "<", "Old|"};
+        QTest::newRow("name taken with an extension") << Keyed{4, true, "", "log", "Log files", "Log files|"};
+        QTest::newRow("moving the caret is no typing") << Keyed{4, true, "Old", "", "^", "|Old"};
+        QTest::newRow("a blank is an extension") << Keyed{1, true, "", " ", "v.2", "v.2|"};
     }
     void keys()
     {
@@ -205,14 +209,14 @@ private slots:
             box->setFocus();
             box->end(false);
             for (QChar key : k.keys) {
-                if (key == u'<')
-                    QTest::keyClick(box, Qt::Key_Backspace);
+                if (key == u'<' || key == u'^')
+                    QTest::keyClick(box, key == u'<' ? Qt::Key_Backspace : Qt::Key_Home);
                 else if (key.unicode() < 128)
                     QTest::keyClicks(box, QString(key));
                 else
                     QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(key), Qt::NoModifier);
             }
-            result = box->text();
+            result = box->text().insert(box->cursorPosition(), u'|');
             dialog->Command2->click();
         });
         QCOMPARE(result, k.after);
