@@ -35,6 +35,10 @@ struct Outside { bool unsaved; QByteArray outside; int answer; QString told, tex
 struct Inserted { QString content; int selStart, selLength; QByteArray file; QString clipboard, expected; int caretAfter; };
 struct Saved { QString name; QByteArray file; QString typed, outside; int command; QList<int> answers; QString asked; QByteArray after; };
 struct Selected { QByteArray file; QString typed; int selStart, selLength; QString name; QList<int> answers; QByteArray written; };
+struct Cancelled { int command; bool emptyName, cancelError; QString currentFile; };
+struct Named { int command; bool titled; QString name; bool rtfFirst, rtfLater; };
+struct SaveAllRow { QString documents; QStringList dialogAnswers; QString written, message; };
+struct Exited { QList<int> answers; bool untitled; QString written; bool closed; };
 
 }  // namespace
 
@@ -42,6 +46,10 @@ Q_DECLARE_METATYPE(Outside)
 Q_DECLARE_METATYPE(Inserted)
 Q_DECLARE_METATYPE(Saved)
 Q_DECLARE_METATYPE(Selected)
+Q_DECLARE_METATYPE(Cancelled)
+Q_DECLARE_METATYPE(Named)
+Q_DECLARE_METATYPE(SaveAllRow)
+Q_DECLARE_METATYPE(Exited)
 
 class TestFileCommands : public QObject {
     Q_OBJECT
@@ -63,27 +71,24 @@ private slots:
 
     void open_data()
     {
-        QTest::addColumn<QString>("before");  // the active window: empty, emptied, text or none
-        QTest::addColumn<QString>("name");
-        QTest::newRow("empty window is reused") << "empty" << "Letter.txt";
-        QTest::newRow("typed in and emptied again is reused") << "emptied" << "Letter.txt";
-        QTest::newRow("text adds a window") << "text" << "Letter.txt";
-        QTest::newRow("no window creates one") << "none" << "Letter.txt";
-        QTest::newRow("RTF shows its markup") << "empty" << "Report.rtf";
+        QTest::addColumn<QString>("before");  // the active window: empty, emptied, text or none; "empty rtf" opens RTF
+        QTest::newRow("empty window is reused") << "empty";
+        QTest::newRow("typed in and emptied again is reused") << "emptied";
+        QTest::newRow("text adds a window") << "text";
+        QTest::newRow("no window creates one") << "none";
+        QTest::newRow("RTF shows its markup") << "empty rtf";
     }
     void open()
     {
         QFETCH(QString, before);
-        QFETCH(QString, name);
-        const QByteArray bytes = name.endsWith(QLatin1String("rtf"))
-                                     ? "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Bold\\b0  text\\par\n}"
-                                     : "Dear Anna,\nthanks\nBen\n";
-        const QString path = f.file(name, bytes);
+        const bool rtf = before.endsWith(QLatin1String("rtf"));
+        const QByteArray bytes = rtf ? "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Bold\\b0  text\\par\n}" : "Dear Anna,\nthanks\nBen\n";
+        const QString path = f.file(rtf ? "Report.rtf" : "Letter.txt", bytes);
         frmDocument* first = f.active();
         if (before == QLatin1String("none")) {
             f.command(Close);
             first = nullptr;
-        } else if (before != QLatin1String("empty"))
+        } else if (!before.startsWith(QLatin1String("empty")))
             f.type(QStringLiteral("ab"));
         if (before == QLatin1String("emptied")) {
             QTest::keyClick(f.text(), Qt::Key_Backspace);
@@ -103,37 +108,31 @@ private slots:
         if (before == QLatin1String("text"))
             QCOMPARE(first->txtText->Text(), QStringLiteral("ab"));  // left as it was
         QCOMPARE(f.dialogs->calls.size(), 1);
-        QCOMPARE(f.dialogs->calls[0].action, int(CommonDialog::cdlOpen));
-        QCOMPARE(f.dialogs->calls[0].DialogTitle + f.dialogs->calls[0].Filter, "Pagewell: Open File" + DefaultFilter);
+        QCOMPARE(QString::number(f.dialogs->calls[0].action) + f.dialogs->calls[0].DialogTitle, QString::number(CommonDialog::cdlOpen) + "Pagewell: Open File");
     }
 
     // A dialog cancelled, or OK with no name, leaves the document, the
     // clipboard, the store and the folder as they were.
     void cancelledDialogChangesNothing_data()
     {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<bool>("emptyName");
-        QTest::addColumn<bool>("cancelError");  // set by an earlier Save dialog
-        QTest::addColumn<QString>("currentFile");  // afterwards
+        QTest::addColumn<Cancelled>("row");  // cancelError: set by an earlier Save dialog; currentFile: afterwards
         const QString before = QStringLiteral("/before.txt");
         const std::pair<int, const char*> commands[] = {{Open, "Open"}, {Insert, "Insert"}, {Save, "Save"},
                                                         {SaveAs, "Save As"}, {SaveAll, "Save All"}};
         for (const auto& [command, name] : commands) {
-            QTest::addRow("%s, cancel", name) << command << false << false << before;
-            QTest::addRow("%s, empty name", name) << command << true << false << before;
+            QTest::addRow("%s, cancel", name) << Cancelled{command, false, false, before};
+            QTest::addRow("%s, empty name", name) << Cancelled{command, true, false, before};
         }
-        QTest::newRow("Open, cancel, CancelError set") << int(Open) << false << true << before;
-        QTest::newRow("Insert, cancel, CancelError set") << int(Insert) << false << true << before;
+        QTest::newRow("Open, cancel, CancelError set") << Cancelled{Open, false, true, before};
+        QTest::newRow("Insert, cancel, CancelError set") << Cancelled{Insert, false, true, before};
         // Close asks first (answered Yes); an empty name counts as chosen there.
-        QTest::newRow("Close, Yes, cancel") << int(Close) << false << false << before;
-        QTest::newRow("Close, Yes, empty name") << int(Close) << true << false << "";
+        QTest::newRow("Close, Yes, cancel") << Cancelled{Close, false, false, before};
+        QTest::newRow("Close, Yes, empty name") << Cancelled{Close, true, false, ""};
     }
     void cancelledDialogChangesNothing()
     {
-        QFETCH(int, command);
-        QFETCH(bool, emptyName);
-        QFETCH(bool, cancelError);
-        QFETCH(QString, currentFile);
+        QFETCH(Cancelled, row);
+        const auto [command, emptyName, cancelError, currentFile] = row;
         f.type(QStringLiteral("Hello world"));
         frmDocument* document = f.active();
         if (command != SaveAs)  // which would ask whether only the selection goes
@@ -251,7 +250,9 @@ private slots:
         const CommonDialogCall& call = f.dialogs->calls[0];
         QCOMPARE(call.action * 0x10000 + call.Flags, int(CommonDialog::cdlOpen) * 0x10000 + 0x1016);
         QCOMPARE(call.DialogTitle + call.FileName + call.Filter, "Pagewell: Insert File" + DefaultFilter);
-        QVERIFY2(call.HelpFile.endsWith(QStringLiteral("/Pagewell.hlp")), qPrintable(call.HelpFile));
+        f.dialogs->cancel();
+        f.command(Save);  // suggests the name the last dialog left
+        QCOMPARE(f.dialogs->calls.last().FileName, row.expected.isEmpty() ? QString() : path);
     }
 
     // A folder, a named pipe or a device is refused with a message naming
@@ -298,17 +299,6 @@ private slots:
         const QString prompt = f.lastPrompt();
         QVERIFY2(prompt.contains(path + " is") && prompt.contains(QStringLiteral("not a regular file")), qPrintable(prompt));
         QCOMPARE(f.boxes->shown[0].style, int(vb::vbExclamation));
-    }
-
-    void saveSuggestsTheNameTheLastDialogLeft()
-    {
-        const QString part = f.file(QStringLiteral("part.txt"), "part");
-        f.dialogs->choose(part);
-        f.command(Insert);
-        f.dialogs->cancel();
-        f.command(Save);
-        QCOMPARE(f.dialogs->calls.size(), 2);
-        QCOMPARE(f.dialogs->calls[1].FileName, part);
     }
 
     void openAndSaveKeepEveryByte_data()
@@ -374,27 +364,20 @@ private slots:
     // name; Save As goes by the name at once and starts at the document's file.
     void savingUnderAName_data()
     {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<bool>("titled");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("rtfFirst");
-        QTest::addColumn<bool>("rtfLater");
-        QTest::newRow("Save, X.RTF") << int(Save) << false << "X.RTF" << false << true;
-        QTest::newRow("Save, x.rtf") << int(Save) << false << "x.rtf" << false << true;
-        QTest::newRow("Save, MYRTF") << int(Save) << false << "MYRTF" << false << true;
-        QTest::newRow("Save, x.txt") << int(Save) << false << "x.txt" << false << false;
-        QTest::newRow("Save As, untitled to txt") << int(SaveAs) << false << "new.txt" << false << false;
-        QTest::newRow("Save As, untitled to RTF") << int(SaveAs) << false << "New.RTF" << true << true;
-        QTest::newRow("Save As, titled to txt") << int(SaveAs) << true << "other.txt" << false << false;
-        QTest::newRow("Save As, titled to rtf") << int(SaveAs) << true << "other.rtf" << true << true;
+        QTest::addColumn<Named>("row");
+        QTest::newRow("Save, X.RTF") << Named{Save, false, "X.RTF", false, true};
+        QTest::newRow("Save, x.rtf") << Named{Save, false, "x.rtf", false, true};
+        QTest::newRow("Save, MYRTF") << Named{Save, false, "MYRTF", false, true};
+        QTest::newRow("Save, x.txt") << Named{Save, false, "x.txt", false, false};
+        QTest::newRow("Save As, untitled to txt") << Named{SaveAs, false, "new.txt", false, false};
+        QTest::newRow("Save As, untitled to RTF") << Named{SaveAs, false, "New.RTF", true, true};
+        QTest::newRow("Save As, titled to txt") << Named{SaveAs, true, "other.txt", false, false};
+        QTest::newRow("Save As, titled to rtf") << Named{SaveAs, true, "other.rtf", true, true};
     }
     void savingUnderAName()
     {
-        QFETCH(int, command);
-        QFETCH(bool, titled);
-        QFETCH(QString, name);
-        QFETCH(bool, rtfFirst);
-        QFETCH(bool, rtfLater);
+        QFETCH(Named, row);
+        const auto& [command, titled, name, rtfFirst, rtfLater] = row;
         const QString original = f.file(QStringLiteral("Original.txt"), "first\r\nsecond\r\n");
         titled ? void(f.open(original)) : f.type(QStringLiteral("first\rsecond\r"));
         frmDocument* document = f.active();
@@ -456,6 +439,8 @@ private slots:
         QTest::newRow("1252 lacks it, OK: UTF-8") << Saved{"a.txt", cafe, "\u4e2d", "", Save, ok, encoding, "caf\xc3\xa9\xe4\xb8\xad"};
         QTest::newRow("1252 lacks it, Close, Yes, Cancel") << Saved{"a.txt", cafe, "\u4e2d", "", Close, yesCancel, encoding, cafe};
         QTest::newRow("1252 holds it") << Saved{"a.txt", cafe, "\u00e9", "", Save, none, "", "caf\xe9\xe9"};
+        QTest::newRow("mixed breaks: untouched lines keep theirs, a new one takes the first")
+            << Saved{"a.txt", "one\r\ntwo\nthree\rfour", "\rfive", "", Save, none, "", "one\r\ntwo\nthree\rfour\r\nfive"};
     }
     void savingAnOpenedFile()
     {
@@ -532,24 +517,20 @@ private slots:
         // Documents in the order they were made: "t" titled and changed,
         // "c" titled and clean, "u" untitled with text, "e" untitled and
         // empty, "r" titled with a read-only file.
-        QTest::addColumn<QString>("documents");
-        QTest::addColumn<QStringList>("dialogAnswers");  // a name, or "" for cancel
-        QTest::addColumn<QString>("written");            // 'w' written, '-' not, per document
-        QTest::addColumn<QString>("message");
-        QTest::newRow("all titled, clean ones too") << "tct" << QStringList() << "www" << "";
-        QTest::newRow("untitled and empty second") << "tet" << QStringList() << "w--" << NothingToSave;
-        QTest::newRow("untitled with text is named") << "tut" << QStringList{"named.txt"} << "www" << "";
-        QTest::newRow("cancel in the dialog stops") << "tut" << QStringList{""} << "w--" << "";
-        QTest::newRow("read-only second") << "trt" << QStringList() << "w--" << ReadOnly;
-        QTest::newRow("two untitled") << "uuc" << QStringList{"one.txt", "two.rtf"} << "www" << "";
-        QTest::newRow("names one, then an empty one") << "tue" << QStringList{"b.txt"} << "ww-" << NothingToSave;
+        // Dialog answers: a name, or "" for cancel; written: 'w' or '-' per document.
+        QTest::addColumn<SaveAllRow>("row");
+        QTest::newRow("all titled, clean ones too") << SaveAllRow{"tct", {}, "www", ""};
+        QTest::newRow("untitled and empty second") << SaveAllRow{"tet", {}, "w--", NothingToSave};
+        QTest::newRow("untitled with text is named") << SaveAllRow{"tut", {"named.txt"}, "www", ""};
+        QTest::newRow("cancel in the dialog stops") << SaveAllRow{"tut", {""}, "w--", ""};
+        QTest::newRow("read-only second") << SaveAllRow{"trt", {}, "w--", ReadOnly};
+        QTest::newRow("two untitled") << SaveAllRow{"uuc", {"one.txt", "two.rtf"}, "www", ""};
+        QTest::newRow("names one, then an empty one") << SaveAllRow{"tue", {"b.txt"}, "ww-", NothingToSave};
     }
     void saveAll()
     {
-        QFETCH(QString, documents);
-        QFETCH(QStringList, dialogAnswers);
-        QFETCH(QString, written);
-        QFETCH(QString, message);
+        QFETCH(SaveAllRow, row);
+        const auto& [documents, dialogAnswers, written, message] = row;
         QList<frmDocument*> windows;
         QStringList paths;
         for (int i = 0; i < documents.size(); ++i) {
@@ -670,29 +651,27 @@ private slots:
 
     void closePrompt_data()
     {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("name");  // chosen in the Save dialog
-        QTest::newRow("new and empty") << "new" << 0 << "";
-        QTest::newRow("typed in and emptied again") << "emptied" << 0 << "";
-        QTest::newRow("clean untitled with text") << "clean untitled" << 0 << "";
-        QTest::newRow("clean opened file") << "clean titled" << 0 << "";
-        QTest::newRow("untitled, No") << "untitled" << int(vb::vbNo) << "";
-        QTest::newRow("titled, No") << "titled" << int(vb::vbNo) << "";
-        QTest::newRow("untitled, Yes, A.RTF") << "untitled" << int(vb::vbYes) << "A.RTF";
-        QTest::newRow("untitled, Yes, a.txt") << "untitled" << int(vb::vbYes) << "a.txt";
+        QTest::addColumn<QString>("steps");  // state, answer (0 not asked, 6 Yes, 7 No), name chosen in the Save dialog
+        QTest::newRow("new and empty") << "new 0";
+        QTest::newRow("typed in and emptied again") << "emptied 0";
+        QTest::newRow("clean untitled with text") << "clean-untitled 0";
+        QTest::newRow("clean opened file") << "clean-titled 0";
+        QTest::newRow("untitled, No") << "untitled 7";
+        QTest::newRow("titled, No") << "titled 7";
+        QTest::newRow("untitled, Yes, A.RTF") << "untitled 6 A.RTF";
+        QTest::newRow("untitled, Yes, a.txt") << "untitled 6 a.txt";
     }
     void closePrompt()
     {
-        QFETCH(QString, state);
-        QFETCH(int, answer);
-        QFETCH(QString, name);
+        QFETCH(QString, steps);
+        const QString state = steps.section(u' ', 0, 0), name = steps.section(u' ', 2);
+        const int answer = steps.section(u' ', 1, 1).toInt();
         f.command(New);  // "Document 2"
         const QString opened = state.endsWith(QLatin1String("titled")) && !state.endsWith(QLatin1String("untitled"))
                                    ? f.file(QStringLiteral("Letter.txt"), "on disk\n") : QString();
         if (!opened.isEmpty())
             f.open(opened);
-        if (state != QLatin1String("new") && !state.startsWith(QLatin1String("clean t")))
+        if (state != QLatin1String("new") && !state.startsWith(QLatin1String("clean-t")))
             f.type(QStringLiteral("fresh"));
         if (state == QLatin1String("emptied")) {
             f.text()->SetSel(0, -1);
@@ -731,23 +710,17 @@ private slots:
     // Save dialog, keeps every window and the program open.
     void exit_data()
     {
-        QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<bool>("untitled");  // a third document with text, else empty
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<bool>("closed");
-        QTest::newRow("No, No") << QList<int>{vb::vbNo, vb::vbNo} << false << "--" << true;
-        QTest::newRow("Yes, No") << QList<int>{vb::vbYes, vb::vbNo} << false << "w-" << true;
-        QTest::newRow("No, Yes") << QList<int>{vb::vbNo, vb::vbYes} << false << "-w" << true;
-        QTest::newRow("Yes, Cancel") << QList<int>{vb::vbYes, vb::vbCancel} << false << "w-" << false;
-        QTest::newRow("Yes, Yes, Yes and cancel the dialog")
-            << QList<int>{vb::vbYes, vb::vbYes, vb::vbYes} << true << "ww" << false;
+        QTest::addColumn<Exited>("row");  // untitled: a third document with text, else empty
+        QTest::newRow("No, No") << Exited{{vb::vbNo, vb::vbNo}, false, "--", true};
+        QTest::newRow("Yes, No") << Exited{{vb::vbYes, vb::vbNo}, false, "w-", true};
+        QTest::newRow("No, Yes") << Exited{{vb::vbNo, vb::vbYes}, false, "-w", true};
+        QTest::newRow("Yes, Cancel") << Exited{{vb::vbYes, vb::vbCancel}, false, "w-", false};
+        QTest::newRow("Yes, Yes, Yes and cancel the dialog") << Exited{{vb::vbYes, vb::vbYes, vb::vbYes}, true, "ww", false};
     }
     void exit()
     {
-        QFETCH(QList<int>, answers);
-        QFETCH(bool, untitled);
-        QFETCH(QString, written);
-        QFETCH(bool, closed);
+        QFETCH(Exited, row);
+        const auto& [answers, untitled, written, closed] = row;
         frmDocument* first = openChanged(QStringLiteral("first.txt"));
         frmDocument* second = openChanged(QStringLiteral("second.txt"));
         const QStringList paths{first->filePath(), second->filePath()};
@@ -790,50 +763,35 @@ private slots:
         QFETCH(int, command);
         QFETCH(QString, typed);
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
-        const QString original = f.file(QStringLiteral("first.txt"), "keep\r\n");
-        if (command == SaveAs)
-            f.open(original);
-        else
-            f.type(QStringLiteral("mine"));
+        const QString path = typed.isNull() ? QString() : f.path(typed), first = f.file(QStringLiteral("first.txt"), "keep\r\n");
+        command == SaveAs ? void(f.open(first)) : f.type(QStringLiteral("mine"));
         f.dialogs.reset();  // the real dialogs from here on
-        const QString path = typed.isNull() ? QString() : f.path(typed);
         QStringList seen;
         WhenModal<QFileDialog> answer([&](QFileDialog* dialog) {
             auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             seen << dialog->windowTitle() << dialog->nameFilters().join(u'|') << box->text();
-            if (path.isNull())
-                return QTest::keyClick(box, Qt::Key_Escape);
-            // The dialog selects the suggested name once it has read its folder.
-            QTimer::singleShot(5000, dialog, [] {  // one the keys did not close ends all the same
-                if (auto* left = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                    left->reject();
-            });
+            QTimer::singleShot(5000, dialog, &QDialog::reject);  // one the keys did not close ends all the same
             QApplication::setActiveWindow(dialog);
             box->setFocus();
-            auto* model = dialog->findChild<QFileSystemModel*>();
+            auto* model = dialog->findChild<QFileSystemModel*>();  // it selects the suggested name once it has read its folder
             QTest::qWaitFor([&] { return model->rowCount(model->index(f.folder->path())) > 0; }, 3000);
             box->selectAll();
             QTest::keyClicks(box, path);
             if (box->completer())
                 box->completer()->popup()->hide();
-            QTest::keyClick(box, Qt::Key_Return);
+            QTest::keyClick(box, path.isNull() ? Qt::Key_Escape : Qt::Key_Return);
         });
-        if (command == Open && !path.isNull())
-            writeBytes(path, "typed into the dialog\n");
+        writeBytes(f.path(QStringLiteral("Typed Name.txt")), "typed into the dialog\n");
         f.command(command);
         QVERIFY(answer.answered());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
-        const QString filters = "All Files (*)|Text Files (*.txt)|INI Files (*.ini)";
-        QCOMPARE(seen, (QStringList{command == Open ? "Pagewell: Open File" : "Pagewell: Save File", filters,
-                                    command == Open ? "" : "first.txt"}));
+        QCOMPARE(seen, (QStringList{command == Open ? "Pagewell: Open File" : "Pagewell: Save File",
+                                    "All Files (*)|Text Files (*.txt)|INI Files (*.ini)", command == Open ? "" : "first.txt"}));
         QCOMPARE(f.documentCount(), command == Open && !path.isNull() ? 2 : 1);
         QCOMPARE(f.active()->Title(), path.toUpper());
-        if (command == SaveAs)
-            QCOMPARE(bytesOf(path), QByteArray("keep\r\n"));
-        else
-            QCOMPARE(f.text()->Text(), path.isNull() ? QStringLiteral("mine") : QStringLiteral("typed into the dialog\r\n"));
+        QCOMPARE(command == SaveAs ? QString::fromLatin1(bytesOf(path)) : f.text()->Text(),
+                 path.isNull() ? "mine" : command == SaveAs ? "keep\r\n" : "typed into the dialog\r\n");
     }
 };
-
 PAGEWELL_TEST_MAIN(TestFileCommands)
 #include "tst_filecommands.moc"

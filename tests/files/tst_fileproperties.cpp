@@ -15,7 +15,12 @@ namespace {
 
 QDateTime at(int year, int month, int day, int hour, int minute) { return {QDate(year, month, day), QTime(hour, minute)}; }
 
+// shown: name, size, date and attributes as the message gives them
+struct Described { QString title; qint64 size; QDateTime modified; int attributes; qint64 lines; QStringList shown; };
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Described)
 
 class TestFileProperties : public QObject {
     Q_OBJECT
@@ -28,40 +33,30 @@ private slots:
 
     void message_data()
     {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<qint64>("size");
-        QTest::addColumn<QDateTime>("modified");
-        QTest::addColumn<int>("attributes");
-        QTest::addColumn<qint64>("lines");
-        QTest::addColumn<QStringList>("shown");  // name, size, date, attributes
-        QTest::newRow("the description's example") << "/HOME/USER/LETTER.TXT" << qint64(5000) << at(1997, 5, 2, 15, 7) << 32 << qint64(120)
-            << QStringList{"LETTER.TXT", "5000 bytes (4K)", "May 02, 1997 at 3:07 PM", "Normal"};
-        QTest::newRow("1023 bytes are 0K") << "/A.TXT" << qint64(1023) << at(2024, 1, 9, 9, 5) << 33 << qint64(1)
-            << QStringList{"A.TXT", "1023 bytes (0K)", "Jan 09, 2024 at 9:05 AM", "Read-Only"};
-        QTest::newRow("1024 bytes are 1K") << "/A.TXT" << qint64(1024) << at(2024, 12, 31, 23, 59) << 32 << qint64(2)
-            << QStringList{"A.TXT", "1024 bytes (1K)", "Dec 31, 2024 at 11:59 PM", "Normal"};
-        QTest::newRow("midnight, empty file, hidden") << "/HOME/.PROFILE" << qint64(0) << at(2000, 2, 29, 0, 5) << 34 << qint64(1)
-            << QStringList{".PROFILE", "0 bytes (0K)", "Feb 29, 2000 at 12:05 AM", "Hidden"};
-        QTest::newRow("noon, no separator, huge") << "NOTES.TXT" << qint64(5368709120) << at(2010, 8, 15, 12, 30) << 35 << qint64(40000)
-            << QStringList{"NOTES.TXT", "5368709120 bytes (5242880K)", "Aug 15, 2010 at 12:30 PM", "Hidden and Read-Only"};
-        QTest::newRow("blanks, non-ASCII, 2047 bytes") << "/MY FILES/\u00C9T\u00C9 NOTES.TXT" << qint64(2047) << at(1999, 10, 1, 13, 0) << 32 << qint64(32768)
-            << QStringList{"\u00C9T\u00C9 NOTES.TXT", "2047 bytes (1K)", "Oct 01, 1999 at 1:00 PM", "Normal"};
-        QTest::newRow("backslash is a character here") << "C:\\DOCS\\A.TXT" << qint64(10) << at(2001, 1, 1, 1, 1) << 32 << qint64(1)
-            << QStringList{"C:\\DOCS\\A.TXT", "10 bytes (0K)", "Jan 01, 2001 at 1:01 AM", "Normal"};
+        QTest::addColumn<Described>("row");
+        QTest::newRow("the description's example") << Described{"/HOME/USER/LETTER.TXT", qint64(5000), at(1997, 5, 2, 15, 7), 32, qint64(120),
+            {"LETTER.TXT", "5000 bytes (4K)", "May 02, 1997 at 3:07 PM", "Normal"}};
+        QTest::newRow("1023 bytes are 0K") << Described{"/A.TXT", qint64(1023), at(2024, 1, 9, 9, 5), 33, qint64(1),
+            {"A.TXT", "1023 bytes (0K)", "Jan 09, 2024 at 9:05 AM", "Read-Only"}};
+        QTest::newRow("1024 bytes are 1K") << Described{"/A.TXT", qint64(1024), at(2024, 12, 31, 23, 59), 32, qint64(2),
+            {"A.TXT", "1024 bytes (1K)", "Dec 31, 2024 at 11:59 PM", "Normal"}};
+        QTest::newRow("midnight, empty file, hidden") << Described{"/HOME/.PROFILE", qint64(0), at(2000, 2, 29, 0, 5), 34, qint64(1),
+            {".PROFILE", "0 bytes (0K)", "Feb 29, 2000 at 12:05 AM", "Hidden"}};
+        QTest::newRow("noon, no separator, huge") << Described{"NOTES.TXT", qint64(5368709120), at(2010, 8, 15, 12, 30), 35, qint64(40000),
+            {"NOTES.TXT", "5368709120 bytes (5242880K)", "Aug 15, 2010 at 12:30 PM", "Hidden and Read-Only"}};
+        QTest::newRow("blanks, non-ASCII, 2047 bytes") << Described{"/MY FILES/\u00C9T\u00C9 NOTES.TXT", qint64(2047), at(1999, 10, 1, 13, 0), 32, qint64(32768),
+            {"\u00C9T\u00C9 NOTES.TXT", "2047 bytes (1K)", "Oct 01, 1999 at 1:00 PM", "Normal"}};
+        QTest::newRow("backslash is a character here") << Described{"C:\\DOCS\\A.TXT", qint64(10), at(2001, 1, 1, 1, 1), 32, qint64(1),
+            {"C:\\DOCS\\A.TXT", "10 bytes (0K)", "Jan 01, 2001 at 1:01 AM", "Normal"}};
     }
     void message()
     {
-        QFETCH(QString, title);
-        QFETCH(qint64, size);
-        QFETCH(QDateTime, modified);
-        QFETCH(int, attributes);
-        QFETCH(qint64, lines);
-        QFETCH(QStringList, shown);
+        QFETCH(Described, row);
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));  // English month names all the same
-        const QString text = filePropertiesMessage(title, FileFacts{size, modified, attributes}, lines);
+        const QString text = filePropertiesMessage(row.title, FileFacts{row.size, row.modified, row.attributes}, row.lines);
         QLocale::setDefault(QLocale::c());
         QCOMPARE(text, QStringLiteral("File name: %1\r\nFile size: %2\r\nLast modified: %3\r\nAttributes: %4\r\nLine count:  %5")
-                           .arg(shown[0], shown[1], shown[2], shown[3], QString::number(lines)));
+                           .arg(row.shown[0], row.shown[1], row.shown[2], row.shown[3], QString::number(row.lines)));
     }
 
     void attributeTexts()
@@ -186,24 +181,22 @@ private slots:
     // another file (r); - is no file.
     void whatTheUserIsToldOfAnOutsideChange_data()
     {
-        QTest::addColumn<QString>("states");  // remembered, reported (. nothing yet), now
-        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<QString>("states");  // remembered, reported (. nothing yet), now; * unsaved changes
         QTest::addColumn<int>("notice");
-        QTest::newRow("unchanged") << "a.a" << true << int(DiskNotice::None);
-        QTest::newRow("touched, clean: reload?") << "a.t" << false << int(DiskNotice::OfferReload);
-        QTest::newRow("longer, under changes") << "a.s" << true << int(DiskNotice::ChangedUnder);
-        QTest::newRow("replaced, under changes") << "a.r" << true << int(DiskNotice::ChangedUnder);
-        QTest::newRow("replaced, already told") << "arr" << false << int(DiskNotice::None);
-        QTest::newRow("deleted") << "a.-" << true << int(DiskNotice::Deleted);
-        QTest::newRow("deleted, already told") << "a--" << false << int(DiskNotice::None);
-        QTest::newRow("deleted, then put back as it was") << "a-a" << false << int(DiskNotice::None);
-        QTest::newRow("made where none could be read") << "-.r" << false << int(DiskNotice::OfferReload);
-        QTest::newRow("still none") << "-.-" << false << int(DiskNotice::None);
+        QTest::newRow("unchanged") << "a.a*" << int(DiskNotice::None);
+        QTest::newRow("touched, clean: reload?") << "a.t" << int(DiskNotice::OfferReload);
+        QTest::newRow("longer, under changes") << "a.s*" << int(DiskNotice::ChangedUnder);
+        QTest::newRow("replaced, under changes") << "a.r*" << int(DiskNotice::ChangedUnder);
+        QTest::newRow("replaced, already told") << "arr" << int(DiskNotice::None);
+        QTest::newRow("deleted") << "a.-*" << int(DiskNotice::Deleted);
+        QTest::newRow("deleted, already told") << "a--" << int(DiskNotice::None);
+        QTest::newRow("deleted, then put back as it was") << "a-a" << int(DiskNotice::None);
+        QTest::newRow("made where none could be read") << "-.r" << int(DiskNotice::OfferReload);
+        QTest::newRow("still none") << "-.-" << int(DiskNotice::None);
     }
     void whatTheUserIsToldOfAnOutsideChange()
     {
         QFETCH(QString, states);
-        QFETCH(bool, unsaved);
         QFETCH(int, notice);
         const QString path = f.file(QStringLiteral("file.txt"), "a");
         struct stat status;
@@ -222,7 +215,7 @@ private slots:
         QVERIFY(QFile::remove(path) && QFile::rename(other, path));
         files[u'r'] = withTime(0);
         const std::optional<FileIdentity> reported = states[1] == u'.' ? std::nullopt : std::optional(files[states[1]]);
-        QCOMPARE(int(diskNotice(files[states[0]], reported, files[states[2]], unsaved)), notice);
+        QCOMPARE(int(diskNotice(files[states[0]], reported, files[states[2]], states.endsWith(u'*'))), notice);
     }
 };
 

@@ -49,7 +49,14 @@ QStringList shownRows(const Form1* dialog)
     return rows;
 }
 
+// Keys typed into one box of a row; for a name box the row's extension is set first.
+struct Keyed { int row; bool nameBox; QString before, extension, keys, after; };  // "<" Backspace, "^" Home; after: "|" the caret
+struct Edited { QStringList stored; QString steps; QStringList shown, after; };
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Keyed)
+Q_DECLARE_METATYPE(Edited)
 
 class TestFileTypes : public QObject {
     Q_OBJECT
@@ -63,8 +70,10 @@ class TestFileTypes : public QObject {
         WhenModal<Form1> watch([&](Form1* dialog) {
             shown = shownRows(dialog);
             act(dialog);
-            if (dialog->isVisible())
-                dialog->reject();  // a case that forgot to close it
+            if (dialog->isVisible()) {  // the keys did not close it
+                dialog->reject();
+                QFAIL("the File Types dialog stayed open");
+            }
         });
         f.main->mnuExtensions[1]->trigger();
         QApplication::processEvents();
@@ -119,31 +128,27 @@ private slots:
     // Cancel and Default write nothing; the dialogs then get the new filter.
     void dialog_data()
     {
-        QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<QString>("steps");  // e<row>=text, n<row>=text, D (Default), then OK, Cancel or Esc
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<Edited>("row");  // steps: e<row>=text, n<row>=text, D (Default), then OK, Cancel or Esc
         const QStringList none(12, None), custom{"log", "Logs", "", "", "md", "", "", "", "c", "C Sources", "h", "Headers"};
         const QStringList rowOneEmpty{"", "Nothing", "txt", "Text", "", "", "", "", "", "", "", ""};
         QStringList withMd = Initial;
         withMd[6] = QStringLiteral("md");
-        QTest::newRow("nothing stored, Cancel") << QStringList() << "Cancel" << Initial << none;
-        QTest::newRow("OK without changes stores all twelve") << QStringList() << "OK" << Initial << Initial;
-        QTest::newRow("stored rows, empty values too") << custom << "Cancel" << custom << custom;
-        QTest::newRow("row 1 without extension shows the initial rows") << rowOneEmpty << "Cancel" << Initial << rowOneEmpty;
-        QTest::newRow("emptying row 1") << custom << "e0= OK" << custom << (QStringList{""} + custom.mid(1));
-        QTest::newRow("a row without a name") << QStringList() << "e3=md OK" << Initial << withMd;
-        QTest::newRow("Default, then Cancel") << custom << "D Cancel" << custom << custom;
-        QTest::newRow("Default, then OK") << custom << "D OK" << custom << Initial;
-        QTest::newRow("edits, then Cancel") << QStringList() << "e0=log n5=changed Cancel" << Initial << none;
-        QTest::newRow("edits, then Esc") << QStringList() << "e0=log n5=changed Esc" << Initial << none;
+        QTest::newRow("nothing stored, Cancel") << Edited{QStringList(), "Cancel", Initial, none};
+        QTest::newRow("OK without changes stores all twelve") << Edited{QStringList(), "OK", Initial, Initial};
+        QTest::newRow("stored rows, empty values too") << Edited{custom, "Cancel", custom, custom};
+        QTest::newRow("row 1 without extension shows the initial rows") << Edited{rowOneEmpty, "Cancel", Initial, rowOneEmpty};
+        QTest::newRow("emptying row 1") << Edited{custom, "e0= OK", custom, (QStringList{""} + custom.mid(1))};
+        QTest::newRow("a row without a name") << Edited{QStringList(), "e3=md OK", Initial, withMd};
+        QTest::newRow("Default, then Cancel") << Edited{custom, "D Cancel", custom, custom};
+        QTest::newRow("Default, then OK") << Edited{custom, "D OK", custom, Initial};
+        QTest::newRow("edits, then Cancel") << Edited{QStringList(), "e0=log n5=changed Cancel", Initial, none};
+        QTest::newRow("edits, then Esc") << Edited{QStringList(), "e0=log n5=changed Esc", Initial, none};
+        QTest::newRow("Enter is OK") << Edited{QStringList(), "e3=md Enter", Initial, withMd};
     }
     void dialog()
     {
-        QFETCH(QStringList, stored);
-        QFETCH(QString, steps);
-        QFETCH(QStringList, shown);
-        QFETCH(QStringList, after);
+        QFETCH(Edited, row);
+        const auto& [stored, steps, shown, after] = row;
         storeRows(stored);
         f.main->sbStatusBar->setFocusPolicy(Qt::StrongFocus);
         f.main->sbStatusBar->setFocus();
@@ -151,7 +156,7 @@ private slots:
         const QStringList opened = runDialog([&](Form1* dialog) {
             seen << dialog->windowTitle() << dialog->findChild<QLabel*>(QStringLiteral("Label2"))->text();
             seen << QString::number(dialog->windowIcon().cacheKey() == f.main->windowIcon().cacheKey());
-            for (const QString& step : steps.split(u' ')) {
+            for (const QString& step : row.steps.split(u' ')) {
                 const int row = step.mid(1, 1).toInt();
                 if (step.startsWith(u'e'))
                     dialog->Text1[size_t(row)]->setText(step.mid(3));
@@ -159,8 +164,8 @@ private slots:
                     dialog->Text2[size_t(row)]->setText(step.mid(3));
                 else if (step == QLatin1String("D"))
                     dialog->Command3->click(), seen << shownRows(dialog) << storedRows();  // nothing written yet
-                else if (step == QLatin1String("Esc"))
-                    QTest::keyClick(dialog->Text1[0], Qt::Key_Escape);
+                else if (step == QLatin1String("Esc") || step == QLatin1String("Enter"))
+                    QTest::keyClick(dialog->Text2[5], step == QLatin1String("Esc") ? Qt::Key_Escape : Qt::Key_Return);  // no extension there
                 else
                     (step == QLatin1String("OK") ? dialog->Command1 : dialog->Command2)->click();
             }
@@ -181,49 +186,40 @@ private slots:
     // no extension.
     void keys_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<bool>("nameBox");
-        QTest::addColumn<QString>("before");     // the box's text first
-        QTest::addColumn<QString>("extension");  // the row's extension (for name boxes)
-        QTest::addColumn<QString>("keys");       // "<" is Backspace
-        QTest::addColumn<QString>("after");
-        QTest::newRow("dot refused in an extension") << 3 << false << "" << "" << "txt.bak" << "txtbak";
-        QTest::newRow("only dots") << 0 << false << "" << "" << "..." << "";
-        QTest::newRow("others and non-ASCII taken") << 5 << false << "" << "" << "*?,-_ 1\u00E9\u3002" << "*?,-_ 1\u00E9\u3002";
-        QTest::newRow("backspace in an extension") << 1 << false << "txt" << "" << "<<" << "t";
-        QTest::newRow("name refused while the extension is empty") << 4 << true << "" << "" << "Logs" << "";
-        QTest::newRow("backspace refused too") << 4 << true << "Old" << "" << "<" << "Old";
-        QTest::newRow("name taken with an extension") << 4 << true << "" << "log" << "Log files" << "Log files";
-        QTest::newRow("a blank is an extension") << 1 << true << "" << " " << "v.2" << "v.2";
+        QTest::addColumn<Keyed>("k");
+        QTest::newRow("dot refused in an extension") << Keyed{3, false, "", "", "txt.bak", "txtbak|"};
+        QTest::newRow("only dots") << Keyed{0, false, "", "", "...", "|"};
+        QTest::newRow("others and non-ASCII taken") << Keyed{5, false, "", "", "*?,-_ 1\u00E9\u3002", "*?,-_ 1\u00E9\u3002|"};
+        QTest::newRow("backspace in an extension") << Keyed{1, false, "txt", "", "<<", "t|"};
+        QTest::newRow("name refused while the extension is empty") << Keyed{4, true, "", "", "Logs", "|"};
+        QTest::newRow("backspace refused too") << Keyed{4, true, "Old", "", "<", "Old|"};
+        QTest::newRow("name taken with an extension") << Keyed{4, true, "", "log", "Log files", "Log files|"};
+        QTest::newRow("moving the caret is no typing") << Keyed{4, true, "Old", "", "^", "|Old"};
+        QTest::newRow("a blank is an extension") << Keyed{1, true, "", " ", "v.2", "v.2|"};
     }
     void keys()
     {
-        QFETCH(int, row);
-        QFETCH(bool, nameBox);
-        QFETCH(QString, before);
-        QFETCH(QString, extension);
-        QFETCH(QString, keys);
-        QFETCH(QString, after);
+        QFETCH(Keyed, k);
         QString result;
         runDialog([&](Form1* dialog) {
-            QLineEdit* box = nameBox ? dialog->Text2[size_t(row)] : dialog->Text1[size_t(row)];
-            if (nameBox)
-                dialog->Text1[size_t(row)]->setText(extension);
-            box->setText(before);
+            QLineEdit* box = k.nameBox ? dialog->Text2[size_t(k.row)] : dialog->Text1[size_t(k.row)];
+            if (k.nameBox)
+                dialog->Text1[size_t(k.row)]->setText(k.extension);
+            box->setText(k.before);
             box->setFocus();
             box->end(false);
-            for (QChar key : keys) {
-                if (key == u'<')
-                    QTest::keyClick(box, Qt::Key_Backspace);
+            for (QChar key : k.keys) {
+                if (key == u'<' || key == u'^')
+                    QTest::keyClick(box, key == u'<' ? Qt::Key_Backspace : Qt::Key_Home);
                 else if (key.unicode() < 128)
                     QTest::keyClicks(box, QString(key));
                 else
                     QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(key), Qt::NoModifier);
             }
-            result = box->text();
+            result = box->text().insert(box->cursorPosition(), u'|');
             dialog->Command2->click();
         });
-        QCOMPARE(result, after);
+        QCOMPARE(result, k.after);
     }
 
     void enteringABoxSelectsItsText()

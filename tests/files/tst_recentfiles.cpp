@@ -16,7 +16,12 @@ RecentEntries entries(const QString& list)
     return {given.value(0), given.value(1), given.value(2), given.value(3)};
 }
 
+// The steps, what the store then holds, the windows, the active one's text, the file told "not found".
+struct Scripted { QString script, stored; int windows; QString text; int missing; };
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Scripted)
 
 class TestRecentFiles : public QObject {
     Q_OBJECT
@@ -62,36 +67,31 @@ private slots:
 
     void update_data()
     {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("shown");  // the menu's items
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("nothing stored") << "" << "" << "/N" << "/N";
-        QTest::newRow("already entry 1") << "/A,/B,/C,/D" << "/A,/B,/C,/D" << "/A" << "/A,/B,/C,/D";
-        QTest::newRow("entry 2 reopened") << "/A,/B,/C,/D" << "/A,/B,/C,/D" << "/B" << "/B,/A,/C,/D";
-        QTest::newRow("entry 3 reopened") << "/A,/B,/C,/D" << "/A,/B,/C,/D" << "/C" << "/C,/A,/B,/D";
-        QTest::newRow("entry 4 reopened") << "/A,/B,/C,/D" << "/A,/B,/C,/D" << "/D" << "/D,/A,/B,/C";
-        QTest::newRow("fifth file pushes the oldest out") << "/A,/B,/C,/D" << "/A,/B,/C,/D" << "/E" << "/E,/A,/B,/C";
-        QTest::newRow("one entry, new file") << "/A" << "/A" << "/B" << "/B,/A";
-        QTest::newRow("three entries, entry 3 reopened") << "/A,/B,/C" << "/A,/B,/C" << "/C" << "/C,/A,/B";
-        QTest::newRow("case differs: a new entry") << "/a" << "/a" << "/A" << "/A,/a";
-        QTest::newRow("trailing blank differs") << "/A" << "/A" << "/A " << "/A ,/A";
+        QTest::addColumn<QString>("row");  // stored|shown in the menu|path|expected
+        QTest::newRow("nothing stored") << "||/N|/N";
+        QTest::newRow("already entry 1") << "/A,/B,/C,/D|/A,/B,/C,/D|/A|/A,/B,/C,/D";
+        QTest::newRow("entry 2 reopened") << "/A,/B,/C,/D|/A,/B,/C,/D|/B|/B,/A,/C,/D";
+        QTest::newRow("entry 3 reopened") << "/A,/B,/C,/D|/A,/B,/C,/D|/C|/C,/A,/B,/D";
+        QTest::newRow("entry 4 reopened") << "/A,/B,/C,/D|/A,/B,/C,/D|/D|/D,/A,/B,/C";
+        QTest::newRow("fifth file pushes the oldest out") << "/A,/B,/C,/D|/A,/B,/C,/D|/E|/E,/A,/B,/C";
+        QTest::newRow("one entry, new file") << "/A|/A|/B|/B,/A";
+        QTest::newRow("three entries, entry 3 reopened") << "/A,/B,/C|/A,/B,/C|/C|/C,/A,/B";
+        QTest::newRow("case differs: a new entry") << "/a|/a|/A|/A,/a";
+        QTest::newRow("trailing blank differs") << "/A|/A|/A |/A ,/A";
         // An empty source leaves its target as it was.
-        QTest::newRow("gap: entry 3 reopened") << "/A,,/C" << "/A,,/C" << "/C" << "/C,/A,/C";
-        QTest::newRow("gap: new file") << "/A,,/C,/D" << "/A,,/C,/D" << "/E" << "/E,/A,/C,/C";
-        QTest::newRow("empty File1: entry 2 reopened") << ",/B" << ",/B" << "/B" << "/B,/B";
+        QTest::newRow("gap: entry 3 reopened") << "/A,,/C|/A,,/C|/C|/C,/A,/C";
+        QTest::newRow("gap: new file") << "/A,,/C,/D|/A,,/C,/D|/E|/E,/A,/C,/C";
+        QTest::newRow("empty File1: entry 2 reopened") << ",/B|,/B|/B|/B,/B";
         // The comparison is with the menu; the moves are in the store.
-        QTest::newRow("store changed by another copy") << "/A,/B,/C,/D" << "/W,/X,/Y,/Z" << "/Y" << "/Y,/A,/B,/D";
-        QTest::newRow("shown but not stored") << "" << "/A" << "/A" << "";
-        QTest::newRow("unloaded item never matches") << "/A" << "/A" << "" << ",/A";
+        QTest::newRow("store changed by another copy") << "/A,/B,/C,/D|/W,/X,/Y,/Z|/Y|/Y,/A,/B,/D";
+        QTest::newRow("shown but not stored") << "|/A|/A|";
+        QTest::newRow("unloaded item never matches") << "/A|/A||,/A";
     }
     void update()
     {
-        QFETCH(QString, stored);
-        QFETCH(QString, shown);
-        QFETCH(QString, path);
-        QFETCH(QString, expected);
-        QCOMPARE(updatedRecentEntries(entries(stored), entries(shown), path), entries(expected));
+        QFETCH(QString, row);
+        const QStringList parts = row.split(u'|');
+        QCOMPARE(updatedRecentEntries(entries(parts[0]), entries(parts[1]), parts[2]), entries(parts[3]));
     }
 
     // Files recorded one after another, the menu rebuilt from the store
@@ -116,34 +116,27 @@ private slots:
     // saves the file on disk.
     void menu_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("windows");
-        QTest::addColumn<QString>("text");  // the active window's
-        QTest::addColumn<int>("missing");   // the file told "not found"
-        QTest::newRow("first open, then a new run") << "o1 r" << "1---" << 1 << "" << 0;
-        QTest::newRow("a fifth file drops the oldest") << "o1 o2 o3 o4 o5" << "5432" << 5 << "5" << 0;
-        QTest::newRow("entry 1 from its item") << "o1 o2 o3 o4 x m1" << "4321" << 1 << "4" << 0;
-        QTest::newRow("entry 2 by Open") << "o1 o2 o3 o4 x o3" << "3421" << 1 << "3" << 0;
-        QTest::newRow("entry 3 from its item") << "o1 o2 o3 o4 x m3" << "2431" << 1 << "2" << 0;
-        QTest::newRow("entry 4 from its item") << "o1 o2 o3 o4 x m4" << "1432" << 1 << "1" << 0;
-        QTest::newRow("entry 4 by Open") << "o1 o2 o3 o4 x o1" << "1432" << 1 << "1" << 0;
-        QTest::newRow("from its item, typed and saved") << "o1 o2 r t m2 t S" << "12--" << 2 << "1 typed" << 0;
-        QTest::newRow("Save names it, saving again changes nothing") << "o1 n s9 S" << "91--" << 2 << "new" << 0;
-        QTest::newRow("Save As names it") << "o1 n a9" << "91--" << 2 << "new" << 0;
-        QTest::newRow("Save All names it") << "o1 n l9" << "91--" << 2 << "new" << 0;
-        QTest::newRow("an open window's item only brings it to the front") << "o1 t o2 m2" << "21--" << 2 << "1 typed" << 0;
-        QTest::newRow("so does Open") << "o1 t o2 o1" << "21--" << 2 << "1 typed" << 0;
-        QTest::newRow("gone, into the empty window") << "o1 o2 r g1 m2" << "21--" << 1 << "" << 1;
-        QTest::newRow("gone, a window made for it stays") << "o1 o2 r t g1 m2" << "21--" << 2 << "" << 1;
+        QTest::addColumn<Scripted>("row");
+        QTest::newRow("first open, then a new run") << Scripted{"o1 r", "1---", 1, "", 0};
+        QTest::newRow("a fifth file drops the oldest") << Scripted{"o1 o2 o3 o4 o5", "5432", 5, "5", 0};
+        QTest::newRow("entry 1 from its item") << Scripted{"o1 o2 o3 o4 x m1", "4321", 1, "4", 0};
+        QTest::newRow("entry 2 by Open") << Scripted{"o1 o2 o3 o4 x o3", "3421", 1, "3", 0};
+        QTest::newRow("entry 3 from its item") << Scripted{"o1 o2 o3 o4 x m3", "2431", 1, "2", 0};
+        QTest::newRow("entry 4 from its item") << Scripted{"o1 o2 o3 o4 x m4", "1432", 1, "1", 0};
+        QTest::newRow("entry 4 by Open") << Scripted{"o1 o2 o3 o4 x o1", "1432", 1, "1", 0};
+        QTest::newRow("from its item, typed and saved") << Scripted{"o1 o2 r t m2 t S", "12--", 2, "1 typed", 0};
+        QTest::newRow("Save names it, saving again changes nothing") << Scripted{"o1 n s9 S", "91--", 2, "new", 0};
+        QTest::newRow("Save As names it") << Scripted{"o1 n a9", "91--", 2, "new", 0};
+        QTest::newRow("Save All names it") << Scripted{"o1 n l9", "91--", 2, "new", 0};
+        QTest::newRow("an open window's item only brings it to the front") << Scripted{"o1 t o2 m2", "21--", 2, "1 typed", 0};
+        QTest::newRow("so does Open") << Scripted{"o1 t o2 o1", "21--", 2, "1 typed", 0};
+        QTest::newRow("gone, into the empty window") << Scripted{"o1 o2 r g1 m2", "21--", 1, "", 1};
+        QTest::newRow("gone, a window made for it stays") << Scripted{"o1 o2 r t g1 m2", "21--", 2, "", 1};
     }
     void menu()
     {
-        QFETCH(QString, script);
-        QFETCH(QString, stored);
-        QFETCH(int, windows);
-        QFETCH(QString, text);
-        QFETCH(int, missing);
+        QFETCH(Scripted, row);
+        const auto& [script, stored, windows, text, missing] = row;
         QCOMPARE(f.recentItems(), QStringList{"(-)"});
         run(script);
         QStringList entries, items{stored[0] == u'-' ? "(-)" : "-"};
