@@ -231,25 +231,6 @@ private slots:
         QCOMPARE(undone, 1);
         QCOMPARE(f.text()->Text(), QStringLiteral("abc"));
     }
-
-    void customisedToolbarSurvivesARestart()
-    {
-        const ToolbarLayout layout = *toolbaredit::remove(ToolbarLayout::standard(), 5);  // Print's position
-        f.main->applyToolbarLayout(layout);
-        f.main->tbToolBar_Change();
-        f.main->close();
-        f.restart();
-        QStringList keys;
-        for (QAction* action : f.main->tbToolBar->actions())
-            keys << (action->isSeparator() ? QStringLiteral("|") : action->property("Key").toString());
-        QCOMPARE(keys, layout.entries());
-        // A damaged one gives way to the standard layout.
-        f.main.reset();
-        testsupport::putSetting(QStringLiteral("Custom"), QStringLiteral("Toolbar"), QStringLiteral("New,Bogus,,|"));
-        f.restart();
-        QCOMPARE(f.main->toolbarLayout(), ToolbarLayout::standard());
-        QCOMPARE(f.main->toolbarPositions().size(), 22);
-    }
 };
 
 PAGEWELL_TEST_MAIN(TestEditCommands)
