@@ -120,60 +120,49 @@ private slots:
     }
     void cleanup() { f.stop(); }
 
-    void fontDialogPresets_data()
-    {
-        QTest::addColumn<QString>("storedColor");  // Missing: never written
-        QTest::addColumn<qint32>("held");          // the shared dialog's colour beforehand
-        QTest::addColumn<qint32>("preset");
-        QTest::newRow("stored red") << "255" << qint32(0x123456) << qint32(255);
-        QTest::newRow("nothing stored keeps the held colour") << Missing << qint32(0x123456) << qint32(0x123456);
-        QTest::newRow("empty keeps the held colour") << "" << olecolor::SystemWindow << olecolor::SystemWindow;
-    }
-    void fontDialogPresets()
-    {
-        QFETCH(QString, storedColor);
-        QFETCH(qint32, held);
-        QFETCH(qint32, preset);
-        if (storedColor != Missing)
-            testsupport::putSetting("Font", "Color", storedColor);
-        QFont base(QStringLiteral("Liberation Mono"));
-        base.setPointSizeF(11.5);
-        base.setItalic(true);
-        f.text()->setFont(base);
-        f.main->dlgCommonDialog.Color = held;
-        f.main->dlgCommonDialog.FontUnderline = f.main->dlgCommonDialog.FontStrikethru = held != 0;
-        answer();
-        f.main->tbToolBar_ButtonClick(QStringLiteral("Font"));
-        QCOMPARE(presets.size(), 1);
-        QCOMPARE(lookOf(presets[0]), (Look{"Liberation Mono", 11.5, false, true, held != 0, held != 0, preset}));
-    }
-
     // With nothing selected the choice becomes the whole text's font, also
-    // for words formatted on their own, and what is typed next.
+    // for words formatted on their own, and what is typed next. The dialog
+    // opens on the text's own font, with the stored colour or else the one it held.
     void fontForTheWholeText_data()
     {
         QTest::addColumn<Look>("choice");
         QTest::addColumn<QString>("mark");  // the changed mark beforehand
         QTest::addColumn<int>("caret");
-        QTest::newRow("red bold, clean") << Red << "" << 7;
-        QTest::newRow("every effect, changed") << All << "x" << 3;
+        QTest::addColumn<QString>("storedColor");  // Missing: never written
+        QTest::addColumn<qint32>("held");          // the shared dialog's colour beforehand
+        QTest::addColumn<qint32>("preset");
+        QTest::newRow("red bold, clean, stored red") << Red << "" << 7 << "255" << qint32(0x123456) << qint32(255);
+        QTest::newRow("every effect, changed, nothing stored") << All << "x" << 3 << Missing << qint32(0x123456) << qint32(0x123456);
+        QTest::newRow("stored empty") << Red << "x" << 0 << "" << olecolor::SystemWindow << olecolor::SystemWindow;
     }
     void fontForTheWholeText()
     {
         QFETCH(Look, choice);
         QFETCH(QString, mark);
         QFETCH(int, caret);
+        QFETCH(QString, storedColor);
+        QFETCH(qint32, held);
+        QFETCH(qint32, preset);
+        if (storedColor != Missing)
+            testsupport::putSetting("Font", "Color", storedColor);
         testsupport::putSetting("Color", "Color", QString::number(olecolor::SystemWindow));  // new documents read the font keys
+        QFont base(QStringLiteral("Liberation Mono"));
+        base.setPointSizeF(11.5);
+        base.setItalic(true);
+        f.text()->setFont(base);
+        f.main->dlgCommonDialog.Color = held;
+        f.main->dlgCommonDialog.FontUnderline = f.main->dlgCommonDialog.FontStrikethru = true;
         f.type(QStringLiteral("ab cd\ref"));
         f.text()->SetSel(3, 5);
-        f.text()->setSelFontName(QStringLiteral("Liberation Mono"));
+        f.text()->setSelFontName(QStringLiteral("DejaVu Sans"));
         f.text()->setSelBold(!std::get<2>(choice));
         f.text()->setSelFontSize(30);
         f.text()->setSelUnderline(!std::get<4>(choice));
         f.text()->setSelStart(caret);
         f.active()->setLabel1(mark);
         answer([choice](CommonDialog& d) { choose(d, choice); });
-        run(f.main->mnuFont);
+        f.main->tbToolBar_ButtonClick(QStringLiteral("Font"));
+        QCOMPARE(lookOf(presets.value(0)), (Look{"Liberation Mono", 11.5, false, true, true, true, preset}));
         QCOMPARE(f.text()->Text(), QStringLiteral("ab cd\r\nef"));
         QCOMPARE(looks(*f.text()), QList<Look>(9, choice));
         QCOMPARE(QPoint(f.text()->SelStart(), f.text()->SelLength()), QPoint(0, 0));
