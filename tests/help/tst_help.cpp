@@ -289,12 +289,8 @@ private slots:
         QCOMPARE(helpViewer(), viewer);
         QCOMPARE(viewer->currentPage(), help::ContentsPage);
         QVERIFY(f.prompts().isEmpty());
-    }
-
-    // A dialog's topic opens over it while it is open; the window goes back
-    // to the main window afterwards. Unknown topics show the contents.
-    void dialogTopics()
-    {
+        // A dialog's topic opens over it while it is open; the window goes back
+        // to the main window afterwards. Unknown topics show the contents.
         QDialog dialog(f.main.get());
         QWidget* ownerWhileOpen = nullptr;
         WhenModal<QDialog> during([&](QDialog* shownDialog) {
