@@ -325,6 +325,9 @@ private slots:
         QCOMPARE(formatZeroPadded5Grouped(8000.5), QStringLiteral("08,001"));  // halves round up
         QCOMPARE((QStringList{memoryInUseLine(0), memoryInUseLine(100)}),
                  (QStringList{"Physical Memory Currently In Use:  0%", "Physical Memory Currently In Use:  100%"}));
+        Form6 box(f.main.get(), MemoryStatus{quint64(32768) * 1024, 61});  // the About box's lines
+        QCOMPARE(box.Label6->text() + u'|' + box.Label7->text(),
+                 QStringLiteral("Physical Memory Available to Windows:  32,768 KB|Physical Memory Currently In Use:  61%"));
     }
 
     void fromMeminfo_data()
@@ -349,45 +352,31 @@ private slots:
         QCOMPARE(read ? QStringLiteral("%1 %2").arg(read->totalPhysicalBytes).arg(read->memoryLoad) : "unreadable", status);
     }
 
-    // ---- the About box --------------------------------------------------
-
-    void aboutBox()
-    {
-        f.main->move(300, 150);
-        QApplication::processEvents();
-        Form6 box(f.main.get(), MemoryStatus{quint64(32768) * 1024, 61});
-        QCOMPARE(box.Label6->text() + u'|' + box.Label7->text(),
-                 QStringLiteral("Physical Memory Available to Windows:  32,768 KB|Physical Memory Currently In Use:  61%"));
-        QVERIFY(box.isModal());
-        // 4200 and 1600 twips from the main window's corner, at 15 twips a pixel.
-        QCOMPARE(box.pos(), f.main->frameGeometry().topLeft() + QPoint(280, 107));
-        box.show();
-        QApplication::processEvents();
-        // The pointer goes onto OK, with the About box's own caption allowance (300 twips, 20 pixels).
-        QPushButton* ok = box.Command1;
-        const QPoint expected = box.frameGeometry().topLeft() + ok->mapTo(&box, QPoint(0, 0))
-                                + QPoint(ok->width() / 2 + 4, ok->height() / 2 + 20);
-        QVERIFY2((QCursor::pos() - expected).manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(QCursor::pos().x()).arg(QCursor::pos().y())));
-        ok->click();
-        QCOMPARE(box.result(), int(QDialog::Accepted));
-    }
-
-    // Help, About shows this machine's memory; then the document's text has the keyboard.
+    // Help, About: the box stands 4200 and 1600 twips (15 a pixel) from the main
+    // window's corner with the pointer on OK (its own caption allowance, 20 pixels)
+    // and shows this machine's memory; then the document's text has the keyboard.
     void aboutCommand()
     {
         QVERIFY(QTest::qWaitForWindowActive(f.main.get()));
+        f.main->move(300, 150);
         QLineEdit elsewhere(f.main.get());
         elsewhere.show();
         elsewhere.setFocus();
         QTRY_COMPARE(f.main->focusWidget(), static_cast<QWidget*>(&elsewhere));
         QString lines;
+        QPoint place, pointer;
         testsupport::WhenModal<Form6> answer([&](Form6* box) {
             lines = box->Label6->text() + u'|' + box->Label7->text();
+            const QPushButton* ok = box->Command1;
+            place = box->pos() - f.main->frameGeometry().topLeft();
+            pointer = QCursor::pos() - box->frameGeometry().topLeft() - ok->mapTo(box, QPoint(ok->width() / 2 + 4, ok->height() / 2 + 20));
             QTest::keyClick(box, Qt::Key_Return);
         });
         f.main->mnuHelpAbout->trigger();
         QVERIFY(answer.answered());
         QVERIFY2(lines.contains(QStringLiteral(" KB|")) && lines.endsWith(u'%'), qPrintable(lines));
+        QCOMPARE(place, QPoint(280, 107));
+        QVERIFY2(pointer.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(pointer.x()).arg(pointer.y())));
         // The main window is not made active again here, so ask for the widget it gives the keyboard to.
         QCOMPARE(f.main->focusWidget(), static_cast<QWidget*>(f.text()));
         QVERIFY(!QApplication::activeModalWidget());
