@@ -256,13 +256,6 @@ private slots:
         QCOMPARE(bytesOf(folder + QStringLiteral("/file.txt")), QByteArray("x"));
     }
 
-    // A device is written in place: a rename would put a file where it was.
-    void devicesAreWrittenInPlace()
-    {
-        QVERIFY(writeFileSafely(QStringLiteral("/dev/null"), "discarded"));
-        QVERIFY(S_ISCHR(statusOf(QStringLiteral("/dev/null")).st_mode));
-    }
-
     // Random edits against the copy kept while they happen, and the entry
     // through the file format and back.
     void entriesGiveBackTheDocument_data()
@@ -386,11 +379,8 @@ private slots:
         RecoveryStore next(root);
         QVERIFY(next.open());
         std::vector<RecoveryStore::Orphan> orphans = next.claimOrphans();
-        QStringList captions;
-        for (const auto& orphan : orphans)
-            captions << orphan.header.caption;
-        captions.sort();
-        QCOMPARE(captions, (QStringList{"stale", "without lock"}));
+        QCOMPARE(orphans.size(), size_t(2));
+        QCOMPARE(QSet<QString>({orphans[0].header.caption, orphans[1].header.caption}), (QSet<QString>{"stale", "without lock"}));
         QVERIFY(next.claimOrphans().empty());  // a second look finds them taken
         QVERIFY(next.adopt(orphans[0].path, QStringLiteral("doc5")));
         next.releaseOrphans();
