@@ -25,6 +25,13 @@ QString askedToSave(const QString& name)
     return "The contents of " + name + " has changed.\r\nDo you wish to save the changes?";
 }
 
+// A Save dialog as the commands show it: action, title, flags, CancelError, then the name it starts at.
+QString saveDialog(const QString& name) { return QStringLiteral("%1 Pagewell: Save File %2 1 ").arg(CommonDialog::cdlSave).arg(0x1016) + name; }
+QString described(const CommonDialogCall& c)
+{
+    return QStringLiteral("%1 %2 %3 %4 ").arg(c.action).arg(c.DialogTitle).arg(c.Flags).arg(int(c.CancelError)) + c.FileName;
+}
+
 bool isRtf(const QByteArray& bytes) { return bytes.startsWith("{\\rtf1"); }
 
 void makeReadOnly(const QString& path) { QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup); }
@@ -37,8 +44,7 @@ struct Saved { QString name; QByteArray file; QString typed, outside; int comman
 struct Selected { QByteArray file; QString typed; int selStart, selLength; QString name; QList<int> answers; QByteArray written; };
 struct Cancelled { int command; bool emptyName, cancelError; QString currentFile; };
 struct Named { int command; bool titled; QString name; bool rtfFirst, rtfLater; };
-struct SaveAllRow { QString documents; QStringList dialogAnswers; QString written, message; };
-struct Exited { QList<int> answers; bool untitled; QString written; bool closed; };
+struct Session { QString documents; int command; QList<int> answers; QStringList names; QString asked, written, message; int left; };
 
 }  // namespace
 
@@ -48,22 +54,12 @@ Q_DECLARE_METATYPE(Saved)
 Q_DECLARE_METATYPE(Selected)
 Q_DECLARE_METATYPE(Cancelled)
 Q_DECLARE_METATYPE(Named)
-Q_DECLARE_METATYPE(SaveAllRow)
-Q_DECLARE_METATYPE(Exited)
+Q_DECLARE_METATYPE(Session)
 
 class TestFileCommands : public QObject {
     Q_OBJECT
 
     FileMenu f;
-
-    frmDocument* openChanged(const QString& name, const QByteArray& bytes = "on disk\n")
-    {
-        if (f.active() && f.text()->TextLength() > 0)
-            f.command(New);
-        frmDocument* document = f.open(f.file(name, bytes));
-        f.typeAtEnd(QStringLiteral("typed"));
-        return document;
-    }
 
 private slots:
     void init() { f.start(); }
@@ -332,34 +328,6 @@ private slots:
         QCOMPARE(f.prompts(), QStringList());
     }
 
-    void nothingToSave_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<bool>("document");
-        QTest::addColumn<QString>("message");
-        const std::pair<int, const char*> commands[] = {{Save, "Save"}, {SaveAs, "Save As"}, {SaveAll, "Save All"}};
-        for (const auto& [command, name] : commands) {
-            QTest::addRow("%s", name) << command << true
-                                      << (command == SaveAs ? "No text has been entered to save!" : NothingToSave);
-            QTest::addRow("%s, no document", name) << command << false << "";
-        }
-    }
-    void nothingToSave()
-    {
-        QFETCH(int, command);
-        QFETCH(bool, document);
-        QFETCH(QString, message);
-        f.type(QStringLiteral("a"));  // typed in and emptied again: still nothing
-        QTest::keyClick(f.text(), Qt::Key_Backspace);
-        if (!document)
-            f.command(Close);
-        f.command(command);
-        QCOMPARE(f.dialogs->calls.size(), 0);
-        QCOMPARE(f.prompts(), document ? QStringList{message} : QStringList());
-        if (document)
-            QCOMPARE(f.boxes->shown[0].title + f.active()->Label1(), QStringLiteral("Pagewellx"));
-    }
-
     // Untitled: Save writes plain text whatever the name, then goes by the
     // name; Save As goes by the name at once and starts at the document's file.
     void savingUnderAName_data()
@@ -385,10 +353,7 @@ private slots:
         f.dialogs->choose(path);
         f.command(command);
         const int calls = f.dialogs->calls.size();
-        const CommonDialogCall& call = f.dialogs->calls.last();
-        QCOMPARE(call.action, int(CommonDialog::cdlSave));
-        QCOMPARE(call.DialogTitle + call.FileName, "Pagewell: Save File" + (titled ? original : QString()));
-        QCOMPARE(call.Flags * 10 + call.CancelError, 0x1016 * 10 + 1);
+        QCOMPARE(described(f.dialogs->calls.last()), saveDialog(titled ? original : QString()));
         const QByteArray bytes = bytesOf(path);
         QCOMPARE(isRtf(bytes), rtfFirst);
         if (!rtfFirst)
@@ -512,25 +477,47 @@ private slots:
         QCOMPARE(bytesOf(original), original.isEmpty() ? QByteArray("(missing)") : row.file);
     }
 
-    void saveAll_data()
+    // Close (the last document), Exit and Save All over a row of documents,
+    // in the order they were made: "t" titled and changed, "c" titled and
+    // clean, "u" untitled with text, "k" the same but clean, "n" typed in and
+    // emptied again, "e" new and empty, "r" titled with a read-only file,
+    // "x" closed.
+    // Asked: the documents asked about, in order; names: the Save dialog's
+    // answers ("" cancels); written per document: 'w' plain text, 'R' RTF, '-' not.
+    void closeExitSaveAll_data()
     {
-        // Documents in the order they were made: "t" titled and changed,
-        // "c" titled and clean, "u" untitled with text, "e" untitled and
-        // empty, "r" titled with a read-only file.
-        // Dialog answers: a name, or "" for cancel; written: 'w' or '-' per document.
-        QTest::addColumn<SaveAllRow>("row");
-        QTest::newRow("all titled, clean ones too") << SaveAllRow{"tct", {}, "www", ""};
-        QTest::newRow("untitled and empty second") << SaveAllRow{"tet", {}, "w--", NothingToSave};
-        QTest::newRow("untitled with text is named") << SaveAllRow{"tut", {"named.txt"}, "www", ""};
-        QTest::newRow("cancel in the dialog stops") << SaveAllRow{"tut", {""}, "w--", ""};
-        QTest::newRow("read-only second") << SaveAllRow{"trt", {}, "w--", ReadOnly};
-        QTest::newRow("two untitled") << SaveAllRow{"uuc", {"one.txt", "two.rtf"}, "www", ""};
-        QTest::newRow("names one, then an empty one") << SaveAllRow{"tue", {"b.txt"}, "ww-", NothingToSave};
+        QTest::addColumn<Session>("row");
+        const int no = vb::vbNo, yes = vb::vbYes, cancel = vb::vbCancel;
+        QTest::newRow("Close, new and empty") << Session{"ee", Close, {}, {}, "", "--", "", 1};
+        QTest::newRow("Close, typed in and emptied") << Session{"en", Close, {}, {}, "", "--", "", 1};
+        QTest::newRow("Close, clean untitled with text") << Session{"ek", Close, {}, {}, "", "--", "", 1};
+        QTest::newRow("Close, clean opened file") << Session{"ec", Close, {}, {}, "", "--", "", 1};
+        QTest::newRow("Close, untitled, No") << Session{"eu", Close, {no}, {}, "1", "--", "", 1};
+        QTest::newRow("Close, titled, No") << Session{"et", Close, {no}, {}, "1", "--", "", 1};
+        QTest::newRow("Close, untitled, Yes, A.RTF") << Session{"eu", Close, {yes}, {"A.RTF"}, "1", "-R", "", 1};
+        QTest::newRow("Close, untitled, Yes, a.txt") << Session{"eu", Close, {yes}, {"a.txt"}, "1", "-w", "", 1};
+        QTest::newRow("Exit, No, No") << Session{"tte", Exit, {no, no}, {}, "01", "---", "", 0};
+        QTest::newRow("Exit, Yes, No") << Session{"tte", Exit, {yes, no}, {}, "01", "w--", "", 0};
+        QTest::newRow("Exit, No, Yes") << Session{"tte", Exit, {no, yes}, {}, "01", "-w-", "", 0};
+        QTest::newRow("Exit, Yes, Cancel") << Session{"tte", Exit, {yes, cancel}, {}, "01", "w--", "", 3};
+        QTest::newRow("Exit, Yes, Yes, Yes and cancel the dialog") << Session{"ttu", Exit, {yes, yes, yes}, {""}, "012", "ww-", "", 3};
+        QTest::newRow("Save All, clean ones too") << Session{"tct", SaveAll, {}, {}, "", "www", "", 3};
+        QTest::newRow("Save All, untitled and empty second") << Session{"tet", SaveAll, {}, {}, "", "w--", NothingToSave, 3};
+        QTest::newRow("Save All, untitled with text is named") << Session{"tut", SaveAll, {}, {"named.txt"}, "", "www", "", 3};
+        QTest::newRow("Save All, cancel in the dialog stops") << Session{"tut", SaveAll, {}, {""}, "", "w--", "", 3};
+        QTest::newRow("Save All, read-only second") << Session{"trt", SaveAll, {}, {}, "", "w--", ReadOnly, 3};
+        QTest::newRow("Save All, two untitled, plain text") << Session{"uuc", SaveAll, {}, {"one.txt", "two.rtf"}, "", "www", "", 3};
+        QTest::newRow("Save All, names one, then an empty one") << Session{"tue", SaveAll, {}, {"b.txt"}, "", "ww-", NothingToSave, 3};
+        for (const auto& [command, name] : {std::pair<int, const char*>{Save, "Save"}, {SaveAs, "Save As"}, {SaveAll, "Save All"}}) {
+            const QString told = command == SaveAs ? "No text has been entered to save!" : NothingToSave;
+            QTest::addRow("%s, typed in and emptied: nothing to save", name) << Session{"n", command, {}, {}, "", "-", told, 1};
+            QTest::addRow("%s, no document", name) << Session{"x", command, {}, {}, "", "-", "", 0};
+        }
     }
-    void saveAll()
+    void closeExitSaveAll()
     {
-        QFETCH(SaveAllRow, row);
-        const auto& [documents, dialogAnswers, written, message] = row;
+        QFETCH(Session, row);
+        const auto& [documents, command, answers, names, asked, written, message, left] = row;
         QList<frmDocument*> windows;
         QStringList paths;
         for (int i = 0; i < documents.size(); ++i) {
@@ -539,48 +526,85 @@ private slots:
                 f.command(New);
             windows << f.active();
             paths << (QStringLiteral("tcr").contains(kind) ? f.file(QStringLiteral("doc%1.txt").arg(i), "on disk\n") : QString());
-            if (kind == u'u')
+            if (QStringLiteral("ukn").contains(kind))
                 f.type(QStringLiteral("untitled %1").arg(i));
+            if (kind == u'n') {
+                f.text()->SetSel(0, -1);
+                QTest::keyClick(f.text(), Qt::Key_Delete);
+            } else if (kind == u'k')
+                f.active()->setLabel1(QString());
+            else if (kind == u'x')
+                f.command(Close);
             if (paths[i].isEmpty())
                 continue;
             QCOMPARE(f.open(paths[i]), windows[i]);
             if (kind != u'c')
                 f.typeAtEnd(QStringLiteral("typed"));
-            QFile::remove(paths[i]);  // every titled file is rewritten: gone until then
+            if (command == SaveAll)  // every titled file is rewritten: gone until then
+                QFile::remove(paths[i]);
             if (kind == u'r') {
                 writeBytes(paths[i], "stale");
                 makeReadOnly(paths[i]);
             }
         }
         f.dialogs->calls.clear();
+        f.main->dlgCommonDialog.FileName = QStringLiteral("/left/by/the/last/dialog.txt");
         const QString recentBefore = f.recent().first();
-        for (const QString& answer : dialogAnswers)
-            answer.isEmpty() ? f.dialogs->cancel() : f.dialogs->choose(f.path(answer));
+        for (const QString& name : names)
+            name.isEmpty() ? f.dialogs->cancel() : f.dialogs->choose(f.path(name));
         QList<frmDocument*> activeAtDialog;
         f.dialogs->onCall = [&](const CommonDialog&) { activeAtDialog << f.active(); };
-        f.command(SaveAll);
-        QCOMPARE(f.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
+        f.boxes->answers = answers;
+        f.command(command);
+        QStringList prompts;
+        for (const QChar i : asked)
+            prompts << askedToSave(paths[i.digitValue()].isEmpty() ? QStringLiteral("Document %1").arg(i.digitValue() + 1) : paths[i.digitValue()].toUpper());
+        QCOMPARE(f.prompts(), message.isEmpty() ? prompts : prompts << message);
+        for (int i = 0; i < f.boxes->shown.size(); ++i)
+            QCOMPARE(f.boxes->shown[i].title + QString::number(i < asked.size() ? f.boxes->shown[i].style : 0),
+                     "Pagewell" + QString::number(i < asked.size() ? vb::vbYesNoCancel | vb::vbExclamation : 0));
         QCOMPARE(f.dialogs->pending(), 0);
+        QCOMPARE(f.dialogs->calls.size(), names.size());
+        for (const CommonDialogCall& call : f.dialogs->calls)  // Close: not preset
+            QCOMPARE(described(call), saveDialog(command == Close ? "/left/by/the/last/dialog.txt" : call.FileName));
         QString lastNamed;
         for (int i = 0, answer = 0; i < documents.size(); ++i) {
-            const bool wrote = written[i] == u'w';
-            if (documents[i] == u'u' && answer++ < dialogAnswers.size() && wrote) {
-                paths[i] = f.path(dialogAnswers[answer - 1]);
+            const bool wrote = written[i] != u'-';
+            if (documents[i] == u'u' && answer++ < names.size() && wrote) {
+                paths[i] = f.path(names[answer - 1]);
                 QCOMPARE(activeAtDialog.value(answer - 1), windows[i]);  // the user sees which text is named
-                QCOMPARE(windows[i]->Title(), paths[i].toUpper());
-                QCOMPARE(bytesOf(paths[i]), QStringLiteral("untitled %1").arg(i).toUtf8());  // plain text
+                const QByteArray bytes = bytesOf(paths[i]);
+                QVERIFY2(written[i] == u'R' ? isRtf(bytes) && bytes.contains("untitled")
+                                            : bytes == QStringLiteral("untitled %1").arg(i).toUtf8(), bytes.constData());
                 lastNamed = paths[i];
-            } else if (documents[i] != u'u' && !paths[i].isEmpty()) {
-                QCOMPARE(bytesOf(paths[i]), !wrote ? QByteArray(documents[i] == u'r' ? "stale" : "(missing)")
-                                            : documents[i] == u'c' ? QByteArray("on disk\n")
-                                                                   : QByteArray("on disk\ntyped"));
+                if (left == documents.size())
+                    QCOMPARE(windows[i]->Title(), paths[i].toUpper());
+            } else if (!paths[i].isEmpty()) {
+                const QByteArray unwritten = command != SaveAll ? "on disk\n" : documents[i] == u'r' ? "stale" : "(missing)";
+                QCOMPARE(bytesOf(paths[i]), !wrote ? unwritten : documents[i] == u'c' ? QByteArray("on disk\n") : QByteArray("on disk\ntyped"));
             }
-            if (!paths[i].isEmpty())
-                QCOMPARE(windows[i]->Label1(), wrote || documents[i] == u'c' ? QString() : QStringLiteral("x"));
+            if (left == documents.size())  // Exit cancelled marks even the written ones
+                QCOMPARE(windows[i]->Label1(), (wrote && command != Exit) || QStringLiteral("cke").contains(documents[i]) ? "" : "x");
         }
+        QCOMPARE(f.documentCount(), left);
         QCOMPARE(f.recent().first(), lastNamed.isEmpty() ? recentBefore : lastNamed.toUpper());
+        if (!lastNamed.isEmpty())
+            QCOMPARE(f.recentItems().mid(0, 2), (QStringList{"-", "&1 " + lastNamed.toUpper()}));
+        if (command == Close && !lastNamed.isEmpty())
+            QCOMPARE(f.main->CurrentFile, lastNamed);
+        if (command != Exit)
+            return;
+        QCOMPARE(f.main->isVisible(), left > 0);
+        // Settings are written on the way out only.
+        QCOMPARE(setting(QStringLiteral("Settings"), QStringLiteral("MainLeft")).isEmpty(), left > 0);
+        if (left == 0)
+            return;
+        f.main->activateDocument(windows[0]);  // closing it again asks again
+        f.boxes->shown.clear();
+        f.boxes->answers = {vb::vbNo};
+        f.command(Close);
+        QCOMPARE(f.prompts(), QStringList{askedToSave(paths[0].toUpper())});
     }
-
     // A read-only regular file (33) is refused, and so is a read-only thing
     // that is no regular file (1, a pipe put in its place); hidden as well
     // (35) is not caught and the write decides. A write that fails is told
@@ -647,105 +671,6 @@ private slots:
             QCOMPARE(document->Label1() + document->Title(), "x" + title);
         if (told[0] == ReadOnly)
             QCOMPARE(f.main->CurrentFile, title);
-    }
-
-    void closePrompt_data()
-    {
-        QTest::addColumn<QString>("steps");  // state, answer (0 not asked, 6 Yes, 7 No), name chosen in the Save dialog
-        QTest::newRow("new and empty") << "new 0";
-        QTest::newRow("typed in and emptied again") << "emptied 0";
-        QTest::newRow("clean untitled with text") << "clean-untitled 0";
-        QTest::newRow("clean opened file") << "clean-titled 0";
-        QTest::newRow("untitled, No") << "untitled 7";
-        QTest::newRow("titled, No") << "titled 7";
-        QTest::newRow("untitled, Yes, A.RTF") << "untitled 6 A.RTF";
-        QTest::newRow("untitled, Yes, a.txt") << "untitled 6 a.txt";
-    }
-    void closePrompt()
-    {
-        QFETCH(QString, steps);
-        const QString state = steps.section(u' ', 0, 0), name = steps.section(u' ', 2);
-        const int answer = steps.section(u' ', 1, 1).toInt();
-        f.command(New);  // "Document 2"
-        const QString opened = state.endsWith(QLatin1String("titled")) && !state.endsWith(QLatin1String("untitled"))
-                                   ? f.file(QStringLiteral("Letter.txt"), "on disk\n") : QString();
-        if (!opened.isEmpty())
-            f.open(opened);
-        if (state != QLatin1String("new") && !state.startsWith(QLatin1String("clean-t")))
-            f.type(QStringLiteral("fresh"));
-        if (state == QLatin1String("emptied")) {
-            f.text()->SetSel(0, -1);
-            QTest::keyClick(f.text(), Qt::Key_Delete);
-        } else if (state.startsWith(QLatin1String("clean"))) {
-            f.active()->setLabel1(QString());
-        }
-        f.main->dlgCommonDialog.FileName = QStringLiteral("/left/by/the/last/dialog.txt");
-        f.boxes->answers = {answer};
-        if (!name.isEmpty())
-            f.dialogs->choose(f.path(name));
-        f.command(Close);
-        QCOMPARE(f.documentCount(), 1);
-        const QString caption = opened.isEmpty() ? QStringLiteral("Document 2") : opened.toUpper();
-        QCOMPARE(f.prompts(), answer ? QStringList{askedToSave(caption)} : QStringList());
-        if (answer)
-            QCOMPARE(f.boxes->shown[0].title + QString::number(f.boxes->shown[0].style), "Pagewell" + QString::number(vb::vbYesNoCancel | vb::vbExclamation));
-        if (!opened.isEmpty())
-            QCOMPARE(bytesOf(opened), QByteArray("on disk\n"));
-        QCOMPARE(f.dialogs->calls.size(), int(!opened.isEmpty()) + int(!name.isEmpty()));
-        QCOMPARE(f.files().size(), int(!opened.isEmpty()) + int(!name.isEmpty()));
-        if (name.isEmpty())
-            return;
-        const CommonDialogCall& call = f.dialogs->calls[0];
-        QCOMPARE(call.action, int(CommonDialog::cdlSave));
-        QCOMPARE(call.DialogTitle + call.FileName, QStringLiteral("Pagewell: Save File/left/by/the/last/dialog.txt"));  // not preset
-        QCOMPARE(call.Flags * 10 + call.CancelError, 0x1016 * 10 + 1);
-        const QString path = f.path(name);
-        QCOMPARE(isRtf(bytesOf(path)), name.endsWith(QLatin1String("RTF")));
-        QVERIFY(bytesOf(path).contains("fresh"));
-        QCOMPARE(f.main->CurrentFile, path);
-        QCOMPARE(f.recentItems(), (QStringList{"-", "&1 " + path.toUpper()}));
-    }
-
-    // Exit asks for each changed document in turn; a Cancel, also in a
-    // Save dialog, keeps every window and the program open.
-    void exit_data()
-    {
-        QTest::addColumn<Exited>("row");  // untitled: a third document with text, else empty
-        QTest::newRow("No, No") << Exited{{vb::vbNo, vb::vbNo}, false, "--", true};
-        QTest::newRow("Yes, No") << Exited{{vb::vbYes, vb::vbNo}, false, "w-", true};
-        QTest::newRow("No, Yes") << Exited{{vb::vbNo, vb::vbYes}, false, "-w", true};
-        QTest::newRow("Yes, Cancel") << Exited{{vb::vbYes, vb::vbCancel}, false, "w-", false};
-        QTest::newRow("Yes, Yes, Yes and cancel the dialog") << Exited{{vb::vbYes, vb::vbYes, vb::vbYes}, true, "ww", false};
-    }
-    void exit()
-    {
-        QFETCH(Exited, row);
-        const auto& [answers, untitled, written, closed] = row;
-        frmDocument* first = openChanged(QStringLiteral("first.txt"));
-        frmDocument* second = openChanged(QStringLiteral("second.txt"));
-        const QStringList paths{first->filePath(), second->filePath()};
-        f.command(New);
-        if (untitled)
-            f.type(QStringLiteral("untitled"));
-        f.boxes->answers = answers;
-        f.dialogs->cancel();
-        f.command(Exit);
-        QCOMPARE(f.prompts().mid(0, 2), (QStringList{askedToSave(paths[0].toUpper()), askedToSave(paths[1].toUpper())}));
-        QCOMPARE(f.prompts().size(), answers.size());
-        for (int i = 0; i < 2; ++i)
-            QCOMPARE(bytesOf(paths[i]) == "on disk\ntyped", written[i] == u'w');
-        QCOMPARE(f.documentCount(), closed ? 0 : 3);
-        QCOMPARE(f.main->isVisible(), !closed);
-        // Settings are written on the way out only.
-        QCOMPARE(setting(QStringLiteral("Settings"), QStringLiteral("MainLeft")).isEmpty(), !closed);
-        if (closed)
-            return;
-        QCOMPARE(first->Label1() + second->Label1(), QStringLiteral("xx"));  // written or not
-        f.main->activateDocument(first);  // closing it again asks again
-        f.boxes->shown.clear();
-        f.boxes->answers = {vb::vbNo};
-        f.command(Close);
-        QCOMPARE(f.prompts(), QStringList{askedToSave(paths[0].toUpper())});
     }
 
     // Qt's own file dialog, worked as a user does: a name typed into its
