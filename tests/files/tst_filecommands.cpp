@@ -43,7 +43,6 @@ struct Inserted { QString content; int selStart, selLength; QByteArray file; QSt
 struct Saved { QString name; QByteArray file; QString typed, outside; int command; QList<int> answers; QString asked; QByteArray after; };
 struct Selected { QByteArray file; QString typed; int selStart, selLength; QString name; QList<int> answers; QByteArray written; };
 struct Cancelled { int command; bool emptyName, cancelError; QString currentFile; };
-struct Named { int command; bool titled; QString name; bool rtfFirst, rtfLater; };
 struct Session { QString documents; int command; QList<int> answers; QStringList names; QString asked, written, message; int left, style = -1; };
 
 }  // namespace
@@ -53,7 +52,6 @@ Q_DECLARE_METATYPE(Inserted)
 Q_DECLARE_METATYPE(Saved)
 Q_DECLARE_METATYPE(Selected)
 Q_DECLARE_METATYPE(Cancelled)
-Q_DECLARE_METATYPE(Named)
 Q_DECLARE_METATYPE(Session)
 
 class TestFileCommands : public QObject {
@@ -328,50 +326,6 @@ private slots:
         QCOMPARE(f.prompts(), QStringList());
     }
 
-    // Untitled: Save writes plain text whatever the name, then goes by the
-    // name; Save As goes by the name at once and starts at the document's file.
-    void savingUnderAName_data()
-    {
-        QTest::addColumn<Named>("row");
-        QTest::newRow("Save, X.RTF") << Named{Save, false, "X.RTF", false, true};
-        QTest::newRow("Save, x.rtf") << Named{Save, false, "x.rtf", false, true};
-        QTest::newRow("Save, MYRTF") << Named{Save, false, "MYRTF", false, true};
-        QTest::newRow("Save, x.txt") << Named{Save, false, "x.txt", false, false};
-        QTest::newRow("Save As, untitled to txt") << Named{SaveAs, false, "new.txt", false, false};
-        QTest::newRow("Save As, untitled to RTF") << Named{SaveAs, false, "New.RTF", true, true};
-        QTest::newRow("Save As, titled to txt") << Named{SaveAs, true, "other.txt", false, false};
-        QTest::newRow("Save As, titled to rtf") << Named{SaveAs, true, "other.rtf", true, true};
-    }
-    void savingUnderAName()
-    {
-        QFETCH(Named, row);
-        const auto& [command, titled, name, rtfFirst, rtfLater] = row;
-        const QString original = f.file(QStringLiteral("Original.txt"), "first\r\nsecond\r\n");
-        titled ? void(f.open(original)) : f.type(QStringLiteral("first\rsecond\r"));
-        frmDocument* document = f.active();
-        const QString path = f.path(name);
-        f.dialogs->choose(path);
-        f.command(command);
-        const int calls = f.dialogs->calls.size();
-        QCOMPARE(described(f.dialogs->calls.last()), saveDialog(titled ? original : QString()));
-        const QByteArray bytes = bytesOf(path);
-        QCOMPARE(isRtf(bytes), rtfFirst);
-        if (!rtfFirst)
-            QCOMPARE(bytes, titled ? QByteArray("first\r\nsecond\r\n") : QByteArray("first\nsecond\n"));
-        QCOMPARE((QStringList{document->Title(), document->windowTitle(), document->filePath(), document->Label1()}),
-                 (QStringList{path.toUpper(), path.toUpper(), path, ""}));
-        QCOMPARE(f.main->CurrentFile, path);
-        QCOMPARE(f.recent().first(), path.toUpper());
-        QCOMPARE(f.recentItems().mid(0, 2), (QStringList{"-", "&1 " + path.toUpper()}));
-        f.type(QStringLiteral("more"));
-        f.command(Save);
-        QCOMPARE(f.dialogs->calls.size(), calls);  // titled now: no dialog
-        QCOMPARE(isRtf(bytesOf(path)), rtfLater);
-        QVERIFY(bytesOf(path).contains("more") && bytesOf(path).contains("second"));
-        QCOMPARE(bytesOf(original), QByteArray("first\r\nsecond\r\n"));
-        QCOMPARE(document->Label1(), QString());
-    }
-
     // Writing an opened file by its name's format. A file another program
     // replaced since, or a text its Windows-1252 file cannot hold, is written
     // only when the user agrees; a deleted file is written again.
@@ -485,7 +439,8 @@ private slots:
     // "m" its folder removed, "h" read-only and hidden (35, the write
     // decides), "x" closed. Style: the last message's, where it matters.
     // Asked: the documents asked about, in order; names: the Save dialog's
-    // answers ("" cancels); written per document: 'w' plain text, 'R' RTF, '-' not.
+    // answers ("" cancels), for Save As the active document's; written per
+    // document: 'w' plain text, 'R' RTF, 'r' plain text and RTF on the next Save, '-' not.
     void closeExitSaveAll_data()
     {
         QTest::addColumn<Session>("row");
@@ -524,6 +479,14 @@ private slots:
             QTest::addRow("%s, folder removed under the file", name) << Session{"m", command, {}, {}, "", "-", failed, 1, warn};
         }
         QTest::newRow("Save As into a missing folder") << Session{"u", SaveAs, {}, {missing}, "", "-", failed, 1, warn};
+        QTest::newRow("Save, X.RTF: plain text, then RTF") << Session{"u", Save, {}, {"X.RTF"}, "", "r", "", 1};
+        QTest::newRow("Save, x.rtf") << Session{"u", Save, {}, {"x.rtf"}, "", "r", "", 1};
+        QTest::newRow("Save, MYRTF") << Session{"u", Save, {}, {"MYRTF"}, "", "r", "", 1};
+        QTest::newRow("Save, x.txt") << Session{"u", Save, {}, {"x.txt"}, "", "w", "", 1};
+        QTest::newRow("Save As, untitled to txt") << Session{"u", SaveAs, {}, {"new.txt"}, "", "w", "", 1};
+        QTest::newRow("Save As, untitled to RTF") << Session{"u", SaveAs, {}, {"New.RTF"}, "", "R", "", 1};
+        QTest::newRow("Save As, titled to txt") << Session{"c", SaveAs, {}, {"other.txt"}, "", "w", "", 1};
+        QTest::newRow("Save As, titled and changed to rtf") << Session{"t", SaveAs, {}, {"other.rtf"}, "", "R", "", 1};
         const QString refused = "File is read-only and cannot be saved!";
         QTest::newRow("Close, Yes, read-only: closed unsaved") << Session{"er", Close, {yes}, {}, "1", "--", refused, 1, warn};
         QTest::newRow("Close, Yes, attributes 1: no icon") << Session{"ep", Close, {yes}, {}, "1", "--", refused, 1, vb::vbOKOnly};
@@ -544,7 +507,7 @@ private slots:
             const QString name = QString(kind == u'm' ? "removed/doc%1.txt" : kind == u'h' ? ".doc%1.txt" : "doc%1.txt").arg(i);
             paths << (QStringLiteral("tcrpmh").contains(kind) ? f.file(name, "on disk\n") : QString());
             if (QStringLiteral("ukn").contains(kind))
-                f.type(QStringLiteral("untitled %1").arg(i));
+                f.type(QStringLiteral("untitled %1\r").arg(i));
             if (kind == u'n') {
                 f.text()->SetSel(0, -1);
                 QTest::keyClick(f.text(), Qt::Key_Delete);
@@ -573,7 +536,8 @@ private slots:
                 QVERIFY(QDir(f.path(QStringLiteral("removed"))).removeRecursively());
         }
         f.dialogs->calls.clear();
-        f.main->dlgCommonDialog.FileName = QStringLiteral("/left/by/the/last/dialog.txt");
+        const QString leftOver = QStringLiteral("/left/by/the/last/dialog.txt"), startAt = command == SaveAs ? paths.last() : leftOver;
+        f.main->dlgCommonDialog.FileName = leftOver;
         const QString recentBefore = f.recent().first();
         for (const QString& name : names)
             name.isEmpty() ? f.dialogs->cancel() : f.dialogs->choose(f.path(name));
@@ -593,17 +557,20 @@ private slots:
                      "Pagewell" + QString::number(i < asked.size() ? vb::vbYesNoCancel | vb::vbExclamation : 0));
         QCOMPARE(f.dialogs->pending(), 0);
         QCOMPARE(f.dialogs->calls.size(), names.size());
-        for (const CommonDialogCall& call : f.dialogs->calls)  // Close: not preset
-            QCOMPARE(described(call), saveDialog(command == Close ? "/left/by/the/last/dialog.txt" : call.FileName));
+        for (const CommonDialogCall& call : f.dialogs->calls)  // only Save As starts at the document's file
+            QCOMPARE(described(call), saveDialog(command == SaveAll ? call.FileName : startAt));
         QString lastNamed;
         for (int i = 0, answer = 0; i < documents.size(); ++i) {
             const bool wrote = written[i] != u'-';
-            if (documents[i] == u'u' && answer++ < names.size() && wrote) {
+            const bool named = documents[i] == u'u' || (command == SaveAs && i == documents.size() - 1);
+            if (named && answer++ < names.size() && wrote) {
+                if (!paths[i].isEmpty())
+                    QCOMPARE(bytesOf(paths[i]), QByteArray("on disk\n"));  // the original stays
                 paths[i] = f.path(names[answer - 1]);
                 QCOMPARE(activeAtDialog.value(answer - 1), windows[i]);  // the user sees which text is named
-                const QByteArray bytes = bytesOf(paths[i]);
-                QVERIFY2(written[i] == u'R' ? isRtf(bytes) && bytes.contains("untitled")
-                                            : bytes == QStringLiteral("untitled %1").arg(i).toUtf8(), bytes.constData());
+                const QByteArray bytes = bytesOf(paths[i]), text = documents[i] == u'u' ? QStringLiteral("untitled %1\n").arg(i).toUtf8()
+                                                                   : documents[i] == u'c' ? QByteArray("on disk\n") : QByteArray("on disk\ntyped");
+                QVERIFY2(written[i] == u'R' ? isRtf(bytes) && bytes.contains(text.left(6)) : bytes == text, bytes.constData());
                 lastNamed = paths[i];
                 if (left == documents.size())
                     QCOMPARE(windows[i]->Title(), paths[i].toUpper());
@@ -619,8 +586,19 @@ private slots:
         QCOMPARE(f.recent().first(), lastNamed.isEmpty() ? recentBefore : lastNamed.toUpper());
         if (!lastNamed.isEmpty())
             QCOMPARE(f.recentItems().mid(0, 2), (QStringList{"-", "&1 " + lastNamed.toUpper()}));
-        if (command == Close && !lastNamed.isEmpty())
+        if (command != SaveAll && !lastNamed.isEmpty()) {
             QCOMPARE(f.main->CurrentFile, lastNamed);
+            QCOMPARE(windows.last()->filePath() + windows.last()->windowTitle(), lastNamed + lastNamed.toUpper());
+        }
+        if (command != Close && command != SaveAll && !lastNamed.isEmpty()) {  // named now: no dialog
+            const int calls = f.dialogs->calls.size();
+            f.type(QStringLiteral("more"));
+            f.command(Save);
+            QCOMPARE(f.dialogs->calls.size(), calls);
+            const QByteArray bytes = bytesOf(lastNamed);
+            QVERIFY2(isRtf(bytes) == (written.contains(u'R') || written.contains(u'r')) && bytes.contains("more"), bytes.constData());
+            QCOMPARE(windows.last()->Label1(), QString());
+        }
         if (command != Exit)
             return;
         QCOMPARE(f.main->isVisible(), left > 0);
