@@ -154,14 +154,11 @@ private slots:
         f.command(command);
         QCOMPARE(f.dialogs->calls.size(), 1);
         QCOMPARE(f.dialogs->calls[0].CancelError, cancelError || (command != Open && command != Insert));
-        QCOMPARE(f.documentCount(), 1);
         QCOMPARE(f.active(), document);
-        QCOMPARE((QStringList{f.text()->Text(), document->Title(), document->windowTitle(), document->Label1()}),
-                 (QStringList{"Hello world", "", "Document 1", command == Close ? "x" : ""}));
+        QCOMPARE(QString::number(f.documentCount()) + f.text()->Text() + "|" + document->Title() + "|" + document->windowTitle() + "|" + document->Label1(),
+                 QStringLiteral("1Hello world||Document 1|") + (command == Close ? "x" : ""));
         QCOMPARE(f.text()->SelStart() * 100 + f.text()->SelLength(), command == SaveAs ? 1100 : 203);
-        QCOMPARE(Clipboard::GetText(), QStringLiteral("keep me"));
-        QCOMPARE(f.main->CurrentFile, currentFile);
-        QCOMPARE(f.recent(), QStringList(4, QString()));
+        QCOMPARE(Clipboard::GetText() + "|" + f.main->CurrentFile + "|" + f.recent().join(u'|'), "keep me|" + currentFile + "||||");
         QCOMPARE(f.prompts(), command == Close ? QStringList{askedToSave("Document 1")} : QStringList());
         QCOMPARE(f.files(), QStringList());
     }
@@ -225,13 +222,11 @@ private slots:
         QCOMPARE(f.text()->Text(), row.expected);
         QCOMPARE(f.text()->SelStart() * 100 + f.text()->SelLength(), row.caretAfter * 100);
         QCOMPARE(f.active()->Label1() + f.active()->Title(), row.expected == row.content ? "" : "x");  // names nothing
-        QCOMPARE(Clipboard::GetFormat(), !row.clipboard.isEmpty());
-        QCOMPARE(Clipboard::GetText(), row.clipboard);
+        QCOMPARE(QString::number(Clipboard::GetFormat()) + Clipboard::GetText(), QString::number(!row.clipboard.isEmpty()) + row.clipboard);
         QCOMPARE(f.main->CurrentFile, path);
         QCOMPARE(f.dialogs->calls.size(), 1);
-        const CommonDialogCall& call = f.dialogs->calls[0];
-        QCOMPARE(call.action * 0x10000 + call.Flags, int(CommonDialog::cdlOpen) * 0x10000 + 0x1016);
-        QCOMPARE(call.DialogTitle + call.FileName + call.Filter, "Pagewell: Insert File" + DefaultFilter);
+        QCOMPARE(described(f.dialogs->calls[0]) + f.dialogs->calls[0].Filter,
+                 QStringLiteral("%1 Pagewell: Insert File %2 0 ").arg(CommonDialog::cdlOpen).arg(0x1016) + DefaultFilter);
         f.dialogs->cancel();
         f.command(Save);  // suggests the name the last dialog left
         QCOMPARE(f.dialogs->calls.last().FileName, row.expected.isEmpty() ? QString() : path);
@@ -272,15 +267,11 @@ private slots:
         } else {
             f.restart(path);
         }
-        QCOMPARE(f.text()->Text(), how == QLatin1String("insert") ? QStringLiteral("Hello") : QString());
-        QCOMPARE(f.active()->Label1(), QString());
-        QCOMPARE(Clipboard::GetText(), QStringLiteral("keep me"));
         const bool captioned = how == QLatin1String("open") || how == QLatin1String("command line");
-        QCOMPARE(f.active()->Title(), captioned ? path.toUpper() : QString());
-        QCOMPARE(f.boxes->shown.size(), 1);
-        const QString prompt = f.lastPrompt();
-        QVERIFY2(prompt.contains(path + " is") && prompt.contains(QStringLiteral("not a regular file")), qPrintable(prompt));
-        QCOMPARE(f.boxes->shown[0].style, int(vb::vbExclamation));
+        QCOMPARE((QStringList{f.text()->Text(), f.active()->Label1(), Clipboard::GetText(), f.active()->Title()}),
+                 (QStringList{how == QLatin1String("insert") ? "Hello" : "", "", "keep me", captioned ? path.toUpper() : ""}));
+        QCOMPARE(f.boxes->shown.size() * 100 + f.boxes->shown[0].style, 100 + vb::vbExclamation);
+        QVERIFY2(f.lastPrompt().contains(path + " is") && f.lastPrompt().contains("not a regular file"), qPrintable(f.lastPrompt()));
     }
 
     void openAndSaveKeepEveryByte_data()
