@@ -109,9 +109,8 @@ private slots:
         QCOMPARE(document->txtText->Text(), shown);
         QCOMPARE((QStringList{document->windowTitle(), document->Title(), document->filePath(), document->Label1()}),
                  (QStringList{path.toUpper(), path.toUpper(), path, ""}));
-        QCOMPARE(f.recent(), (QStringList{path.toUpper(), "", "", ""}));
+        QCOMPARE(f.recent() + f.prompts(), (QStringList{path.toUpper(), "", "", ""}));
         QCOMPARE(f.main->panelText(2), QStringLiteral("Line=1 of %1 Column=1").arg(shown.count(u'\n') + 1));
-        QCOMPARE(f.prompts(), QStringList());
         if (before == QLatin1String("text"))
             QCOMPARE(first->txtText->Text(), QStringLiteral("ab"));  // left as it was
         QCOMPARE(f.dialogs->calls.size(), 1);
@@ -189,9 +188,8 @@ private slots:
         f.main->activateDocument(document);
         QApplication::processEvents();
         QCOMPARE(f.prompts(), QStringList{QDir::toNativeSeparators(path) + " has been " + row.told});
-        QCOMPARE((QStringList{document->txtText->Text(), document->Label1(), document->windowTitle()}),
-                 (QStringList{row.text, row.unsaved ? "x" : "", path.toUpper()}));
-        QCOMPARE(document->txtText->CanUndo(), row.text != QLatin1String("other"));
+        QCOMPARE((QStringList{document->txtText->Text(), document->Label1(), document->windowTitle(), QString::number(document->txtText->CanUndo())}),
+                 (QStringList{row.text, row.unsaved ? "x" : "", path.toUpper(), QString::number(row.text != QLatin1String("other"))}));
         // The program comes to the front: the same change is not told again, the next one is.
         for (const int shown : {1, 2}) {
             emit qApp->applicationStateChanged(Qt::ApplicationActive);
@@ -301,8 +299,7 @@ private slots:
         f.dialogs->choose(copy);
         f.command(SaveAs);
         QCOMPARE(bytesOf(copy), bytes);
-        QCOMPARE(f.active()->Title(), copy.toUpper());
-        QCOMPARE(f.prompts(), QStringList());
+        QCOMPARE(f.active()->Title() + f.prompts().join(u'|'), copy.toUpper());
     }
 
     // Writing an opened file by its name's format. A file another program
@@ -358,10 +355,7 @@ private slots:
             QCOMPARE(f.lastPrompt() + QString::number(f.boxes->shown.last().style),
                      row.asked.arg(QDir::toNativeSeparators(path)) + QString::number(vb::vbOKCancel | vb::vbExclamation));
         const QByteArray bytes = bytesOf(path);
-        if (isRtf(row.after))
-            QVERIFY2(isRtf(bytes) && bytes.contains("typed"), bytes.constData());
-        else
-            QCOMPARE(bytes, row.after);
+        QVERIFY2(isRtf(row.after) ? isRtf(bytes) && bytes.contains("typed") : bytes == row.after, bytes.constData());
         const bool closing = row.command == Close || row.command == Exit;
         if (!closing || row.answers.value(0) != vb::vbCancel)
             QCOMPARE(f.main->CurrentFile, row.command == SaveAs ? path : path.toUpper());
@@ -399,14 +393,13 @@ private slots:
         f.boxes->answers = row.answers;
         row.name.isEmpty() ? f.dialogs->cancel() : f.dialogs->choose(f.path(row.name));
         f.command(SaveAs);
-        QCOMPARE(f.prompts().size(), row.answers.size());
-        QCOMPARE(f.prompts().first() + QString::number(f.boxes->shown[0].style),
-                 "Save only selected text?" + QString::number(vb::vbOKCancel | vb::vbQuestion));
+        QCOMPARE(f.prompts().first() + QString::number(f.boxes->shown[0].style) + "," + QString::number(f.prompts().size()),
+                 "Save only selected text?" + QString::number(vb::vbOKCancel | vb::vbQuestion) + "," + QString::number(row.answers.size()));
         QCOMPARE(bytesOf(f.path(row.name.isEmpty() ? QStringLiteral("part.txt") : row.name)), row.written);
         QCOMPARE((QStringList{document->Title(), document->windowTitle(), f.recent().first()}), before);  // names nothing
         const bool nothing = row.written == "(missing)";
-        QCOMPARE(document->Label1(), nothing ? QStringLiteral("x") : QString());  // else clean all the same
-        QCOMPARE(f.text()->SelLength(), nothing ? row.selLength : f.text()->SelLength());
+        QCOMPARE(document->Label1() + QString::number(nothing ? f.text()->SelLength() : 0),  // else clean all the same
+                 nothing ? "x" + QString::number(row.selLength) : "0");
         QCOMPARE(bytesOf(original), original.isEmpty() ? QByteArray("(missing)") : row.file);
     }
 
@@ -507,10 +500,8 @@ private slots:
                 makeReadOnly(paths[i]);
             if (kind == u'h' && QFileInfo(paths[i]).isWritable() != (written[i] == u'w'))
                 QSKIP("the write decides, and here it goes the other way");
-            if (kind == u'p') {
-                QFile::remove(paths[i]);  // Save All has removed it already
-                QVERIFY(makePipe(paths[i], 0444));
-            }
+            if (kind == u'p')  // Save All has removed the file already
+                QVERIFY((QFile::remove(paths[i]) || command == SaveAll) && makePipe(paths[i], 0444));
             if (kind == u'm')
                 QVERIFY(QDir(f.path(QStringLiteral("removed"))).removeRecursively());
         }
@@ -534,8 +525,7 @@ private slots:
         for (int i = 0; i < f.boxes->shown.size(); ++i)
             QCOMPARE(f.boxes->shown[i].title + QString::number(i < asked.size() ? f.boxes->shown[i].style : 0),
                      "Pagewell" + QString::number(i < asked.size() ? vb::vbYesNoCancel | vb::vbExclamation : 0));
-        QCOMPARE(f.dialogs->pending(), 0);
-        QCOMPARE(f.dialogs->calls.size(), names.size());
+        QCOMPARE(QStringLiteral("%1 shown, %2 left").arg(f.dialogs->calls.size()).arg(f.dialogs->pending()), QStringLiteral("%1 shown, 0 left").arg(names.size()));
         for (const CommonDialogCall& call : f.dialogs->calls)  // only Save As starts at the document's file
             QCOMPARE(described(call), saveDialog(command == SaveAll ? call.FileName : startAt));
         QString lastNamed;
@@ -580,9 +570,8 @@ private slots:
         }
         if (command != Exit)
             return;
-        QCOMPARE(f.main->isVisible(), left > 0);
         // Settings are written on the way out only.
-        QCOMPARE(setting(QStringLiteral("Settings"), QStringLiteral("MainLeft")).isEmpty(), left > 0);
+        QCOMPARE(QString::number(f.main->isVisible()) + QString::number(setting("Settings", "MainLeft").isEmpty()), left > 0 ? "11" : "00");
         if (left == 0)
             return;
         f.main->activateDocument(windows[0]);  // closing it again asks again
