@@ -227,10 +227,7 @@ private slots:
         QTemporaryDir temporary(testenv::root() + QStringLiteral("/fail-XXXXXX"));
         QString folder = temporary.path();
         QProcess mount;
-        const auto unmount = qScopeGuard([&] {
-            mount.kill();
-            mount.waitForFinished();
-        });
+        const auto unmount = qScopeGuard([&] { mount.kill(), mount.waitForFinished(); });
         if (kind == QLatin1String("full") || kind == QLatin1String("read-only"))
             folder = privateMount(mount, folder + QStringLiteral("/mnt"),
                                   "mount -t tmpfs -o size=64k,mode=1777 tmpfs \"$1\" && printf x > \"$1/file.txt\""

@@ -31,6 +31,9 @@ const QStringList Keys{"Header", "Footer", "Left", "Right", "Top", "Bottom"};
 const QStringList BuiltIn{"&f", "Page &p", "0.75", "0.25", "0.5", "0"};
 const QString Missing = QStringLiteral("<missing>");
 
+// Six values "|"-separated, "-" all missing, "built-in" the built-in values.
+QStringList six(const QString& t) { return t == "-" ? QStringList(6, Missing) : t == "built-in" ? BuiltIn : t.split(u'|'); }
+
 QStringList stored()
 {
     QStringList values;
@@ -138,17 +141,11 @@ private slots:
     // runs and leaves the page settings and the store as given.
     void pageSetup_data()
     {
-        QTest::addColumn<QStringList>("before");  // the store
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QStringList>("memory");
-        QTest::addColumn<QStringList>("after");  // the store
-        QTest::addColumn<int>("refusals");
-        // Six values "|"-separated, "-" all missing, "built-in" the built-in values.
+        // before (the store), script, shown, memory, after (the store), refusals
+        QTest::addColumn<QStringList>("row");
         const auto row = [](const char* name, const QString& before, const QString& script, const QString& shown,
                             const QString& memory, const QString& after, int refusals) {
-            const auto six = [](const QString& t) { return t == "-" ? QStringList(6, Missing) : t == "built-in" ? BuiltIn : t.split(u'|'); };
-            QTest::newRow(name) << six(before) << script << six(shown) << six(memory) << six(after) << refusals;
+            QTest::newRow(name) << QStringList{before, script, shown, memory, after, QString::number(refusals)};
         };
         row("Default then OK: applied, not stored", "-", "default ok", "built-in", "&f|Page &p|0.75|0.75|0.5|0", "-", 0);
         row("Default then Save: stored, not applied", "-", "Left=2 default save cancel", "built-in", "built-in",
@@ -168,15 +165,12 @@ private slots:
     }
     void pageSetup()
     {
-        QFETCH(QStringList, before);
-        QFETCH(QString, script);
-        QFETCH(QStringList, shown);
-        QFETCH(QStringList, memory);
-        QFETCH(QStringList, after);
-        QFETCH(int, refusals);
+        QFETCH(QStringList, row);
+        const QString script = row[1];
+        const int refusals = row[5].toInt();
         for (int i = 0; i < 6; ++i) {
-            if (before[i] != Missing)
-                testsupport::putSetting(PageSetupSection, Keys[i], before[i]);
+            if (six(row[0])[i] != Missing)
+                testsupport::putSetting(PageSetupSection, Keys[i], six(row[0])[i]);
         }
         pageSettings().MarginLeft = 3;
         QStringList seen;
@@ -190,9 +184,9 @@ private slots:
                 dialog->reject();
         }));
         QVERIFY(!open);
-        QCOMPARE(seen, shown);
-        QCOMPARE(inMemory(), memory);
-        QCOMPARE(stored(), after);
+        QCOMPARE(seen, six(row[2]));
+        QCOMPARE(inMemory(), six(row[3]));
+        QCOMPARE(stored(), six(row[4]));
         QCOMPARE(f.prompts(), QStringList(refusals, QStringLiteral("Invalid margin entry!")));
         if (refusals)
             QCOMPARE(f.boxes->shown[0].style, int(vb::vbExclamation));
@@ -207,37 +201,28 @@ private slots:
 
     void keyFilter_data()
     {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<int>("caret");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("1..5: the digit takes back the period") << "Left" << "" << 0 << "1..5" << "1.5";
-        QTest::newRow("1.. stays until the next key") << "Right" << "" << 0 << "1.." << "1..";
-        QTest::newRow("1.2.3") << "Top" << "" << 0 << "1.2.3" << "1.23";
-        QTest::newRow("a third period") << "Bottom" << "" << 0 << "1...5" << "1.5";
-        QTest::newRow("letters, signs, commas refused")
-            << "Left" << "" << 0 << "a1-b, 2+e" << "12";
-        QTest::newRow("a refused key still checks") << "Left" << "" << 0 << "2..x" << "2.";
-        QTest::newRow("deletes before the caret, not the period") << "Left" << "1.5" << 0 << ".2" << "21.5";
-        QTest::newRow("caret at the start: nothing to delete") << "Left" << "1..5" << 0 << "7" << "71..5";
-        QTest::newRow("Backspace passes") << "Top" << "1.25" << 4 << "\b\b7" << "1.7";
-        QTest::newRow("header takes anything") << "Header" << "" << 0 << "a.b..c-" << "a.b..c-";
-        QTest::newRow("footer takes anything") << "Footer" << "" << 0 << "1..-x" << "1..-x";
+        QTest::addColumn<QStringList>("row");  // box, text before, caret, typed, text after
+        QTest::newRow("1..5: the digit takes back the period") << QStringList{"Left", "", "0", "1..5", "1.5"};
+        QTest::newRow("1.. stays until the next key") << QStringList{"Right", "", "0", "1..", "1.."};
+        QTest::newRow("1.2.3") << QStringList{"Top", "", "0", "1.2.3", "1.23"};
+        QTest::newRow("a third period") << QStringList{"Bottom", "", "0", "1...5", "1.5"};
+        QTest::newRow("letters, signs, commas refused") << QStringList{"Left", "", "0", "a1-b, 2+e", "12"};
+        QTest::newRow("a refused key still checks") << QStringList{"Left", "", "0", "2..x", "2."};
+        QTest::newRow("deletes before the caret, not the period") << QStringList{"Left", "1.5", "0", ".2", "21.5"};
+        QTest::newRow("caret at the start: nothing to delete") << QStringList{"Left", "1..5", "0", "7", "71..5"};
+        QTest::newRow("Backspace passes") << QStringList{"Top", "1.25", "4", "\b\b7", "1.7"};
+        QTest::newRow("header takes anything") << QStringList{"Header", "", "0", "a.b..c-", "a.b..c-"};
+        QTest::newRow("footer takes anything") << QStringList{"Footer", "", "0", "1..-x", "1..-x"};
     }
     void keyFilter()
     {
-        QFETCH(QString, box);
-        QFETCH(QString, start);
-        QFETCH(int, caret);
-        QFETCH(QString, typed);
-        QFETCH(QString, result);
+        QFETCH(QStringList, row);
         frmPageSetup dialog;
-        QLineEdit* edit = ::box(&dialog, box);
-        edit->setText(start);
-        edit->setCursorPosition(caret);
-        QTest::keyClicks(edit, typed);
-        QCOMPARE(edit->text(), result);
+        QLineEdit* edit = box(&dialog, row[0]);
+        edit->setText(row[1]);
+        edit->setCursorPosition(row[2].toInt());
+        QTest::keyClicks(edit, row[3]);
+        QCOMPARE(edit->text(), row[4]);
     }
 
     // What a job takes from the active document: the selection or the whole
