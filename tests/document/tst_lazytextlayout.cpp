@@ -353,42 +353,36 @@ private slots:
     void mouse_data()
     {
         QTest::addColumn<QString>("steps");  // rows named "wrapped: ..." wrap at the window's width
-        QTest::newRow("click inside a word") << QStringLiteral("click 30,10");
-        QTest::newRow("click past a line's end") << QStringLiteral("click 390,25");
-        QTest::newRow("click below the text") << QStringLiteral("click 100,280");
-        QTest::newRow("click in the left margin") << QStringLiteral("click 1,55");
-        QTest::newRow("click on a paragraph's top pixel row") << QStringLiteral("click 40,19");
-        QTest::newRow("click on the text's top pixel row") << QStringLiteral("click 40,4");
-        QTest::newRow("shift-click extends forwards") << QStringLiteral("click 30,10; shift 120,70; release 120,70");
-        QTest::newRow("shift-click extends backwards") << QStringLiteral("click 120,70; shift 30,10; release 30,10");
-        QTest::newRow("drag within a line") << QStringLiteral("press 20,10; move 40,10; move 80,10; move 121,11; release 121,11");
-        QTest::newRow("drag across paragraphs and back")
-            << QStringLiteral("press 100,10; move 100,40; move 200,70; move 50,100; move 60,25; release 60,25");
-        QTest::newRow("drag upwards past the anchor") << QStringLiteral("press 150,100; move 100,70; move 20,12; release 20,12");
-        QTest::newRow("drag past line ends") << QStringLiteral("press 10,25; move 390,25; move 390,40; release 390,40");
-        QTest::newRow("drag below the text") << QStringLiteral("press 60,70; move 60,200; release 60,200");
-        QTest::newRow("click inside a selection") << QStringLiteral("press 10,10; move 200,10; release 200,10; click 100,10");
-        QTest::newRow("double-click a word") << QStringLiteral("double 45,10");
-        QTest::newRow("double-click a tab") << QStringLiteral("double 60,55");
-        QTest::newRow("double-click an empty paragraph") << QStringLiteral("double 50,40");
-        QTest::newRow("double-click past a line's end") << QStringLiteral("double 300,25");
-        QTest::newRow("double-click and drag forward, past a word's middle")
-            << QStringLiteral("held quick@0.5; move brown@0.5; move over@0.8; release over@0.8");
-        QTest::newRow("double-click and drag forward, before a word's middle")
-            << QStringLiteral("held quick@0.5; move over@0.2; release over@0.2");
-        QTest::newRow("double-click and drag back, before a word's middle")
-            << QStringLiteral("held jumps@0.5; move fox@0.5; move quick@0.2; release quick@0.2");
-        QTest::newRow("double-click and drag back, past a word's middle")
-            << QStringLiteral("held jumps@0.5; move quick@0.8; release quick@0.8");
-        QTest::newRow("double-click and drag over the space between words")
-            << QStringLiteral("held jumps@0.5; move _fox@0.1; release _fox@0.1");
-        QTest::newRow("shift-click after a double-click") << QStringLiteral("double quick@0.5; shift over@0.3; release over@0.3");
-        QTest::newRow("triple-click selects the paragraph and its break") << QStringLiteral("double 45,10; click 45,10");
-        QTest::newRow("triple-click on the last paragraph") << QStringLiteral("double 15,115; click 15,115");
-        QTest::newRow("wrapped: click past a wrapped line's end") << QStringLiteral("click 395,10");
-        QTest::newRow("wrapped: drag across wrapped lines")
-            << QStringLiteral("press 200,10; move 100,25; move 30,85; release 30,85");
-        QTest::newRow("wrapped: triple-click a wrapped paragraph") << QStringLiteral("double 60,25; click 60,25");
+        const auto row = [](const char* name, const char* steps) { QTest::newRow(name) << QString::fromUtf8(steps); };
+        row("click inside a word", "click 30,10");
+        row("click past a line's end", "click 390,25");
+        row("click below the text", "click 100,280");
+        row("click in the left margin", "click 1,55");
+        row("click on a paragraph's top pixel row", "click 40,19");
+        row("click on the text's top pixel row", "click 40,4");
+        row("shift-click extends forwards", "click 30,10; shift 120,70; release 120,70");
+        row("shift-click extends backwards", "click 120,70; shift 30,10; release 30,10");
+        row("drag within a line", "press 20,10; move 40,10; move 80,10; move 121,11; release 121,11");
+        row("drag across paragraphs and back", "press 100,10; move 100,40; move 200,70; move 50,100; move 60,25; release 60,25");
+        row("drag upwards past the anchor", "press 150,100; move 100,70; move 20,12; release 20,12");
+        row("drag past line ends", "press 10,25; move 390,25; move 390,40; release 390,40");
+        row("drag below the text", "press 60,70; move 60,200; release 60,200");
+        row("click inside a selection", "press 10,10; move 200,10; release 200,10; click 100,10");
+        row("double-click a word", "double 45,10");
+        row("double-click a tab", "double 60,55");
+        row("double-click an empty paragraph", "double 50,40");
+        row("double-click past a line's end", "double 300,25");
+        row("double-click and drag forward, past a word's middle", "held quick@0.5; move brown@0.5; move over@0.8; release over@0.8");
+        row("double-click and drag forward, before a word's middle", "held quick@0.5; move over@0.2; release over@0.2");
+        row("double-click and drag back, before a word's middle", "held jumps@0.5; move fox@0.5; move quick@0.2; release quick@0.2");
+        row("double-click and drag back, past a word's middle", "held jumps@0.5; move quick@0.8; release quick@0.8");
+        row("double-click and drag over the space between words", "held jumps@0.5; move _fox@0.1; release _fox@0.1");
+        row("shift-click after a double-click", "double quick@0.5; shift over@0.3; release over@0.3");
+        row("triple-click selects the paragraph and its break", "double 45,10; click 45,10");
+        row("triple-click on the last paragraph", "double 15,115; click 15,115");
+        row("wrapped: click past a wrapped line's end", "click 395,10");
+        row("wrapped: drag across wrapped lines", "press 200,10; move 100,25; move 30,85; release 30,85");
+        row("wrapped: triple-click a wrapped paragraph", "double 60,25; click 60,25");
     }
     void mouse()
     {
@@ -427,32 +421,25 @@ private slots:
             doc->setPlainText(paragraphs.join(u'\n'));
             doc->setUndoRedoEnabled(true);
         }
+        const auto undoBoth = [&] { ours.undo(), theirs.undo(); };
         for (int step = 0; step < 150; ++step) {
             const int choice = random.bounded(20);
-            if (choice < 2 && ours.isUndoAvailable()) {
-                ours.undo();
-                theirs.undo();
-            } else if (choice == 2 && ours.isRedoAvailable()) {
-                ours.redo();
-                theirs.redo();
-            } else {
+            if (choice < 2 && ours.isUndoAvailable())
+                undoBoth();
+            else if (choice == 2 && ours.isRedoAvailable())
+                ours.redo(), theirs.redo();
+            else
                 randomEdit(random, ours, theirs);
-            }
             QCOMPARE(ours.toPlainText(), theirs.toPlainText());
             // As painting or a click would: some paragraph gets laid out.
             ours.documentLayout()->blockBoundingRect(ours.findBlockByNumber(random.bounded(ours.blockCount())));
         }
         QCOMPARE(difference(random, ours, theirs), QString());
-        for (int steps = ours.availableUndoSteps() / 2; steps >= 0; --steps) {  // half, then all
-            ours.undo();
-            theirs.undo();
-            if (steps == 0)
-                QCOMPARE(difference(random, ours, theirs), QString());
-        }
-        while (ours.isUndoAvailable()) {
-            ours.undo();
-            theirs.undo();
-        }
+        for (int steps = ours.availableUndoSteps() / 2; steps >= 0; --steps)  // half, then all
+            undoBoth();
+        QCOMPARE(difference(random, ours, theirs), QString());
+        while (ours.isUndoAvailable())
+            undoBoth();
         QCOMPARE(ours.toPlainText(), paragraphs.join(u'\n'));
         QCOMPARE(difference(random, ours, theirs), QString());
     }
