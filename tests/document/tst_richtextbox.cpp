@@ -196,26 +196,6 @@ private slots:
         QCOMPARE(box->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
     }
 
-    void tabStopsApplyToTouchedParagraphs()
-    {
-        box->setText(QStringLiteral("one\ntwo\nthree"));
-        box->SetSel(1, 6);  // touches "one" and "two"
-        box->setSelTabCount(3);
-        for (int i = 0; i < 3; ++i)
-            box->setSelTabs(i, 1000 * (i + 1));
-        const auto tabs = [&](int at) {
-            box->setSelStart(at);
-            QList<int> stops{box->SelTabCount()};
-            for (int i = 0; i < box->SelTabCount(); ++i)
-                stops << box->SelTabs(i);
-            return stops;
-        };
-        QCOMPARE(tabs(0) + tabs(5) + tabs(10), QList<int>({3, 1000, 2000, 3000, 3, 1000, 2000, 3000, 0}));
-        box->setSelStart(0);
-        box->setSelTabCount(1);
-        QCOMPARE(tabs(0), QList<int>({1, 1000}));
-    }
-
     void undoAndItsMessages()
     {
         box->setText(QStringLiteral("abc"));

@@ -85,13 +85,6 @@ class TestCounts : public QObject {
 
     MainWindowFixture f;
 
-    void start(bool wrap)
-    {
-        f.start({}, [wrap] {
-            testsupport::putSetting(QStringLiteral("WordWrap"), QStringLiteral("Wrap"),
-                                    wrap ? QStringLiteral("True") : QStringLiteral("False"));
-        });
-    }
 
     QString selection() const { return QStringLiteral("%1,%2").arg(f.text()->SelStart()).arg(f.text()->SelLength()); }
 
@@ -178,7 +171,7 @@ private slots:
         QFETCH(int, length);
         QFETCH(int, caret);
         QFETCH(int, caretAfter);
-        start(false);
+        f.startWrapped(false);
         QRandomGenerator rng{quint32(length)};
         f.show(randomWordText(rng, length - 1, false), caret);
         f.text()->setSelText(QStringLiteral("z"));  // something to undo
@@ -223,7 +216,7 @@ private slots:
         QFETCH(int, selLength);
         QFETCH(int, fileBytes);
         QFETCH(QString, after);
-        start(false);
+        f.startWrapped(false);
         f.show(content, selStart, selLength);
         if (fileBytes >= 0) {
             const QString path = f.file(QStringLiteral("file%1.txt").arg(fileBytes), QByteArray(fileBytes, 'x'));
@@ -248,7 +241,7 @@ private slots:
     void characterCountOfLongLines()
     {
         QFETCH(bool, wrap);
-        start(wrap);
+        f.startWrapped(wrap);
         const QString first = QStringLiteral("some words ").repeated(4000).left(39998);
         f.show(first + QStringLiteral("\r\nlast line"), 40005);
         const int marginBefore = f.text()->RightMargin(), lines = f.text()->LineCount();

@@ -28,10 +28,7 @@ class TestGotoLine : public QObject {
 
     void start(bool wrap)
     {
-        f.start({}, [wrap] {
-            testsupport::putSetting(QStringLiteral("WordWrap"), QStringLiteral("Wrap"),
-                                    wrap ? QStringLiteral("True") : QStringLiteral("False"));
-        });
+        f.startWrapped(wrap);
         f.main->Timer1->stop();
     }
 

@@ -50,6 +50,11 @@ void MainWindowFixture::start(const QString& commandLine, const std::function<vo
     restart(commandLine);
 }
 
+void MainWindowFixture::startWrapped(bool wrap)
+{
+    start({}, [wrap] { putSetting(QStringLiteral("WordWrap"), QStringLiteral("Wrap"), wrap ? "True" : "False"); });
+}
+
 void MainWindowFixture::restart(const QString& commandLine)
 {
     main.reset();

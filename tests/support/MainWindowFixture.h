@@ -37,6 +37,8 @@ public:
     // Fresh settings, then `storeFirst` (settings the run should find), fresh
     // scripts, and a main window after start-up.
     void start(const QString& commandLine = QString(), const std::function<void()>& storeFirst = {});
+    // start() with the stored Word Wrap switch (a first start wraps).
+    void startWrapped(bool wrap);
     // A new main window on the same settings and scripts, as a new run.
     void restart(const QString& commandLine = QString());
     void stop();
