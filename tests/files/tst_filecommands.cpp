@@ -606,7 +606,7 @@ private slots:
             QApplication::setActiveWindow(dialog);
             box->setFocus();
             auto* model = dialog->findChild<QFileSystemModel*>();  // it selects the suggested name once it has read its folder
-            QTest::qWaitFor([&] { return model->rowCount(model->index(f.folder->path())) > 0; }, 3000);
+            (void)QTest::qWaitFor([&] { return model->rowCount(model->index(f.folder->path())) > 0; }, 3000);  // best effort
             box->selectAll();
             QTest::keyClicks(box, path);
             if (box->completer())
