@@ -146,13 +146,11 @@ private slots:
             pixels << units::twipsToPixels(twips, 96);
         QCOMPARE(pixels, (QList<int>{96, 67, 433, 2, 2, -2, 0}));
         QCOMPARE(units::twipsToPixels(1440, 192), 192);
-        QCOMPARE(units::pixelsToTwips(67, 96), 1005.0);
         // This screen: 96 dots an inch, 15 twips a pixel.
-        QCOMPARE(units::twipsPerPixelX(), 15.0);
-        QCOMPARE(units::twipsPerPixelY(), 15.0);
-        QCOMPARE(units::twipsToPixelsX(1000), 67);
-        QCOMPARE(units::twipsToPixelsY(6500), 433);
-        QCOMPARE(units::pixelsToTwipsX(3) + units::pixelsToTwipsY(4), 105.0);
+        QCOMPARE((QList<double>{units::pixelsToTwips(67, 96), units::twipsPerPixelX(), units::twipsPerPixelY(),
+                                double(units::twipsToPixelsX(1000)), double(units::twipsToPixelsY(6500)),
+                                units::pixelsToTwipsX(3), units::pixelsToTwipsY(4)}),
+                 (QList<double>{1005, 15, 15, 67, 433, 45, 60}));
     }
 
     void pointerTarget_data()
