@@ -2,6 +2,7 @@
 // rule-by-rule reference and the real text control, on the documented
 // examples and on many generated texts, carets and rule tables.
 #include "CleanReference.h"
+#include "PaintedDocument.h"
 #include "TestEnvironment.h"
 #include "document/RichTextBox.h"
 #include "editing/CleanDocument.h"
@@ -81,31 +82,7 @@ QString documentText(const QTextDocument& document)
     return document.toRawText().replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
 }
 
-// Colour of every character by text offset; -1 for the CR and LF of a break.
-QVector<int> colours(const QTextDocument& document)
-{
-    QVector<int> result;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            result.insert(result.size(), it.fragment().length(), it.fragment().charFormat().foreground().color().red());
-        if (block.next().isValid())
-            result << -1 << -1;
-    }
-    return result;
-}
-
-// Every character in a colour of its own.
-void paint(QTextDocument& document)
-{
-    QTextCursor cursor(&document);
-    for (int at = 0; at + 1 < document.characterCount(); ++at) {
-        cursor.setPosition(at);
-        cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
-        QTextCharFormat format;
-        format.setForeground(QColor(at % 250 + 1, 0, 0));
-        cursor.setCharFormat(format);
-    }
-}
+QVector<int> colours(const QTextDocument& document) { return testsupport::characterColours(document); }
 
 // The plan applied to a painted document: the reference's text, each
 // character in its format source's colour, and one Undo back to the start.
@@ -115,7 +92,7 @@ void checkDocument(const QString& text, const CleanPlan& plan, const CleanResult
     QTextDocument document;
     document.setUndoRedoEnabled(false);
     document.setPlainText(text);
-    paint(document);
+    testsupport::paintEachCharacter(document);
     document.setUndoRedoEnabled(true);
     const QVector<int> before = colours(document);
     applyCleanToDocument(&document, plan);

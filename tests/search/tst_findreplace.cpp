@@ -2,6 +2,7 @@
 // by short scripts, and the searches behind them against the text control's
 // own Find done one step at a time.
 #include "MainWindowFixture.h"
+#include "PaintedDocument.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
@@ -63,18 +64,7 @@ int literalFindBackward(RichTextBox& box, const QString& what, int before, int o
     return -1;
 }
 
-// Colour of every character by Text() offset; -1 for the CR and LF of a break.
-QVector<int> colours(const RichTextBox& box)
-{
-    QVector<int> result;
-    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            result.insert(result.size(), it.fragment().length(), it.fragment().charFormat().foreground().color().red());
-        if (block.next().isValid())
-            result << -1 << -1;
-    }
-    return result;
-}
+QVector<int> colours(const RichTextBox& box) { return testsupport::characterColours(*box.document()); }
 
 QString pick(QRandomGenerator& rng, const QStringList& list) { return list[rng.bounded(int(list.size()))]; }
 
@@ -82,14 +72,7 @@ QString pick(QRandomGenerator& rng, const QStringList& list) { return list[rng.b
 void prepare(RichTextBox& box, const QString& text, int selStart, int selLength)
 {
     box.setText(text);
-    QTextCursor cursor(box.document());
-    for (int at = 0; at + 1 < box.document()->characterCount(); ++at) {
-        cursor.setPosition(at);
-        cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
-        QTextCharFormat format;
-        format.setForeground(QColor(at % 250 + 1, 0, 0));
-        cursor.setCharFormat(format);
-    }
+    testsupport::paintEachCharacter(*box.document());
     box.SetSel(selStart, selStart + selLength);
     box.EmptyUndoBuffer();
 }
