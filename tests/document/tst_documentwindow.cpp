@@ -179,7 +179,11 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(bool, wraps);
         start(stored.isEmpty() ? QStringList() : QStringList{"WordWrap/Wrap=" + stored});
-        const int width = f.text()->Width(), noWrap = RichTextBox::NoWrapMargin, byMenu = qRound(0.95 * width);
+        for (int tries = 0; tries < 3 && f.active()->width() != 666; ++tries)
+            resize({666 - f.active()->width(), 0});
+        // 9990 twips wide: the menu's 95 % is 9490.5, rounded half to even.
+        const int width = f.text()->Width(), noWrap = RichTextBox::NoWrapMargin, byMenu = 9490;
+        QCOMPARE(width, 9990);
         QList<int> margins{f.main->mnuWrap->isChecked(), f.text()->RightMargin()};
         for (int i = 0; i < 2; ++i) {  // Word Wrap from the menu, twice
             f.main->mnuWrap->trigger();

@@ -16,11 +16,9 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFontDatabase>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStatusBar>
 
 using testsupport::MainWindowFixture;
 using testsupport::WhenModal;
@@ -255,30 +253,6 @@ private slots:
     }
 
     // Word Wrap puts the margin at 95 % of the control, half to even.
-    void wordWrapMargin_data()
-    {
-        QTest::addColumn<int>("pixels");
-        QTest::addColumn<int>("margin");
-        QTest::newRow("9000 twips") << 600 << 8550;
-        QTest::newRow("9990 twips: 9490.5 to even") << 666 << 9490;
-        QTest::newRow("10005 twips: 9504.75 up") << 667 << 9505;
-    }
-    void wordWrapMargin()
-    {
-        QFETCH(int, pixels);
-        QFETCH(int, margin);
-        QWidget* frame = f.active()->parentWidget();
-        for (int tries = 0; tries < 3 && f.active()->width() != pixels; ++tries) {
-            frame->resize(frame->width() + pixels - f.active()->width(), frame->height());
-            QApplication::processEvents();
-        }
-        QCOMPARE(f.text()->Width(), pixels * 15);
-        f.main->mnuWrap->trigger();
-        QCOMPARE(f.text()->RightMargin(), RichTextBox::NoWrapMargin);
-        f.main->mnuWrap->trigger();
-        QCOMPARE(f.text()->RightMargin(), margin);
-    }
-
     // ---- the real dialogs ----------------------------------------------
 
     // Shown and taken back unchanged, the presets come out as they went in.
