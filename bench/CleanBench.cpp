@@ -7,7 +7,7 @@
 
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
-#include "files/TextFileCodec.h"
+#include "document/TextFileCodec.h"
 
 #include <QFile>
 #include <QTemporaryDir>

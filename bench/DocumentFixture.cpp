@@ -1,11 +1,11 @@
 #include "DocumentFixture.h"
 
-#include "app/Settings.h"
-#include "app/Units.h"
+#include "core/Settings.h"
+#include "core/Units.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "files/TextFileCodec.h"
+#include "document/TextFileCodec.h"
 
 #include <QCoreApplication>
 #include <QEvent>

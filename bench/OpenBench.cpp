@@ -15,7 +15,7 @@
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "files/TextFileCodec.h"
+#include "document/TextFileCodec.h"
 
 #include <QFile>
 #include <QPlainTextEdit>

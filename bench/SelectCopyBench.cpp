@@ -6,7 +6,7 @@
 
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
-#include "editing/Clipboard.h"
+#include "core/Clipboard.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "app/CustomizeToolbarDialog.h"
 
-#include "app/ToolbarIcons.h"
+#include "core/ToolbarIcons.h"
 
 #include <QAction>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 // Customize Toolbar: the buttons that are not on the bar on the left, the
 // bar's entries in order on the right. Every edit is reported at once with
 // layoutChanged, so the bar and the stored layout follow while it is open.
-#include "app/ToolbarLayout.h"
+#include "core/ToolbarLayout.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #include "app/ResourceCaptions.h"
 
-#include "app/Conversions.h"
-#include "app/StringTable.h"
+#include "core/Conversions.h"
+#include "core/StringTable.h"
 
 #include <QAction>
 #include <QLabel>

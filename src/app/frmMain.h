@@ -1,8 +1,8 @@
 #pragma once
 // The main window: a multiple-document frame with the menu bar, toolbar,
 // status bar and timer. Every command works on its active document window.
-#include "app/ToolbarLayout.h"
-#include "files/CommonDialog.h"
+#include "core/ToolbarLayout.h"
+#include "core/CommonDialog.h"
 
 #include <QHash>
 #include <QList>

@@ -1,15 +1,15 @@
 #include "document/RichTextBox.h"
 
-#include "app/Units.h"
+#include "core/Units.h"
 #include "document/KeyCodes.h"
 #include "document/LazyTextLayout.h"
 #include "document/LoadProgress.h"
-#include "document/OleColor.h"
-#include "files/RegularFile.h"
-#include "files/RtfWriter.h"
-#include "files/SafeWrite.h"
-#include "files/TextFileCodec.h"
-#include "files/TextFileDocument.h"
+#include "core/OleColor.h"
+#include "document/RegularFile.h"
+#include "document/RtfWriter.h"
+#include "document/SafeWrite.h"
+#include "document/TextFileCodec.h"
+#include "document/TextFileDocument.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -3,8 +3,8 @@
 // offsets into Text(), where every paragraph break counts as the two
 // characters CR LF, whatever breaks the file had; lengths on screen are
 // twips and colours 0x00BBGGRR values.
-#include "files/FileIdentity.h"
-#include "files/TextFileCodec.h"
+#include "document/FileIdentity.h"
+#include "document/TextFileCodec.h"
 
 #include <QFont>
 #include <QString>

@@ -1,15 +1,15 @@
 #include "document/frmDocument.h"
 
-#include "app/Conversions.h"
-#include "app/MessageBox.h"
-#include "app/Settings.h"
-#include "app/Units.h"
+#include "core/Conversions.h"
+#include "core/MessageBox.h"
+#include "core/Settings.h"
+#include "core/Units.h"
 #include "app/frmMain.h"
 #include "document/KeyCodes.h"
 #include "document/RichTextBox.h"
 #include "files/DocumentSaving.h"
 #include "files/FileProperties.h"
-#include "format/TabStops.h"
+#include "document/TabStops.h"
 
 #include <QAction>
 #include <QCloseEvent>

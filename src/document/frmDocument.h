@@ -1,6 +1,6 @@
 #pragma once
 // A document window: one file (or an untitled text) in its text control.
-#include "files/FileIdentity.h"
+#include "document/FileIdentity.h"
 
 #include <QWidget>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "editing/CleanRules.h"
 
-#include "files/TextFileCodec.h"
+#include "document/TextFileCodec.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "editing/DateTimeEntries.h"
 
-#include "app/Conversions.h"
-#include "editing/DateTimeFormat.h"
+#include "core/Conversions.h"
+#include "core/DateTimeFormat.h"
 
 QStringList dateTimeEntries(const QDateTime& now, const QLocale& locale)
 {

@@ -2,7 +2,7 @@
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "editing/Clipboard.h"
+#include "core/Clipboard.h"
 
 #include <QAction>
 #include <QApplication>

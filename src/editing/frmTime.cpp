@@ -1,11 +1,11 @@
 #include "editing/frmTime.h"
 
-#include "app/PointerPlacement.h"
-#include "app/Settings.h"
+#include "core/PointerPlacement.h"
+#include "core/Settings.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "editing/Clipboard.h"
+#include "core/Clipboard.h"
 #include "editing/DateTimeEntries.h"
 
 #include <QHBoxLayout>

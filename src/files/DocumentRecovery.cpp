@@ -2,7 +2,7 @@
 
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "files/FileIdentity.h"
+#include "document/FileIdentity.h"
 
 #include <QPointer>
 #include <QTextDocument>

@@ -1,14 +1,14 @@
 #include "files/DocumentSaving.h"
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "files/CommonDialog.h"
+#include "core/CommonDialog.h"
 #include "files/DocumentRecovery.h"
-#include "files/FileIdentity.h"
+#include "document/FileIdentity.h"
 #include "files/FileTypes.h"
-#include "files/SafeWrite.h"
-#include "files/TextFileCodec.h"
+#include "document/SafeWrite.h"
+#include "document/TextFileCodec.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 // The File menu: New, Open, Insert, Close, Save, Save As, Save All,
 // Properties, Print Setup, Exit, the recent files and the file types.
-#include "app/MessageBox.h"
-#include "app/Settings.h"
+#include "core/MessageBox.h"
+#include "core/Settings.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "editing/Clipboard.h"
+#include "core/Clipboard.h"
 #include "files/DocumentSaving.h"
 #include "files/FileProperties.h"
 #include "files/FileTypes.h"
@@ -13,8 +13,8 @@
 #include "files/OutsideChanges.h"
 #include "files/PathCase.h"
 #include "files/RecentFiles.h"
-#include "files/RegularFile.h"
-#include "files/TextFileCodec.h"
+#include "document/RegularFile.h"
+#include "document/TextFileCodec.h"
 
 #include <QAction>
 #include <QApplication>

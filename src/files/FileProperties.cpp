@@ -1,6 +1,6 @@
 #include "files/FileProperties.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "files/FileTypes.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "app/frmMain.h"
 
 QString FileFilter;

@@ -1,8 +1,8 @@
 #include "files/Form1.h"
 
-#include "app/MessageBox.h"
-#include "app/PointerPlacement.h"
-#include "app/Settings.h"
+#include "core/MessageBox.h"
+#include "core/PointerPlacement.h"
+#include "core/Settings.h"
 #include "files/FileTypes.h"
 
 #include <QFocusEvent>

@@ -1,10 +1,10 @@
 #include "files/OutsideChanges.h"
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "files/FileIdentity.h"
-#include "files/RegularFile.h"
+#include "document/FileIdentity.h"
+#include "document/RegularFile.h"
 
 #include <QApplication>
 #include <QDir>

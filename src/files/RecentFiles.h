@@ -2,7 +2,7 @@
 // The rule behind the four most recently used files: the stored entries
 // File1 (newest) to File4 in the settings section "Recent Files", and the
 // File menu items "&1 " + path to "&4 " + path that mirror them.
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <QString>
 #include <array>

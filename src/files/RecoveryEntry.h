@@ -5,7 +5,7 @@
 // re-import), the plain-text file format and each paragraph's line break
 // (so Save writes the bytes it would have written), and where it came from.
 #include "files/RecoveryBlockList.h"
-#include "files/TextFileCodec.h"
+#include "document/TextFileCodec.h"
 
 #include <QDateTime>
 #include <QFont>

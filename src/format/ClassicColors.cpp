@@ -1,6 +1,6 @@
 #include "format/ClassicColors.h"
 
-#include "document/OleColor.h"
+#include "core/OleColor.h"
 
 const QList<NamedColor>& classicColors()
 {

@@ -1,8 +1,8 @@
 #include "format/CommonFontDialog.h"
 
-#include "app/Conversions.h"
-#include "document/OleColor.h"
-#include "files/CommonDialog.h"
+#include "core/Conversions.h"
+#include "core/OleColor.h"
+#include "core/CommonDialog.h"
 #include "format/ClassicColors.h"
 
 #include <QCheckBox>

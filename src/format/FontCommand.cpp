@@ -1,9 +1,9 @@
 #include "format/FontCommand.h"
 
-#include "app/Conversions.h"
-#include "document/OleColor.h"
+#include "core/Conversions.h"
+#include "core/OleColor.h"
 #include "document/RichTextBox.h"
-#include "files/CommonDialog.h"
+#include "core/CommonDialog.h"
 #include "files/DocumentSaving.h"
 
 #include <QFont>

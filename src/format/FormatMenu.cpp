@@ -1,5 +1,5 @@
 // Font, background colour, colour printing and tab stops of the Options menu.
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"

@@ -1,11 +1,11 @@
 #include "format/frmTab.h"
 
-#include "app/PointerPlacement.h"
-#include "app/Settings.h"
+#include "core/PointerPlacement.h"
+#include "core/Settings.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "format/TabStops.h"
+#include "document/TabStops.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #include "help/Form6.h"
 
-#include "app/PointerPlacement.h"
-#include "app/Units.h"
+#include "core/PointerPlacement.h"
+#include "core/Units.h"
 
 #include <QApplication>
 #include <QFrame>

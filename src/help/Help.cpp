@@ -1,6 +1,6 @@
 #include "help/Help.h"
 
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 #include "app/frmMain.h"
 #include "help/HelpLibrary.h"
 #include "help/HelpTopics.h"

@@ -1,7 +1,7 @@
 #include "help/HelpViewer.h"
 
-#include "app/ToolbarIcons.h"
-#include "app/ToolbarLayout.h"
+#include "core/ToolbarIcons.h"
+#include "core/ToolbarLayout.h"
 #include "help/HelpLibrary.h"
 #include "help/HelpSearchPage.h"
 #include "help/HelpTopics.h"

@@ -1,7 +1,7 @@
 #include "print/PCANCEL.h"
 
-#include "app/MessageBox.h"
-#include "app/Settings.h"
+#include "core/MessageBox.h"
+#include "core/Settings.h"
 #include "app/frmMain.h"
 #include "print/PainterPrinter.h"
 #include "print/PrintJob.h"

@@ -1,8 +1,8 @@
 #include "print/PageSettings.h"
 
-#include "app/Conversions.h"
-#include "app/Settings.h"
-#include "editing/DateTimeFormat.h"
+#include "core/Conversions.h"
+#include "core/Settings.h"
+#include "core/DateTimeFormat.h"
 
 #include <QLocale>
 

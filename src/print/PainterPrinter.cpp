@@ -1,6 +1,6 @@
 #include "print/PainterPrinter.h"
 
-#include "document/OleColor.h"
+#include "core/OleColor.h"
 
 #include <QFile>
 #include <QPageLayout>

@@ -1,6 +1,6 @@
 #include "print/PrintLayout.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "print/PrinterDevice.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "print/frmPageSetup.h"
 
-#include "app/Conversions.h"
-#include "app/MessageBox.h"
-#include "app/PointerPlacement.h"
+#include "core/Conversions.h"
+#include "core/MessageBox.h"
+#include "core/PointerPlacement.h"
 #include "app/frmMain.h"
 #include "print/PrintPreview.h"
 

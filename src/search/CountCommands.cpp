@@ -1,6 +1,6 @@
 // Word Count and Character Count.
-#include "app/Conversions.h"
-#include "app/MessageBox.h"
+#include "core/Conversions.h"
+#include "core/MessageBox.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"

@@ -2,7 +2,7 @@
 
 #include "document/RichTextBox.h"
 #include "editing/CleanDocument.h"
-#include "files/TextFileCodec.h"
+#include "document/TextFileCodec.h"
 #include "search/TextSearch.h"
 
 namespace search {

@@ -1,7 +1,7 @@
 #include "search/SearchSupport.h"
 
-#include "app/Conversions.h"
-#include "app/MessageBox.h"
+#include "core/Conversions.h"
+#include "core/MessageBox.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"

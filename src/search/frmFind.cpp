@@ -1,6 +1,6 @@
 #include "search/frmFind.h"
 
-#include "app/PointerPlacement.h"
+#include "core/PointerPlacement.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"

@@ -1,7 +1,7 @@
 #include "search/frmReplace.h"
 
-#include "app/MessageBox.h"
-#include "app/PointerPlacement.h"
+#include "core/MessageBox.h"
+#include "core/PointerPlacement.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"

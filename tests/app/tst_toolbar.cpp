@@ -3,7 +3,7 @@
 // kept across runs, and a picture for every button.
 #include "MainWindowFixture.h"
 #include "app/CustomizeToolbarDialog.h"
-#include "app/ToolbarIcons.h"
+#include "core/ToolbarIcons.h"
 #include "app/frmMain.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 // what they write when they close.
 #include "MainWindowFixture.h"
 #include "app/frmMain.h"
-#include "document/OleColor.h"
+#include "core/OleColor.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 

@@ -2,9 +2,9 @@
 // tab stops, undo, and loading with its messages (key, change and mouse
 // events are seen through the document window).
 #include "TestEnvironment.h"
-#include "document/OleColor.h"
+#include "core/OleColor.h"
 #include "document/RichTextBox.h"
-#include "files/TextFileCodec.h"
+#include "document/TextFileCodec.h"
 
 #include <QApplication>
 

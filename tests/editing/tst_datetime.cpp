@@ -4,9 +4,9 @@
 #include "MainWindowFixture.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
-#include "editing/Clipboard.h"
+#include "core/Clipboard.h"
 #include "editing/DateTimeEntries.h"
-#include "editing/DateTimeFormat.h"
+#include "core/DateTimeFormat.h"
 #include "editing/frmTime.h"
 
 #include <QAction>

@@ -6,7 +6,7 @@
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "editing/Clipboard.h"
+#include "core/Clipboard.h"
 #include "editing/frmTime.h"
 #include "search/frmReplace.h"
 

@@ -2,7 +2,7 @@
 // Save, Save As, Save All, Exit): the questions they ask, the bytes they
 // write, the names documents take, and a few runs through Qt's own dialog.
 #include "FileMenu.h"
-#include "editing/Clipboard.h"
+#include "core/Clipboard.h"
 #include "files/FileProperties.h"
 
 #include <QAbstractItemView>

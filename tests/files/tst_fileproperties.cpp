@@ -2,7 +2,7 @@
 // text and the File Information message; and a file's identity, which
 // tells outside changes, with what the user is told of them.
 #include "FileMenu.h"
-#include "files/FileIdentity.h"
+#include "document/FileIdentity.h"
 #include "files/FileProperties.h"
 
 #include <QHash>

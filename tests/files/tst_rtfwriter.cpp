@@ -2,9 +2,9 @@
 // its own, converting without a display) and by a small strict parser that
 // checks the file's structure, the text and the font table.
 #include "TestEnvironment.h"
-#include "app/Units.h"
+#include "core/Units.h"
 #include "document/RichTextBox.h"
-#include "files/RtfWriter.h"
+#include "document/RtfWriter.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

@@ -11,7 +11,7 @@
 #include "document/frmDocument.h"
 #include "files/DocumentRecovery.h"
 #include "files/RecoveryDialog.h"
-#include "files/SafeWrite.h"
+#include "document/SafeWrite.h"
 
 #include <QAction>
 #include <QBuffer>

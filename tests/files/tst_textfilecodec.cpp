@@ -2,8 +2,8 @@
 // reference, reading in pieces against reading whole, and the promise that a
 // file read and written again without edits keeps every byte.
 #include "TestEnvironment.h"
-#include "files/TextFileCodec.h"
-#include "files/TextFileDocument.h"
+#include "document/TextFileCodec.h"
+#include "document/TextFileDocument.h"
 
 #include <QRandomGenerator>
 #include <QStringDecoder>

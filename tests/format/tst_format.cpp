@@ -2,13 +2,13 @@
 // document and stores, with the common dialog answered by script and with the
 // real font and colour dialogs driven through their widgets.
 #include "MainWindowFixture.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "app/frmMain.h"
-#include "document/OleColor.h"
+#include "core/OleColor.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "format/CommonFontDialog.h"
-#include "format/TabStops.h"
+#include "document/TabStops.h"
 #include "format/frmTab.h"
 
 #include <QAction>

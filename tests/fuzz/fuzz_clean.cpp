@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 #include "CleanReference.h"
 #include "editing/CleanPlan.h"
-#include "files/TextFileCodec.h"
+#include "document/TextFileCodec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

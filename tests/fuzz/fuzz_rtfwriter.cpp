@@ -1,7 +1,7 @@
 // Any text in any mix of formats and font names saves as ASCII whose groups
 // all close, the document's group last.
 #include "FuzzSupport.h"
-#include "files/RtfWriter.h"
+#include "document/RtfWriter.h"
 
 #include <QGuiApplication>
 #include <QTextCursor>

@@ -1,7 +1,7 @@
 // Whatever a settings file holds, writing what was read and reading that
 // back gives the same sections, keys and values, sections in the same order.
 #include "FuzzSupport.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -2,7 +2,7 @@
 // holds every character, and reading it in pieces gives what reading it
 // whole gives. The first byte picks the piece size.
 #include "FuzzSupport.h"
-#include "files/TextFileCodec.h"
+#include "document/TextFileCodec.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 // somewhere; the keyword index and full-text search on a small sample; the
 // help window; the About box and its memory lines.
 #include "MainWindowFixture.h"
-#include "app/ToolbarLayout.h"
+#include "core/ToolbarLayout.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "help/Form6.h"

@@ -3,7 +3,7 @@
 // window; and real pages printed to PDF, read back with pdftotext.
 #include "MainWindowFixture.h"
 #include "RecordingPrinter.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"

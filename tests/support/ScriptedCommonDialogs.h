@@ -1,7 +1,7 @@
 #pragma once
 // Answers the common dialog by script and records every call with the
 // dialog's properties as the program had set them at that moment.
-#include "files/CommonDialog.h"
+#include "core/CommonDialog.h"
 
 #include <QList>
 #include <QString>

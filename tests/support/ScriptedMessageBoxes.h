@@ -1,6 +1,6 @@
 #pragma once
 // Answers the program's message boxes by script and records what was asked.
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "TestEnvironment.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/ToolbarIcons.h"
+#include "core/ToolbarIcons.h"
 
 #include <QGuiApplication>
 #include <QIconEngine>

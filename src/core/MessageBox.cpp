@@ -1,6 +1,6 @@
-#include "app/MessageBox.h"
+#include "core/MessageBox.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "files/RegularFile.h"
+#include "document/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QFile>

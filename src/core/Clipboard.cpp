@@ -1,4 +1,4 @@
-#include "editing/Clipboard.h"
+#include "core/Clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

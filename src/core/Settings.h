@@ -1,7 +1,7 @@
 #pragma once
 // The program's two ways into the per-user settings store. The store lives in
 // the user's config folder ($XDG_CONFIG_HOME/Pagewell/<application>.ini).
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <QString>
 #include <functional>

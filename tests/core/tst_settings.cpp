@@ -1,8 +1,8 @@
 // The per-user settings store: exact round trips (also through an editor that
 // trims lines), hand-edited and damaged files, and two running copies.
 #include "TestEnvironment.h"
-#include "app/Settings.h"
-#include "app/SettingsStore.h"
+#include "core/Settings.h"
+#include "core/SettingsStore.h"
 #include "files/RecentFiles.h"
 
 #include <QApplication>

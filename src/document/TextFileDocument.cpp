@@ -1,4 +1,4 @@
-#include "files/TextFileDocument.h"
+#include "document/TextFileDocument.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

@@ -1,4 +1,4 @@
-#include "editing/DateTimeFormat.h"
+#include "core/DateTimeFormat.h"
 
 #include <QVector>
 #include <algorithm>

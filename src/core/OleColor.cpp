@@ -1,4 +1,4 @@
-#include "document/OleColor.h"
+#include "core/OleColor.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,6 +1,6 @@
-#include "app/Settings.h"
+#include "core/Settings.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <QHash>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
-#include "app/PointerPlacement.h"
+#include "core/PointerPlacement.h"
 
-#include "app/Conversions.h"
-#include "app/Units.h"
+#include "core/Conversions.h"
+#include "core/Units.h"
 
 #include <QCursor>
 #include <QWidget>

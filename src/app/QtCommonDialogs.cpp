@@ -1,30 +1,18 @@
-#include "files/CommonDialog.h"
+#include "app/QtCommonDialogs.h"
 
-#include "document/OleColor.h"
+#include "core/CommonDialog.h"
+#include "core/OleColor.h"
 #include "format/CommonFontDialog.h"
 #include "help/Help.h"
 #include "print/Printer.h"
 
 #include <QColorDialog>
-#include <QFileDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QPrintDialog>
 #include <QPushButton>
 
 namespace {
-
-// "*.*" matches every file on the platforms that know extensions; here a
-// file need not have a dot.
-QString platformPattern(const QString& pattern)
-{
-    QStringList parts = pattern.split(u';', Qt::SkipEmptyParts);
-    for (QString& part : parts) {
-        part = part.trimmed();
-        if (part == QLatin1String("*.*"))
-            part = QStringLiteral("*");
-    }
-    return parts.join(u' ');
-}
 
 class QtDialogs : public CommonDialogBackend {
 public:
@@ -108,72 +96,10 @@ private:
     }
 };
 
-QtDialogs qtDialogs;
-CommonDialogBackend* currentBackend = &qtDialogs;
-std::function<void(const CommonDialog&)> helpShower;
-
 }  // namespace
 
-void setCommonDialogHelp(std::function<void(const CommonDialog&)> show) { helpShower = std::move(show); }
-
-void showCommonDialogHelp(const CommonDialog& dialog)
+void installQtCommonDialogs()
 {
-    if (helpShower)
-        helpShower(dialog);
-    else
-        showHelpTopic(dialog.HelpContext);
+    static QtDialogs dialogs;
+    installRealCommonDialogs(&dialogs, [](const CommonDialog& dialog) { showHelpTopic(dialog.HelpContext); });
 }
-
-void setCommonDialogBackend(CommonDialogBackend* backend)
-{
-    currentBackend = backend ? backend : &qtDialogs;
-}
-
-CommonDialogBackend* commonDialogBackend() { return currentBackend; }
-
-QStringList nameFiltersFromFilter(const QString& filter)
-{
-    QStringList result;
-    const QStringList parts = filter.split(u'|');
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString description = parts[i].trimmed();
-        const QString patterns = platformPattern(parts[i + 1]);
-        // Qt reads the patterns from the last parentheses of the text, so a
-        // description that shows its pattern gets the platform's one there.
-        const qsizetype open = description.lastIndexOf(u'(');
-        if (description.endsWith(u')') && open >= 0)
-            description = description.left(open).trimmed();
-        result << (description.isEmpty() ? QString() : description + u' ') + u'(' + patterns + u')';
-    }
-    return result;
-}
-
-int CommonDialog::cancelled()
-{
-    return CancelError ? cdlCancel : 0;
-}
-
-int CommonDialog::setAction(int action)
-{
-    switch (action) {
-    case cdlOpen:
-    case cdlSave: {
-        const bool ok = action == cdlOpen ? currentBackend->showOpen(*this, m_owner)
-                                          : currentBackend->showSave(*this, m_owner);
-        if (ok)
-            return 0;
-        FileName.clear();
-        return cancelled();
-    }
-    case cdlColor:
-        return currentBackend->showColor(*this, m_owner) ? 0 : cancelled();
-    case cdlFont:
-        return currentBackend->showFont(*this, m_owner) ? 0 : cancelled();
-    case cdlPrintSetup:
-        return currentBackend->showPrintSetup(*this, m_owner) ? 0 : cancelled();
-    default:
-        return 0;
-    }
-}
-
-int CommonDialog::ShowOpen() { return setAction(cdlOpen); }

@@ -1,4 +1,4 @@
-#include "files/SafeWrite.h"
+#include "document/SafeWrite.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "files/RtfWriter.h"
+#include "document/RtfWriter.h"
 
-#include "app/Conversions.h"
-#include "app/Units.h"
+#include "core/Conversions.h"
+#include "core/Units.h"
 
 #include <QHash>
 #include <QTextBlock>

@@ -1,6 +1,6 @@
-#include "format/TabStops.h"
+#include "document/TabStops.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 
 namespace {
 constexpr int MaxTabStops = 10;

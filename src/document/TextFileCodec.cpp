@@ -1,4 +1,4 @@
-#include "files/TextFileCodec.h"
+#include "document/TextFileCodec.h"
 
 #include <QBuffer>
 #include <QStringDecoder>

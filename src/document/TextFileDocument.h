@@ -2,7 +2,7 @@
 // A plain-text file's line breaks kept in a QTextDocument: each block's
 // userState() holds the TextFileFormat::LineBreak that ended it in the file
 // (-1 for blocks the user made), so untouched lines are saved as they were.
-#include "files/TextFileCodec.h"
+#include "document/TextFileCodec.h"
 
 #include <QByteArray>
 #include <vector>

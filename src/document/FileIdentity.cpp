@@ -1,4 +1,4 @@
-#include "files/FileIdentity.h"
+#include "document/FileIdentity.h"
 
 #include <QFile>
 

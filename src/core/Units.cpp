@@ -1,6 +1,6 @@
-#include "app/Units.h"
+#include "core/Units.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 
 #include <QGuiApplication>
 #include <QScreen>

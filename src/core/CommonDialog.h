@@ -22,6 +22,8 @@ public:
     virtual bool showPrintSetup(CommonDialog& dialog, QWidget* parent) = 0;
 };
 
+// The dialogs a user sees, and what their Help buttons show; set once at start-up.
+void installRealCommonDialogs(CommonDialogBackend* backend, std::function<void(const CommonDialog&)> help);
 // nullptr restores the real dialogs.
 void setCommonDialogBackend(CommonDialogBackend* backend);
 // The backend in use; the real dialogs' one unless a test replaced it.

@@ -1,4 +1,4 @@
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 
 #include <algorithm>
 #include <cmath>
