@@ -5,6 +5,7 @@
 #include "Timing.h"
 
 #include "app/frmMain.h"
+#include "editing/EditCommands.h"
 #include "document/RichTextBox.h"
 #include "core/Clipboard.h"
 
@@ -44,10 +45,10 @@ ChildBody editorSelectCopy(const BenchInput& input)
         report.limit(limit, "select-copy");
         Stopwatch total;
         Stopwatch phase;
-        main->mnuSelectAll_Click();
+        editing::mnuSelectAll_Click(*main);
         const double selectAllMs = phase.elapsedMs();
         phase.restart();
-        main->mnuEditCopy_Click();
+        editing::mnuEditCopy_Click(*main);
         const double copyMs = phase.elapsedMs();
         phase.restart();
         QCoreApplication::processEvents();

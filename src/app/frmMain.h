@@ -2,13 +2,11 @@
 // The main window: a multiple-document frame with the menu bar, toolbar,
 // status bar and timer. Every command works on its active document window.
 #include "core/ToolbarLayout.h"
-#include "core/CommonDialog.h"
+#include "core/Workspace.h"
 
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
-#include <QStringList>
-#include <array>
 
 class QAction;
 class QLabel;
@@ -17,9 +15,10 @@ class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QToolBar;
-class frmDocument;
+struct Command;
+struct CommandMenu;
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public Workspace {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
@@ -30,97 +29,67 @@ public:
 
     // Load handler; commandLine is the whole command line after the program name.
     void MDIForm_Load(const QString& commandLine);
-
-    frmDocument* NewDocument();
     // Every document's close check, as at Exit; false once one is cancelled.
     bool queryUnloadAll();
     // Ends the program as Exit does, but asks nothing (a signal to end).
     void closeWithoutPrompts();
-    frmDocument* ActiveDocument() const;
-    QList<frmDocument*> Documents() const;  // in the order they were loaded
-    void activateDocument(frmDocument* document);
 
-    QString CurrentFile;
     qint32 DocumentCount = 0;
-    CommonDialog dlgCommonDialog{this};
 
-    // Status bar panels, numbered from 1.
-    QString panelText(int panel) const;
-    void setPanelText(int panel, const QString& text);
+    // Workspace
+    QWidget* widget() override { return this; }
+    frmDocument* ActiveDocument() const override;
+    QList<frmDocument*> Documents() const override;
+    frmDocument* NewDocument() override;
+    void activateDocument(frmDocument* document) override;
+    frmDocument* documentWithCaption(const QString& caption) const override;
+    void focusActiveText() override;
+    void UpdateStatusLine() override;
+    void UpdateRecentFiles(frmDocument* document) override;
+    QString panelText(int panel) const override;
+    void setPanelText(int panel, const QString& text) override;
+    bool wordWrap() const override;
+    void setWordWrap(bool on) override;
+    bool colorPrint() const override;
+    void setColorPrint(bool on) override;
+    void popupContextMenu(const QPoint& globalPos) override;
+    bool ownsShortcut(const QKeySequence& key) const override;
+    CloseSave saveForClose(frmDocument& document) override;
 
-    void UpdateStatusLine();
-    void Timer1_Timer();
+    // A menu item by its name, and its index for a control array.
+    QAction* item(const QString& control, int index = -1) const;
 
-    // File menu dispatcher by index.
+    // The control arrays' handlers: each runs its item's row of the command table.
     void mnuFileItem_Click(int index);
+    void mnuFind_Click(int index);
+    void mnuCEditItem_Click(int index);
+    void mnuClean_Click(int index);
+    void mnuColorPrint_Click(int index);
+    void mnuWeb_Click(int index);
+    void mnuExtensions_Click(int index);
+    void mnuFileArray_Click(int index);  // a recent file
     void tbToolBar_ButtonClick(const QString& key);
+
+    // A menu opens: its items' enabled states are decided now.
+    void mnuFile_Click();
+    void mnuEdit_Click();
+    void mnuSearch_Click();
+    void mnuCEdit_Click();
+
+    void Timer1_Timer();
     void tbToolBar_Change();  // the user changed the toolbar: save its layout
     void customizeToolbar();
     void applyToolbarLayout(const ToolbarLayout& layout);
     ToolbarLayout toolbarLayout() const { return m_toolbarLayout; }
+    // Toolbar positions 1..21 (index 0 unused).
+    QList<QAction*> toolbarPositions() const;
+
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
-    void mnuWrap_Click();
-    // Font, Color, Color Print and Tab Set (defined with the formatting commands).
-    void mnuFont_Click();
-    void mnuColor_Click();
-    void mnuColorPrint_Click(int index);
-    void mnuTab_Click();
-    void mnuWindowNewWindow_Click();
     void mnuWindowCascade_Click();
     void mnuWindowTileHorizontal_Click();
     void mnuWindowTileVertical_Click();
     void mnuWindowArrangeIcons_Click();
-
-    void popupContextMenu(const QPoint& globalPos);
-
-    // File menu (defined with the file commands).
-    void mnuFile_Click();  // the menu opens
-    void FileOpen();
-    void FileInsert();
-    void FileSave();
-    void FileSaveAs();
-    void FileSaveAll();
-    void FileProperties();
-    void FilePrintSetup();
-    void UpdateRecentFiles(frmDocument* document);
-    void mnuFileArray_Click(int index);
-    void mnuExtensions_Click(int index);
-    // The window showing a file, by its caption (the upper-cased path).
-    frmDocument* documentWithCaption(const QString& caption) const;
-
-    // Print and Page Setup (defined with the printing commands).
-    void FilePrint();
-    void FilePageSetup();
-
-    // Help menu (defined with the help commands).
-    void mnuHelpContents_Click();
-    void mnuHelpSearch_Click();
-    void mnuWeb_Click(int index);
-    void mnuHelpAbout_Click();
-
-    // Search menu (defined with the search commands).
-    void mnuSearch_Click();  // the menu opens
-    void mnuFind_Click(int index);
-
-    // Edit and context menus (defined with the editing commands).
-    void mnuEdit_Click();
-    void mnuCEdit_Click();
-    void mnuCEditItem_Click(int index);
-    void mnuEditUndo_Click();
-    void mnuClear_Click();
-    void mnuEditCut_Click();
-    void mnuEditCopy_Click();
-    void mnuEditPaste_Click();
-    void mnuAppend_Click();
-    void mnuSelectAll_Click();
-    void mnuClearAll_Click();
-    void mnuClean_Click(int index);
-    void mnuTime_Click();
-
-    // Whether an enabled menu item owns this key, so that the text control
-    // lets the item have it instead of handling the key itself.
-    bool ownsShortcut(const QKeySequence& key) const;
 
     QMdiArea* mdiArea = nullptr;
     QToolBar* tbToolBar = nullptr;
@@ -134,47 +103,7 @@ public:
     QMenu* mnuWindow = nullptr;
     QMenu* mnuHelp = nullptr;
     QMenu* mnuCEdit = nullptr;
-
-    std::array<QAction*, 16> mnuFileItem{};
     QList<QAction*> mnuFileArray;  // 0 is the separator; 1..4 the recent files
-
-    QAction* mnuEditUndo = nullptr;
-    QAction* mnuClear = nullptr;
-    QAction* mnuEditCut = nullptr;
-    QAction* mnuEditCopy = nullptr;
-    QAction* mnuEditPaste = nullptr;
-    QAction* mnuAppend = nullptr;
-    QAction* mnuSelectAll = nullptr;
-    QAction* mnuClearAll = nullptr;
-    std::array<QAction*, 3> mnuClean{};
-    QAction* mnuTime = nullptr;
-
-    std::array<QAction*, 9> mnuFind{};
-
-    QAction* mnuViewToolbar = nullptr;
-    QAction* mnuViewStatusBar = nullptr;
-    QAction* mnuFont = nullptr;
-    QAction* mnuColor = nullptr;
-    std::array<QAction*, 2> mnuColorPrint{};
-    QAction* mnuTab = nullptr;
-    QAction* mnuWrap = nullptr;
-    std::array<QAction*, 2> mnuExtensions{};
-
-    QAction* mnuWindowNewWindow = nullptr;
-    QAction* mnuWindowCascade = nullptr;
-    QAction* mnuWindowTileHorizontal = nullptr;
-    QAction* mnuWindowTileVertical = nullptr;
-    QAction* mnuWindowArrangeIcons = nullptr;
-
-    QAction* mnuHelpContents = nullptr;
-    QAction* mnuHelpSearch = nullptr;
-    std::array<QAction*, 2> mnuWeb{};
-    QAction* mnuHelpAbout = nullptr;
-
-    std::array<QAction*, 12> mnuCEditItem{};
-
-    // Toolbar positions 1..21 (index 0 unused).
-    QList<QAction*> toolbarPositions() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -183,14 +112,10 @@ protected:
 
 private:
     void createMenus();
-    void createFileMenu();
-    void createEditMenu();
-    void createSearchMenu();
-    void createOptionsMenu();
-    void createWindowMenu();
-    void createHelpMenu();
-    void createContextMenu();
-    void connectEditCommands();
+    QMenu* createMenu(const CommandMenu& commands, QMenu* menu);
+    void run(const Command* command);
+    void refreshMenu(const CommandMenu& commands);
+    void watchOutsideChanges();
     void createToolbar();
     void createStatusBar();
     void rebuildWindowList();
@@ -198,17 +123,13 @@ private:
     void restoreToolbarLayout();
     void placeDocumentFrame(QMdiSubWindow* frame);
     void restorePlacement();
+    void savePlacement();
     void buildRecentFileItems();
-    void connectFileCommands();
-    void focusActiveText();
-    void forgetCancelledLoad(frmDocument* document, bool reused);
-    bool refusedAsNotRegular(const QString& path);
     static constexpr qint64 BigFileBytes = 8 << 20;
-    bool chooseSavePath();
-    bool saveUnderChosenName(frmDocument* document);
     void openCommandLineFile(frmDocument* document, const QString& commandLine);
     void MDIForm_Unload();
 
+    QHash<QString, QAction*> m_items;  // by object name
     QList<QLabel*> m_panels;
     QHash<QString, QAction*> m_toolbarButtons;  // by key, on the bar or not
     ToolbarLayout m_toolbarLayout = ToolbarLayout::standard();

@@ -4,11 +4,9 @@
 #include "core/MessageBox.h"
 #include "core/Settings.h"
 #include "core/Units.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "document/KeyCodes.h"
 #include "document/RichTextBox.h"
-#include "files/DocumentSaving.h"
-#include "files/FileProperties.h"
 #include "document/TabStops.h"
 
 #include <QAction>
@@ -26,7 +24,7 @@ QString setting(const QString& section, const QString& key)
 }
 }  // namespace
 
-frmDocument::frmDocument(frmMain* main) : QWidget(nullptr), m_main(main)
+frmDocument::frmDocument(Workspace* main) : QWidget(nullptr), m_main(main)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);  // the sub-window owns and deletes us
     txtText = new RichTextBox(this);
@@ -78,11 +76,11 @@ void frmDocument::Form_Load()
     txtText->setGeometry(rect());
 
     if (setting(QStringLiteral("WordWrap"), QStringLiteral("Wrap")) == QLatin1String("True")) {
-        m_main->mnuWrap->setChecked(true);
+        m_main->setWordWrap(true);
         txtText->setRightMargin(txtText->Width());
     } else {
         txtText->setRightMargin(RichTextBox::NoWrapMargin);
-        m_main->mnuWrap->setChecked(false);
+        m_main->setWordWrap(false);
     }
 
     applyStoredTabStops();
@@ -111,23 +109,26 @@ void frmDocument::Form_Resize()
 
     const std::optional<bool> wrap = conv::toBool(setting(QStringLiteral("WordWrap"), QStringLiteral("Wrap")));
     if (!wrap || *wrap) {
-        m_main->mnuWrap->setChecked(true);
+        m_main->setWordWrap(true);
         txtText->setRightMargin(txtText->Width() - 300);
     } else {
         txtText->setRightMargin(RichTextBox::NoWrapMargin);
-        m_main->mnuWrap->setChecked(false);
+        m_main->setWordWrap(false);
     }
     applyStoredTabStops();
     setLabel1(changed);
+}
+
+bool needsSavePrompt(bool titled, int textLength, bool changed)
+{
+    return (titled || textLength > 0) && changed;
 }
 
 void frmDocument::Form_QueryUnload(bool& cancel)
 {
     cancel = false;
     m_saveRefused = false;
-    if (m_title.isEmpty() && txtText->TextLength() == 0)
-        return;
-    if (m_changed.isEmpty())
+    if (!needsSavePrompt(!m_title.isEmpty(), txtText->TextLength(), !m_changed.isEmpty()))
         return;
     const QString name = m_title.isEmpty() ? windowTitle() : m_title;
     const int answer = MsgBox(QStringLiteral("The contents of ") + name + QStringLiteral(" has changed.\r\n")
@@ -139,37 +140,11 @@ void frmDocument::Form_QueryUnload(bool& cancel)
         cancel = true;
         return;
     }
-    if (!m_title.isEmpty()) {
-        m_main->CurrentFile = m_title;
-        const int attributes = fileAttributes(m_filePath);
-        if (isRefusedAsReadOnly(attributes)) {
-            MsgBox(QStringLiteral("File is read-only and cannot be saved!"),
-                   attributes == 33 ? vb::vbExclamation : vb::vbOKOnly);
-            m_saveRefused = true;
-            return;  // closes unsaved
-        }
-        // A failed write keeps the window, so the text is not lost.
-        cancel = !writeDocument(this, m_filePath, fileTypeForPath(m_filePath));
-        return;
-    }
-    CommonDialog& dialog = m_main->dlgCommonDialog;
-    prepareSaveDialog(dialog);
-    // A cancel raises its error before anything is taken from the dialog.
-    if (dialog.setAction(CommonDialog::cdlSave) == CommonDialog::cdlCancel) {
-        cancel = true;
-        return;
-    }
-    m_main->CurrentFile = dialog.FileName;
-    if (dialog.FileName.isEmpty()) {
-        cancel = true;
-        return;
-    }
-    if (!writeDocument(this, m_main->CurrentFile, fileTypeForPath(m_main->CurrentFile))) {
-        cancel = true;
-        return;
-    }
-    nameDocument(this, m_main->CurrentFile);
-    m_main->UpdateRecentFiles(this);
+    // A read-only file closes unsaved; a failed write keeps the window, so
+    // the text is not lost.
+    const Workspace::CloseSave saved = m_main->saveForClose(*this);
+    m_saveRefused = saved == Workspace::CloseSave::Refused;
+    cancel = saved == Workspace::CloseSave::Cancelled;
 }
 
 void frmDocument::Form_Unload()

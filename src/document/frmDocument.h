@@ -5,16 +5,19 @@
 #include <QWidget>
 #include <optional>
 
-class frmMain;
+class Workspace;
 class RichTextBox;
 
 // A stored font size in points, bounded: 0 when there is none to apply.
 double storedFontSize(const QString& stored);
 
+// Whether closing asks to save: only changes to a named file or to some text.
+bool needsSavePrompt(bool titled, int textLength, bool changed);
+
 class frmDocument : public QWidget {
     Q_OBJECT
 public:
-    explicit frmDocument(frmMain* main);
+    explicit frmDocument(Workspace* main);
 
     RichTextBox* txtText = nullptr;
 
@@ -58,7 +61,7 @@ private:
     void txtText_MouseDown(int button, int shift, double x, double y);
     void applyStoredTabStops();
 
-    frmMain* m_main;
+    Workspace* m_main;
     QString m_title;
     QString m_changed;
     QString m_filePath;

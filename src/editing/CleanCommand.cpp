@@ -1,5 +1,5 @@
 // Clean: URL-encoded text back to plain text, as one undoable edit.
-#include "app/frmMain.h"
+#include "editing/EditCommands.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "editing/CleanDocument.h"
@@ -8,10 +8,12 @@
 #include <QAction>
 #include <QApplication>
 
-void frmMain::mnuClean_Click(int index)
+namespace editing {
+
+void mnuClean_Click(Workspace& workspace)
 {
-    frmDocument* document = ActiveDocument();
-    if (index != 1 || !document)
+    frmDocument* document = workspace.ActiveDocument();
+    if (!document)
         return;
     RichTextBox* text = document->txtText;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -21,3 +23,5 @@ void frmMain::mnuClean_Click(int index)
     text->SetSel(plan.selStart, plan.selStart + plan.selLength);
     QApplication::restoreOverrideCursor();
 }
+
+}  // namespace editing

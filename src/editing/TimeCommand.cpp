@@ -1,13 +1,17 @@
-#include "app/frmMain.h"
+#include "editing/EditCommands.h"
 #include "document/frmDocument.h"
 #include "editing/frmTime.h"
 
-void frmMain::mnuTime_Click()
+namespace editing {
+
+void mnuTime_Click(Workspace& workspace)
 {
-    if (!ActiveDocument())
+    if (!workspace.ActiveDocument())
         return;
-    frmTime dialog(this);
+    frmTime dialog(workspace.widget());
     dialog.exec();
-    if (frmDocument* document = ActiveDocument())
+    if (frmDocument* document = workspace.ActiveDocument())
         document->setFocus();
 }
+
+}  // namespace editing

@@ -2,7 +2,7 @@
 
 #include "core/PointerPlacement.h"
 #include "core/Settings.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "core/Clipboard.h"
@@ -82,7 +82,7 @@ void frmTime::showEvent(QShowEvent* event)
 void frmTime::Command1_Click()
 {
     const QListWidgetItem* chosen = List1->currentItem();
-    frmMain* main = frmMain::instance();
+    Workspace* main = Workspace::instance();
     frmDocument* document = main ? main->ActiveDocument() : nullptr;
     if (chosen && document) {
         const QString remembered = Clipboard::GetText();

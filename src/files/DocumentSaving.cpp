@@ -6,6 +6,7 @@
 #include "core/CommonDialog.h"
 #include "files/DocumentRecovery.h"
 #include "document/FileIdentity.h"
+#include "files/FileProperties.h"
 #include "files/FileTypes.h"
 #include "document/SafeWrite.h"
 #include "document/TextFileCodec.h"
@@ -139,4 +140,31 @@ void prepareSaveDialog(CommonDialog& dialog)
     dialog.DialogTitle = QStringLiteral("Pagewell: Save File");
     dialog.Flags = 0x1016;
     BuildFileFilter();
+}
+
+Workspace::CloseSave saveForClose(Workspace& workspace, frmDocument& document)
+{
+    if (!document.Title().isEmpty()) {
+        workspace.CurrentFile = document.Title();
+        const int attributes = fileAttributes(document.filePath());
+        if (isRefusedAsReadOnly(attributes)) {
+            MsgBox(QStringLiteral("File is read-only and cannot be saved!"),
+                   attributes == 33 ? vb::vbExclamation : vb::vbOKOnly);
+            return Workspace::CloseSave::Refused;
+        }
+        return writeDocument(&document, document.filePath(), fileTypeForPath(document.filePath()))
+                   ? Workspace::CloseSave::Saved
+                   : Workspace::CloseSave::Cancelled;
+    }
+    CommonDialog& dialog = workspace.dlgCommonDialog;
+    prepareSaveDialog(dialog);
+    // A cancel raises its error before anything is taken from the dialog.
+    if (dialog.setAction(CommonDialog::cdlSave) == CommonDialog::cdlCancel)
+        return Workspace::CloseSave::Cancelled;
+    workspace.CurrentFile = dialog.FileName;
+    if (dialog.FileName.isEmpty() || !writeDocument(&document, dialog.FileName, fileTypeForPath(dialog.FileName)))
+        return Workspace::CloseSave::Cancelled;
+    nameDocument(&document, dialog.FileName);
+    workspace.UpdateRecentFiles(&document);
+    return Workspace::CloseSave::Saved;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Writing a document window's text to disk, shared by Save, Save As,
 // Save All and the save prompt of a closing window.
+#include "core/Workspace.h"
+
 #include <QString>
 
 class frmDocument;
@@ -30,3 +32,8 @@ void prepareSaveDialog(CommonDialog& dialog);
 
 // The help file the common dialogs' Help buttons name.
 QString helpFilePath();
+
+// Saves a closing window whose user said Yes: a named file in place (a
+// read-only one is refused with a message), an untitled text under a name
+// from the Save As dialog.
+Workspace::CloseSave saveForClose(Workspace& workspace, frmDocument& document);

@@ -1,7 +1,7 @@
 #include "files/FileTypes.h"
 
 #include "core/Settings.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 
 QString FileFilter;
 
@@ -26,6 +26,6 @@ void storeFileTypeRows(const FileTypeRows& rows)
 void BuildFileFilter()
 {
     FileFilter = buildFileFilterText(storedFileTypeRows());
-    if (frmMain* main = frmMain::instance())
+    if (Workspace* main = Workspace::instance())
         main->dlgCommonDialog.Filter = FileFilter;
 }

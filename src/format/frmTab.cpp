@@ -2,7 +2,7 @@
 
 #include "core/PointerPlacement.h"
 #include "core/Settings.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "document/TabStops.h"
@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmTab::frmTab(frmMain* main) : QDialog(main), m_main(main)
+frmTab::frmTab(Workspace* main) : QDialog(main->widget()), m_main(main)
 {
     setObjectName(QStringLiteral("frmTab"));
     setWindowTitle(QStringLiteral("Tab Set"));
@@ -62,7 +62,7 @@ frmTab::frmTab(frmMain* main) : QDialog(main), m_main(main)
 void frmTab::Form_Load()
 {
     if (m_main)
-        setWindowIcon(m_main->windowIcon());
+        setWindowIcon(m_main->widget()->windowIcon());
     Combo1->addItems(tabSetEntries());
     Combo1->setCurrentIndex(preselectedTabSetEntry(GetSetting(AppTitle, QStringLiteral("Tab Set"), QStringLiteral("Tab"))));
     Combo1->setFocus();

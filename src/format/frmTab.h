@@ -6,12 +6,12 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
-class frmMain;
+class Workspace;
 
 class frmTab : public QDialog {
     Q_OBJECT
 public:
-    explicit frmTab(frmMain* main);
+    explicit frmTab(Workspace* main);
 
     QLabel* Label2 = nullptr;  // a thin strip along the top edge
     QLabel* Label1 = nullptr;
@@ -29,5 +29,5 @@ private:
     void Form_Load();
     void Form_Activate();
 
-    frmMain* m_main;
+    Workspace* m_main;
 };

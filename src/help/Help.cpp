@@ -1,7 +1,7 @@
 #include "help/Help.h"
 
 #include "core/MessageBox.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "help/HelpLibrary.h"
 #include "help/HelpTopics.h"
 #include "help/HelpViewer.h"
@@ -24,7 +24,7 @@ public:
     {
         if (event->type() == QEvent::Hide && theViewer && theViewer->parent() == watched) {
             const bool shown = theViewer->isVisible();
-            theViewer->setParent(frmMain::instance(), theViewer->windowFlags());
+            theViewer->setParent(Workspace::mainWidget(), theViewer->windowFlags());
             if (shown)
                 theViewer->show();
             deleteLater();
@@ -45,7 +45,7 @@ void attachTo(QWidget* owner)
     theViewer->setGeometry(place);
     if (shown)
         theViewer->show();
-    if (owner && owner != frmMain::instance())
+    if (owner && owner != Workspace::mainWidget())
         new ReturnWhenHidden(owner);
 }
 
@@ -62,9 +62,9 @@ bool reported(const QString& failure)
 HelpViewer* helpViewer()
 {
     QWidget* modal = QApplication::activeModalWidget();
-    QWidget* owner = modal ? modal : frmMain::instance();
+    QWidget* owner = modal ? modal : Workspace::mainWidget();
     if (!theViewer)
-        theViewer = new HelpViewer(HelpLibrary::builtIn(), frmMain::instance());
+        theViewer = new HelpViewer(HelpLibrary::builtIn(), Workspace::mainWidget());
     attachTo(owner);
     return theViewer;
 }

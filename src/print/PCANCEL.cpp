@@ -2,7 +2,7 @@
 
 #include "core/MessageBox.h"
 #include "core/Settings.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "print/PainterPrinter.h"
 #include "print/PrintJob.h"
 
@@ -102,7 +102,7 @@ void PCANCEL::printActiveDocument()
     const QString header = HeaderText();
     if (Tag == CancelMark)
         return;
-    frmMain* main = frmMain::instance();
+    Workspace* main = Workspace::instance();
     if (!main || !main->ActiveDocument())
         return;
     PrintJob job = activeDocumentJob(main, pageSettings());

@@ -1,6 +1,6 @@
 #include "print/PrintJob.h"
 
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "print/PrinterDevice.h"
@@ -9,7 +9,7 @@
 
 namespace {
 
-QString activeCaption(const frmMain* main)
+QString activeCaption(const Workspace* main)
 {
     const frmDocument* document = main ? main->ActiveDocument() : nullptr;
     return document ? document->windowTitle() : QString();
@@ -17,9 +17,9 @@ QString activeCaption(const frmMain* main)
 
 }  // namespace
 
-QString HeaderText() { return HeaderText(pageSettings().PageHeader, activeCaption(frmMain::instance())); }
+QString HeaderText() { return HeaderText(pageSettings().PageHeader, activeCaption(Workspace::instance())); }
 
-PrintJob activeDocumentJob(const frmMain* main, const PageSettings& settings)
+PrintJob activeDocumentJob(const Workspace* main, const PageSettings& settings)
 {
     PrintJob job;
     job.settings = settings;
@@ -31,7 +31,7 @@ PrintJob activeDocumentJob(const frmMain* main, const PageSettings& settings)
     job.text = text->SelLength() == 0 ? text->Text() : text->SelText();
     const QFont font = text->Font();
     job.font = PrintFont{font.family(), font.pointSizeF() > 0 ? font.pointSizeF() : 10, font.bold(), font.italic()};
-    const bool colorPrint = main->mnuColorPrint[0] && main->mnuColorPrint[0]->isChecked();
+    const bool colorPrint = main->colorPrint();
     job.color = colorPrint ? text->SelColor() : 0;
     return job;
 }

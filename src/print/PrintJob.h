@@ -8,7 +8,7 @@
 #include <functional>
 
 class PrinterDevice;
-class frmMain;
+class Workspace;
 
 struct PrintJob {
     PageSettings settings;
@@ -23,7 +23,7 @@ struct PrintJob {
 QString HeaderText();
 
 // The job for the main window's active document (an empty text without one).
-PrintJob activeDocumentJob(const frmMain* main, const PageSettings& settings);
+PrintJob activeDocumentJob(const Workspace* main, const PageSettings& settings);
 
 // Lays the job out on the printer as one document; keepGoing is asked
 // before every new page. False when it stopped the job.

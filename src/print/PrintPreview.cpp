@@ -1,6 +1,6 @@
 #include "print/PrintPreview.h"
 
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "print/PainterPrinter.h"
 #include "print/PrintJob.h"
 #include "print/Printer.h"
@@ -26,7 +26,7 @@ void givePrintItsKey(QPrintPreviewDialog& preview)
 
 void ShowPrintPreview(QWidget* parent, const PageSettings& settings)
 {
-    const PrintJob job = activeDocumentJob(frmMain::instance(), settings);
+    const PrintJob job = activeDocumentJob(Workspace::instance(), settings);
     QPrintPreviewDialog preview(&sharedPrinter(), parent);
     preview.setObjectName(QStringLiteral("PrintPreview"));
     preview.setWindowTitle(QStringLiteral("Print Preview"));

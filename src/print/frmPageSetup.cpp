@@ -3,7 +3,7 @@
 #include "core/Conversions.h"
 #include "core/MessageBox.h"
 #include "core/PointerPlacement.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "print/PrintPreview.h"
 
 #include <QEvent>
@@ -244,7 +244,7 @@ void frmPageSetup::cmdPreview_Click()
 void ShowPageSetup()
 {
     pageSettings() = pageSettingsFromStored(readStoredPageSetup(), QDate::currentDate());
-    frmPageSetup dialog(frmMain::instance());
+    frmPageSetup dialog(Workspace::mainWidget());
     dialog.fill(pageSettings());
     dialog.exec();
     if (dialog.okTag().contains(QLatin1String("OK")))

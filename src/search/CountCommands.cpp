@@ -1,7 +1,7 @@
 // Word Count and Character Count.
 #include "core/Conversions.h"
 #include "core/MessageBox.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "search/SearchCommands.h"
@@ -25,7 +25,7 @@ bool isSmallFile(const QString& path)
 
 }  // namespace
 
-void wordCountCommand(frmMain& main)
+void wordCountCommand(Workspace& main)
 {
     frmDocument* document = main.ActiveDocument();
     if (!document)
@@ -49,14 +49,14 @@ void wordCountCommand(frmMain& main)
     text->SetFocus();
 }
 
-void characterCountCommand(frmMain& main)
+void characterCountCommand(Workspace& main)
 {
     frmDocument* document = main.ActiveDocument();
     if (!document)
         return;
     RichTextBox* text = document->txtText;
     const int caretLine = int(text->SendMessage(RichTextBox::EM_LINEFROMCHAR, -1, 0)) + 1;
-    main.setUpdatesEnabled(false);
+    main.widget()->setUpdatesEnabled(false);
     const int saved = text->SelStart();
     const qint64 lines = text->SendMessage(RichTextBox::EM_GETLINECOUNT, 0, 0);
     // Selecting everything would give this length too, but would first move
@@ -69,7 +69,7 @@ void characterCountCommand(frmMain& main)
         const int lineStart = int(text->SendMessage(RichTextBox::EM_LINEINDEX, caretLine - 1, 0));
         moveCaret(main, *document, lineStart);
     }
-    main.setUpdatesEnabled(true);
+    main.widget()->setUpdatesEnabled(true);
     text->Refresh();
     MsgBox(QStringLiteral("This document contains") + conv::numberWithSign(count) + QStringLiteral(" characters."),
            vb::vbInformation);

@@ -1,5 +1,5 @@
 // The Search commands that work through a dialog.
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "document/frmDocument.h"
 #include "search/SearchCommands.h"
 #include "search/SearchState.h"
@@ -14,7 +14,7 @@ namespace search {
 
 namespace {
 
-void focusDocument(frmMain& main)
+void focusDocument(Workspace& main)
 {
     if (frmDocument* document = main.ActiveDocument())
         document->setFocus();
@@ -22,13 +22,15 @@ void focusDocument(frmMain& main)
 
 }  // namespace
 
-void findCommand(frmMain& main)
+void findCommand(Workspace& main)
 {
+    if (!main.ActiveDocument())
+        return;
     findDialog(main)->exec();
     focusDocument(main);
 }
 
-void findNextCommand(frmMain& main)
+void findNextCommand(Workspace& main)
 {
     frmDocument* document = main.ActiveDocument();
     if (!document)
@@ -46,14 +48,18 @@ void findNextCommand(frmMain& main)
     }
 }
 
-void replaceCommand(frmMain& main)
+void replaceCommand(Workspace& main)
 {
+    if (!main.ActiveDocument())
+        return;
     replaceDialog(main)->exec();
     focusDocument(main);
 }
 
-void replaceNextCommand(frmMain& main)
+void replaceNextCommand(Workspace& main)
 {
+    if (!main.ActiveDocument())
+        return;
     frmReplace* dialog = replaceDialog(main);
     if (dialog->txtReplace->text().isEmpty()) {
         dialog->exec();
@@ -62,8 +68,10 @@ void replaceNextCommand(frmMain& main)
     dialog->replaceNext();
 }
 
-void goToLineCommand(frmMain& main)
+void goToLineCommand(Workspace& main)
 {
+    if (!main.ActiveDocument())
+        return;
     frmGotoLine dialog(&main);
     dialog.exec();
 }

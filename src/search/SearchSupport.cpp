@@ -2,7 +2,7 @@
 
 #include "core/Conversions.h"
 #include "core/MessageBox.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 
@@ -32,13 +32,13 @@ int farMoveRightMargin(int widthTwips)
     return int(conv::roundHalfEven(double(margin)));
 }
 
-void moveCaret(frmMain& main, frmDocument& document, int position)
+void moveCaret(Workspace& main, frmDocument& document, int position)
 {
     RichTextBox* text = document.txtText;
     text->setSelStart(position);
     if (position < FarPosition)
         return;
-    if (main.mnuWrap->isChecked())
+    if (main.wordWrap())
         text->setRightMargin(farMoveRightMargin(text->Width()));
     document.repaint();
 }

@@ -4,7 +4,7 @@
 #include <QString>
 
 class frmDocument;
-class frmMain;
+class Workspace;
 
 namespace search {
 
@@ -33,7 +33,7 @@ void showNotFound(const QString& text);
 // text with word wrap off; this control takes any position at once, so only
 // the lasting effects of that walk remain: with Word Wrap checked the text is
 // wrapped again at 1.1 times the control's width, and the window is redrawn.
-void moveCaret(frmMain& main, frmDocument& document, int position);
+void moveCaret(Workspace& main, frmDocument& document, int position);
 
 // The wrap margin the far move leaves: the width times a single-precision
 // 1.1, computed in single precision, to the nearest twip.

@@ -1,7 +1,7 @@
 #include "search/frmFind.h"
 
 #include "core/PointerPlacement.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "search/SearchState.h"
@@ -20,7 +20,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-frmFind::frmFind(frmMain* main) : QDialog(main), m_main(main)
+frmFind::frmFind(Workspace* main) : QDialog(main->widget()), m_main(main)
 {
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("Find"));
@@ -145,12 +145,12 @@ void frmFind::cmdFind_Click()
     m_main->UpdateStatusLine();
 }
 
-frmFind* loadedFindDialog(const frmMain& main)
+frmFind* loadedFindDialog(Workspace& main)
 {
-    return main.findChild<frmFind*>(QString(), Qt::FindDirectChildrenOnly);
+    return main.widget()->findChild<frmFind*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-frmFind* findDialog(frmMain& main)
+frmFind* findDialog(Workspace& main)
 {
     frmFind* dialog = loadedFindDialog(main);
     return dialog ? dialog : new frmFind(&main);

@@ -11,12 +11,12 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class RichTextBox;
-class frmMain;
+class Workspace;
 
 class frmFind : public QDialog {
     Q_OBJECT
 public:
-    explicit frmFind(frmMain* main);
+    explicit frmFind(Workspace* main);
 
     QLabel* Label1 = nullptr;
     QLineEdit* txtFind = nullptr;
@@ -54,11 +54,11 @@ private:
     void Form_Load();
     void optionClicked();
 
-    frmMain* m_main;
+    Workspace* m_main;
     bool m_placePointer = false;
 };
 
 // The main window's Find dialog, or nullptr while it is not loaded.
-frmFind* loadedFindDialog(const frmMain& main);
+frmFind* loadedFindDialog(Workspace& main);
 // The Find dialog, loaded first if need be.
-frmFind* findDialog(frmMain& main);
+frmFind* findDialog(Workspace& main);

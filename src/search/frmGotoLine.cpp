@@ -3,7 +3,7 @@
 #include "core/Conversions.h"
 #include "core/MessageBox.h"
 #include "core/PointerPlacement.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "search/SearchSupport.h"
@@ -34,7 +34,7 @@ std::optional<int> requestedLineIndex(const QString& lineNumber)
     return int(index);
 }
 
-frmGotoLine::frmGotoLine(frmMain* main) : QDialog(main), m_main(main)
+frmGotoLine::frmGotoLine(Workspace* main) : QDialog(main->widget()), m_main(main)
 {
     setObjectName(QStringLiteral("frmGotoLine"));
     setWindowTitle(QStringLiteral("Go To Line..."));

@@ -7,12 +7,12 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class frmMain;
+class Workspace;
 
 class frmGotoLine : public QDialog {
     Q_OBJECT
 public:
-    explicit frmGotoLine(frmMain* main);
+    explicit frmGotoLine(Workspace* main);
 
     QLabel* Label1 = nullptr;
     QLineEdit* Text1 = nullptr;
@@ -32,7 +32,7 @@ protected:
 private:
     void goToLine();
 
-    frmMain* m_main;
+    Workspace* m_main;
 };
 
 // The 0-based line the box's number asks the control for: "0" means line 1,

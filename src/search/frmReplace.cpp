@@ -2,7 +2,7 @@
 
 #include "core/MessageBox.h"
 #include "core/PointerPlacement.h"
-#include "app/frmMain.h"
+#include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "search/ReplaceAll.h"
@@ -21,7 +21,7 @@
 
 namespace {
 
-RichTextBox* activeText(const frmMain& main)
+RichTextBox* activeText(const Workspace& main)
 {
     frmDocument* document = main.ActiveDocument();
     return document ? document->txtText : nullptr;
@@ -37,7 +37,7 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent)
 
 }  // namespace
 
-frmReplace::frmReplace(frmMain* main) : QDialog(main), m_main(main)
+frmReplace::frmReplace(Workspace* main) : QDialog(main->widget()), m_main(main)
 {
     setObjectName(QStringLiteral("frmReplace"));
     setWindowTitle(QStringLiteral("Replace"));
@@ -240,16 +240,16 @@ void frmReplace::Unload()
     deleteLater();
 }
 
-frmReplace* loadedReplaceDialog(const frmMain& main)
+frmReplace* loadedReplaceDialog(Workspace& main)
 {
-    for (frmReplace* dialog : main.findChildren<frmReplace*>(QString(), Qt::FindDirectChildrenOnly)) {
+    for (frmReplace* dialog : main.widget()->findChildren<frmReplace*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (!dialog->isUnloaded())
             return dialog;
     }
     return nullptr;
 }
 
-frmReplace* replaceDialog(frmMain& main)
+frmReplace* replaceDialog(Workspace& main)
 {
     frmReplace* dialog = loadedReplaceDialog(main);
     return dialog ? dialog : new frmReplace(&main);

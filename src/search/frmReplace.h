@@ -9,12 +9,12 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class frmMain;
+class Workspace;
 
 class frmReplace : public QDialog {
     Q_OBJECT
 public:
-    explicit frmReplace(frmMain* main);
+    explicit frmReplace(Workspace* main);
 
     QLabel* Label1 = nullptr;
     QLineEdit* txtFind = nullptr;
@@ -54,12 +54,12 @@ private:
     void searchFailed();
     void disableCommands();
 
-    frmMain* m_main;
+    Workspace* m_main;
     bool m_placePointer = false;
     bool m_unloaded = false;
 };
 
 // The main window's loaded Replace dialog, or nullptr.
-frmReplace* loadedReplaceDialog(const frmMain& main);
+frmReplace* loadedReplaceDialog(Workspace& main);
 // The Replace dialog, loaded first if need be.
-frmReplace* replaceDialog(frmMain& main);
+frmReplace* replaceDialog(Workspace& main);

@@ -31,9 +31,9 @@ class TestMainWindow : public QObject {
         const auto letter = [](QChar on, bool shown, bool checked) {
             return shown != checked ? QChar(u'?') : shown ? on : on.toLower();
         };
-        return QString(letter(u'T', f.main->tbToolBar->isVisible(), f.main->mnuViewToolbar->isChecked()))
-               + letter(u'S', f.main->sbStatusBar->isVisible(), f.main->mnuViewStatusBar->isChecked())
-               + letter(u'W', f.text()->RightMargin() != RichTextBox::NoWrapMargin, f.main->mnuWrap->isChecked());
+        return QString(letter(u'T', f.main->tbToolBar->isVisible(), f.main->item("mnuViewToolbar")->isChecked()))
+               + letter(u'S', f.main->sbStatusBar->isVisible(), f.main->item("mnuViewStatusBar")->isChecked())
+               + letter(u'W', f.text()->RightMargin() != RichTextBox::NoWrapMargin, f.main->item("mnuWrap")->isChecked());
     }
 
 private slots:
@@ -104,7 +104,7 @@ private slots:
         f.main->move(150, 120);
         f.main->resize(500, 400);
         for (QChar letter : toggle)
-            (letter == u'T' ? f.main->mnuViewToolbar : letter == u'S' ? f.main->mnuViewStatusBar : f.main->mnuWrap)->trigger();
+            (letter == u'T' ? f.main->item("mnuViewToolbar") : letter == u'S' ? f.main->item("mnuViewStatusBar") : f.main->item("mnuWrap"))->trigger();
         QCOMPARE(switches(), shown);
         const QFont font = f.text()->Font();
         QVERIFY(f.main->close());
@@ -165,11 +165,11 @@ private slots:
         frmDocument* second = f.main->NewDocument();
         f.main->NewDocument();
         f.main->activateDocument(second);
-        f.main->mnuFileItem[3]->trigger();  // Close
+        f.main->item("mnuFileItem", 3)->trigger();  // Close
         QApplication::processEvents();
         QCOMPARE(f.documentCount(), 2);
         QCOMPARE(f.main->NewDocument()->windowTitle(), QStringLiteral("Document 4"));
-        f.main->mnuWindowNewWindow->trigger();
+        f.main->item("mnuWindowNewWindow")->trigger();
         QCOMPARE(f.active()->windowTitle(), QStringLiteral("Document 5"));
         QCOMPARE(f.text()->Text(), QString());
         // The last number is given out; the next one is an error.
@@ -195,15 +195,15 @@ private slots:
                 shown << QStringLiteral("%1,%2").arg(frame->width() == area.width()).arg(frame->height() == area.height());
             return shown.join(u' ');
         };
-        f.main->mnuWindowTileHorizontal->trigger();
+        f.main->item("mnuWindowTileHorizontal")->trigger();
         QCOMPARE(edges(), QStringLiteral("1,0 1,0 1,0"));
         QVERIFY(frames[0]->geometry().bottom() < frames[1]->geometry().top());
-        f.main->mnuWindowTileVertical->trigger();
+        f.main->item("mnuWindowTileVertical")->trigger();
         QCOMPARE(edges(), QStringLiteral("0,1 0,1 0,1"));
         QVERIFY(frames[1]->geometry().right() < frames[2]->geometry().left());
         frames[0]->showMinimized();
         frames[1]->showMinimized();
-        f.main->mnuWindowArrangeIcons->trigger();
+        f.main->item("mnuWindowArrangeIcons")->trigger();
         QCOMPARE(frames[0]->geometry().bottom() + frames[1]->geometry().bottom(), 2 * area.bottom());
         QVERIFY(frames[0]->x() != frames[1]->x());
     }
@@ -228,7 +228,7 @@ private slots:
     void statusLineFollowsTheCaret()
     {
         f.start();
-        f.main->mnuWrap->trigger();
+        f.main->item("mnuWrap")->trigger();
         QStringList lines;
         for (int i = 1; i <= 10; ++i)
             lines << QStringLiteral("line %1").arg(i);
@@ -238,7 +238,7 @@ private slots:
         QCOMPARE(f.main->panelText(2), QStringLiteral("Line=5 of 10 Column=3"));
         QVERIFY(!f.main->panelText(3).isEmpty());
         f.boxes->defaultAnswer = vb::vbNo;
-        f.main->mnuFileItem[3]->trigger();  // Close, unsaved: no document left
+        f.main->item("mnuFileItem", 3)->trigger();  // Close, unsaved: no document left
         QApplication::processEvents();
         QCOMPARE(f.documentCount(), 0);
         f.main->Timer1_Timer();

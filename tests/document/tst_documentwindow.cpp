@@ -136,7 +136,7 @@ private slots:
         frmDocument* second = f.main->NewDocument();
         second->txtText->setBackColor(0x0000FF);
         f.main->activateDocument(first);
-        f.main->mnuFileItem[3]->trigger();
+        f.main->item("mnuFileItem", 3)->trigger();
         QApplication::processEvents();
         const auto written = [] {
             QStringList values;
@@ -148,7 +148,7 @@ private slots:
         f.main->NewDocument();  // the system colour comes back as the system colour
         QCOMPARE(f.text()->BackColor(), olecolor::SystemWindow);
         f.main->activateDocument(second);
-        f.main->mnuFileItem[3]->trigger();
+        f.main->item("mnuFileItem", 3)->trigger();
         QCOMPARE(written().mid(1, 1), QStringList({"255"}));
     }
 
@@ -184,15 +184,15 @@ private slots:
         // 9990 twips wide: the menu's 95 % is 9490.5, rounded half to even.
         const int width = f.text()->Width(), noWrap = RichTextBox::NoWrapMargin, byMenu = 9490;
         QCOMPARE(width, 9990);
-        QList<int> margins{f.main->mnuWrap->isChecked(), f.text()->RightMargin()};
+        QList<int> margins{f.main->item("mnuWrap")->isChecked(), f.text()->RightMargin()};
         for (int i = 0; i < 2; ++i) {  // Word Wrap from the menu, twice
-            f.main->mnuWrap->trigger();
-            margins << f.main->mnuWrap->isChecked() << f.text()->RightMargin();
+            f.main->item("mnuWrap")->trigger();
+            margins << f.main->item("mnuWrap")->isChecked() << f.text()->RightMargin();
         }
         QCOMPARE(margins, wraps ? QList<int>({1, width - 300, 0, noWrap, 1, byMenu}) : QList<int>({0, noWrap, 1, byMenu, 0, noWrap}));
-        f.main->mnuWrap->trigger();
+        f.main->item("mnuWrap")->trigger();
         resize({15, 15});  // the menu's choice holds only until the next resize
-        QCOMPARE(f.main->mnuWrap->isChecked(), wraps);
+        QCOMPARE(f.main->item("mnuWrap")->isChecked(), wraps);
     }
 
     void rightClickPopsUpTheContextMenu()
@@ -206,7 +206,7 @@ private slots:
         });
         QTest::mouseClick(f.text()->viewport(), Qt::RightButton, {}, QPoint(30, 20));
         QTRY_VERIFY(defaultItem);
-        QCOMPARE(defaultItem, f.main->mnuCEditItem[8]);  // Select All
+        QCOMPARE(defaultItem, f.main->item("mnuCEditItem", 8));  // Select All
     }
 };
 

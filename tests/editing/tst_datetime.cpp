@@ -210,7 +210,7 @@ private slots:
             entry = dialog->List1->item(5)->text();
             key ? QTest::keyClick(dialog->List1, Qt::Key(key)) : dialog->Command1->click();
         });
-        f.main->mnuTime->trigger();
+        f.main->item("mnuTime")->trigger();
         QVERIFY(answer.answered());
         QCOMPARE(f.text()->Text(), key == Qt::Key_Escape ? "Date: XX!" : "Date: " + entry + "!");
         QCOMPARE(Clipboard::GetText(), after);

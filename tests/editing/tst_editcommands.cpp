@@ -7,6 +7,8 @@
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "core/Clipboard.h"
+#include "editing/EditCommands.h"
+#include "files/FileCommands.h"
 #include "editing/frmTime.h"
 #include "search/frmReplace.h"
 
@@ -58,12 +60,12 @@ class TestEditCommands : public QObject {
         frmMain& m = *f.main;
         if (command.startsWith(QLatin1String("context "))) {
             m.mnuCEdit_Click();
-            m.mnuCEditItem[command.mid(8).toInt()]->trigger();
+            m.item("mnuCEditItem", command.mid(8).toInt())->trigger();
         } else if (command.startsWith(QLatin1String("toolbar "))) {
             m.tbToolBar_ButtonClick(command.mid(8));
         } else if (command == QLatin1String("Clean")) {
             m.mnuEdit_Click();
-            m.mnuClean[1]->trigger();
+            m.item("mnuClean", 1)->trigger();
         } else if (command == QLatin1String("Replace All")) {
             frmReplace* dialog = replaceDialog(m);
             dialog->txtFind->setText(QStringLiteral("cat"));
@@ -74,14 +76,15 @@ class TestEditCommands : public QObject {
                 .Command1_Click();
         } else if (command == QLatin1String("Insert")) {
             f.dialogs->choose(f.file(QStringLiteral("insert.txt"), "xyz"));
-            m.FileInsert();
+            files::FileInsert(m);
         } else {
-            const QHash<QString, void (frmMain::*)()> items{
-                {"Cut", &frmMain::mnuEditCut_Click},   {"Copy", &frmMain::mnuEditCopy_Click},
-                {"Paste", &frmMain::mnuEditPaste_Click}, {"Append", &frmMain::mnuAppend_Click},
-                {"Clear", &frmMain::mnuClear_Click},   {"Select All", &frmMain::mnuSelectAll_Click},
-                {"Clear All", &frmMain::mnuClearAll_Click}};
-            (m.*items.value(command))();
+            using namespace editing;
+            const QHash<QString, void (*)(Workspace&)> items{
+                {"Cut", mnuEditCut_Click},   {"Copy", mnuEditCopy_Click},
+                {"Paste", mnuEditPaste_Click}, {"Append", mnuAppend_Click},
+                {"Clear", mnuClear_Click},   {"Select All", mnuSelectAll_Click},
+                {"Clear All", mnuClearAll_Click}};
+            items.value(command)(m);
         }
     }
 
@@ -131,13 +134,13 @@ private slots:
         m.mnuEdit_Click();
         m.mnuCEdit_Click();
         m.Timer1_Timer();
-        const auto& c = m.mnuCEditItem;
+        const auto c = [&m](int index) { return m.item("mnuCEditItem", index); };
         const QList<QAction*> p = m.toolbarPositions();
-        QCOMPARE(enabled({m.mnuEditUndo, m.mnuClean[1], m.mnuEditCut, m.mnuEditCopy, m.mnuClear, m.mnuEditPaste,
-                          m.mnuAppend}) + u' ' + enabled({p[8], p[9], p[10], p[12]}),
+        QCOMPARE(enabled({m.item("mnuEditUndo"), m.item("mnuClean", 1), m.item("mnuEditCut"), m.item("mnuEditCopy"), m.item("mnuClear"), m.item("mnuEditPaste"),
+                          m.item("mnuAppend")}) + u' ' + enabled({p[8], p[9], p[10], p[12]}),
                  states);
-        QCOMPARE(enabled({c[0], c[11], c[3], c[4], c[1], c[5], c[6]}), states.left(7));
-        QVERIFY(m.mnuSelectAll->isEnabled() && m.mnuClearAll->isEnabled() && c[8]->isEnabled() && c[9]->isEnabled());
+        QCOMPARE(enabled({c(0), c(11), c(3), c(4), c(1), c(5), c(6)}), states.left(7));
+        QVERIFY(m.item("mnuSelectAll")->isEnabled() && m.item("mnuClearAll")->isEnabled() && c(8)->isEnabled() && c(9)->isEnabled());
     }
 
     void commands_data()
@@ -199,7 +202,7 @@ private slots:
         QTest::keyClicks(text, QStringLiteral("!"));
         QStringList undone;
         for (int i = 0; i < 2; ++i) {
-            f.main->mnuEditUndo_Click();
+            editing::mnuEditUndo_Click(*f.main);
             undone << text->Text();
         }
         QCOMPARE(undone, QStringList({after.section(u'|', 0, 0), before}));
@@ -216,7 +219,7 @@ private slots:
 
         f.show(QStringLiteral("abc"), 1, 1);
         f.main->mnuEdit_Click();  // Clear enabled: a selection exists
-        QVERIFY(!f.main->mnuEditUndo->isEnabled());
+        QVERIFY(!f.main->item("mnuEditUndo")->isEnabled());
         f.text()->setSelStart(1);  // ... but not any more
         QTest::keyClick(f.text(), Qt::Key_Delete);
         QCOMPARE(f.text()->Text() + f.active()->Label1(), QStringLiteral("abcx"));  // ran Clear
@@ -226,7 +229,7 @@ private slots:
 
         f.main->mnuEdit_Click();
         int undone = 0;
-        connect(f.main->mnuEditUndo, &QAction::triggered, this, [&] { ++undone; });
+        connect(f.main->item("mnuEditUndo"), &QAction::triggered, this, [&] { ++undone; });
         QTest::keyClick(f.text(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(undone, 1);
         QCOMPARE(f.text()->Text(), QStringLiteral("abc"));

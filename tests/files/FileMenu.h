@@ -22,7 +22,7 @@ struct FileMenu : MainWindowFixture {
     // As a click would; a disabled item does nothing.
     void command(int item)
     {
-        main->mnuFileItem[size_t(item)]->trigger();
+        main->item("mnuFileItem", item)->trigger();
         QApplication::processEvents();
     }
     frmDocument* open(const QString& path)
@@ -49,7 +49,7 @@ struct FileMenu : MainWindowFixture {
     {
         const QList<QAction*> actions = main->mnuFile->actions();
         QStringList items;
-        for (qsizetype i = actions.indexOf(main->mnuFileItem[Exit]) + 1; i < actions.size(); ++i)
+        for (qsizetype i = actions.indexOf(main->item("mnuFileItem", Exit)) + 1; i < actions.size(); ++i)
             items << (!actions[i]->isSeparator() ? actions[i]->text() : actions[i]->isVisible() ? "-" : "(-)");
         return items;
     }

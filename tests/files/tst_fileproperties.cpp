@@ -135,9 +135,9 @@ private slots:
             f.command(New);
         if (state == QLatin1String("none"))
             f.command(Close);
-        f.main->mnuFileItem[Properties]->setEnabled(!enabled);
+        f.main->item("mnuFileItem", Properties)->setEnabled(!enabled);
         emit f.main->mnuFile->aboutToShow();
-        QCOMPARE(f.main->mnuFileItem[Properties]->isEnabled(), enabled);
+        QCOMPARE(f.main->item("mnuFileItem", Properties)->isEnabled(), enabled);
         f.command(Properties);
         QCOMPARE(f.boxes->shown.size(), enabled ? 1 : 0);
     }

@@ -75,7 +75,7 @@ class TestFileTypes : public QObject {
                 QFAIL("the File Types dialog stayed open");
             }
         });
-        f.main->mnuExtensions[1]->trigger();
+        f.main->item("mnuExtensions", 1)->trigger();
         QApplication::processEvents();
         [&] { QVERIFY2(watch.answered(), "the File Types dialog did not show"); }();
         return shown;

@@ -413,7 +413,7 @@ private slots:
         const QString path = f.file("sub/a.txt", "line\r\n");
         auto command = [&](int item, int answer = 0) {
             f.boxes->answers = {answer};
-            f.main->mnuFileItem[size_t(item)]->trigger();
+            f.main->item("mnuFileItem", item)->trigger();
             QApplication::processEvents();
         };
         if (end != QLatin1String("emptied")) {

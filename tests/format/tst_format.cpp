@@ -104,7 +104,7 @@ class TestFormat : public QObject {
     bool tabSetWith(std::function<void(frmTab*)> act, int limitMs = 10000)
     {
         WhenModal<frmTab> answer(std::move(act), limitMs);
-        f.main->mnuTab->trigger();
+        f.main->item("mnuTab")->trigger();
         return answer.answered();
     }
     QString storedCount() const { return GetSetting(AppTitle, "Tab Set", "Tab", "<missing>"); }
@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(stored("Font", "Color"), QString::number(std::get<6>(choice)));
         // A second choice reaches all of it again; typing and the next document follow.
         answer([this](CommonDialog& d) { choose(d, All); });
-        run(f.main->mnuFont);
+        run(f.main->item("mnuFont"));
         f.text()->setSelStart(f.text()->TextLength());
         f.type(QStringLiteral("gh"));
         QCOMPARE(looks(*f.text()), QList<Look>(11, All));
@@ -212,7 +212,7 @@ private slots:
             answer([this, font](CommonDialog& d) { font ? choose(d, All) : void(d.Color = 0x00E0FFF0); });
         else
             answer();
-        run(font ? f.main->mnuFont : f.main->mnuColor);
+        run(font ? f.main->item("mnuFont") : f.main->item("mnuColor"));
         QCOMPARE(presets.size(), 1);
         if (!font)
             QCOMPARE(presets[0].Color, olecolor::SystemWindow);
@@ -236,7 +236,7 @@ private slots:
     // run starts without it.
     void colorPrint()
     {
-        QAction* item = f.main->mnuColorPrint[0];
+        QAction* item = f.main->item("mnuColorPrint", 0);
         f.type(QStringLiteral("abc"));
         const QString before = f.text()->document()->toHtml();
         QList<bool> marks{item->isChecked()};
@@ -249,7 +249,7 @@ private slots:
         QVERIFY(!QFile::exists(settingsFilePath(AppTitle)));
         QVERIFY(f.main->close());
         f.restart();
-        QVERIFY(!f.main->mnuColorPrint[0]->isChecked());
+        QVERIFY(!f.main->item("mnuColorPrint", 0)->isChecked());
     }
 
     // Word Wrap puts the margin at 95 % of the control, half to even.
@@ -301,7 +301,7 @@ private slots:
             dialog->lstFontStyle->setCurrentRow(2);  // Bold
             dialog->cmdOK->click();
         });
-        f.main->mnuFont->trigger();
+        f.main->item("mnuFont")->trigger();
         QVERIFY(font.answered());
         QCOMPARE(looks(*f.text()), QList<Look>(6, plain()) + QList<Look>(3, Look{"DejaVu Serif", 14, true, false, false, false, 255})
                                        + QList<Look>(6, plain()));
@@ -313,7 +313,7 @@ private slots:
             dialog->setCurrentColor(QColor(0xE0, 0xFF, 0xFF));
             dialog->accept();
         });
-        f.main->mnuColor->trigger();
+        f.main->item("mnuColor")->trigger();
         setCommonDialogHelp({});
         QVERIFY(colour.answered());
         QCOMPARE(offered, QApplication::palette().color(QPalette::Base));
@@ -411,7 +411,7 @@ private slots:
 
     void withoutADocumentNothingOpens()
     {
-        f.main->mnuFileItem[3]->trigger();  // Close
+        f.main->item("mnuFileItem", 3)->trigger();  // Close
         QApplication::processEvents();
         QCOMPARE(f.documentCount(), 0);
         QVERIFY(!tabSetWith([](frmTab* dialog) { dialog->Command2->click(); }, 300));

@@ -282,7 +282,7 @@ private slots:
         QCOMPARE(viewer->parentWidget(), f.main.get());
         QCOMPARE(viewer->pos(), helpWindowPlace(f.main->frameGeometry(), viewer->size(), f.main->screen()->availableGeometry()));
         QTest::keyClicks(viewer->txtSearch, QStringLiteral("tab"));
-        f.main->mnuHelpSearch->trigger();
+        f.main->item("mnuHelpSearch")->trigger();
         QCOMPARE(helpViewer(), viewer);
         QCOMPARE(viewer->currentPage() + u'|' + viewer->txtSearch->text(), help::SearchPage + u'|');
         f.main->tbToolBar_ButtonClick(QStringLiteral("Help"));
@@ -372,7 +372,7 @@ private slots:
             pointer = QCursor::pos() - box->frameGeometry().topLeft() - ok->mapTo(box, QPoint(ok->width() / 2 + 4, ok->height() / 2 + 20));
             QTest::keyClick(box, Qt::Key_Return);
         });
-        f.main->mnuHelpAbout->trigger();
+        f.main->item("mnuHelpAbout")->trigger();
         QVERIFY(answer.answered());
         QVERIFY2(lines.contains(QStringLiteral(" KB|")) && lines.endsWith(u'%'), qPrintable(lines));
         QCOMPARE(place, QPoint(280, 107));

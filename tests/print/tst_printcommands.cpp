@@ -8,6 +8,7 @@
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "print/PCANCEL.h"
+#include "print/PrintCommands.h"
 #include "print/PrintJob.h"
 #include "print/Printer.h"
 #include "print/frmPageSetup.h"
@@ -116,7 +117,7 @@ class TestPrintCommands : public QObject {
     bool pageSetupWith(std::function<void(frmPageSetup*)> act)
     {
         WhenModal<frmPageSetup> answer(std::move(act));
-        f.main->FilePageSetup();
+        print::FilePageSetup(*f.main);
         return answer.answered();
     }
 
@@ -125,7 +126,7 @@ class TestPrintCommands : public QObject {
     {
         sharedPrinter().setOutputFormat(QPrinter::PdfFormat);
         sharedPrinter().setOutputFileName(pdf);
-        f.main->FilePrint();
+        print::FilePrint(*f.main);
         return PCANCEL::running() && QTest::qWaitFor([] { return !PCANCEL::running(); }, 60000);
     }
 
@@ -262,7 +263,7 @@ private slots:
         if (!caption.isEmpty())
             f.active()->setWindowTitle(caption);
         if (colorPrint)
-            f.main->mnuColorPrint[0]->trigger();
+            f.main->item("mnuColorPrint", 0)->trigger();
         QCOMPARE(HeaderText(), printed.first());
         RecordingPrinter printer;
         QVERIFY(runPrintJob(printer, activeDocumentJob(f.main.get(), pageSettings())));
@@ -373,7 +374,7 @@ private slots:
         QCOMPARE(f.boxes->shown[0].style, int(vb::vbExclamation));
         f.active()->unloadWithoutQuery();  // nothing to print without a document
         QTRY_VERIFY(!f.main->ActiveDocument());
-        f.main->FilePrint();
+        print::FilePrint(*f.main);
         QVERIFY(!PCANCEL::running());
     }
 };

@@ -1,21 +1,26 @@
 // Print and Page Setup of the File menu.
-#include "app/frmMain.h"
+#include "print/PrintCommands.h"
+
 #include "print/PCANCEL.h"
 #include "print/PageSettings.h"
 #include "print/Printer.h"
 
-void frmMain::FilePrint()
+namespace print {
+
+void FilePrint(Workspace& workspace)
 {
-    if (!ActiveDocument())
+    if (!workspace.ActiveDocument())
         return;
     PCANCEL::showPrinting(sharedPrinter());
 }
 
-void frmMain::FilePageSetup()
+void FilePageSetup(Workspace& workspace)
 {
     // The preview draws on the shared printer, which a running job holds.
     if (PCANCEL::running())
         return;
     ShowPageSetup();
-    focusActiveText();
+    workspace.focusActiveText();
 }
+
+}  // namespace print

@@ -1,0 +1,79 @@
+// frmMain's Window menu: new windows, their arrangement and the list of windows.
+#include "app/frmMain.h"
+
+#include "app/WindowArrangement.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+void frmMain::mnuWindowCascade_Click() { mdiArea->cascadeSubWindows(); }
+
+static QList<QMdiSubWindow*> tileableWindows(QMdiArea* area)
+{
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* frame : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (frame->isVisible() && !frame->isMinimized())
+            windows << frame;
+    }
+    return windows;
+}
+
+void frmMain::mnuWindowTileHorizontal_Click()
+{
+    const QList<QMdiSubWindow*> windows = tileableWindows(mdiArea);
+    const QList<QRect> rects = arrange::tileHorizontal(mdiArea->viewport()->rect(), int(windows.size()));
+    for (int i = 0; i < windows.size(); ++i) {
+        windows[i]->showNormal();
+        windows[i]->setGeometry(rects[i]);
+    }
+}
+
+void frmMain::mnuWindowTileVertical_Click()
+{
+    const QList<QMdiSubWindow*> windows = tileableWindows(mdiArea);
+    const QList<QRect> rects = arrange::tileVertical(mdiArea->viewport()->rect(), int(windows.size()));
+    for (int i = 0; i < windows.size(); ++i) {
+        windows[i]->showNormal();
+        windows[i]->setGeometry(rects[i]);
+    }
+}
+
+void frmMain::mnuWindowArrangeIcons_Click()
+{
+    QList<QMdiSubWindow*> icons;
+    for (QMdiSubWindow* frame : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (frame->isMinimized())
+            icons << frame;
+    }
+    if (icons.isEmpty())
+        return;
+    const QSize iconSize = icons.first()->size();
+    const QList<QPoint> points = arrange::iconPositions(mdiArea->viewport()->rect(), iconSize, int(icons.size()));
+    for (int i = 0; i < icons.size(); ++i)
+        icons[i]->move(points[i]);
+}
+
+void frmMain::rebuildWindowList()
+{
+    qDeleteAll(m_windowListActions);
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow*> frames = mdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (!frames.isEmpty())
+        m_windowListActions << mnuWindow->addSeparator();
+    int number = 0;
+    for (QMdiSubWindow* frame : frames) {
+        ++number;
+        const QString caption = number < 10 ? QStringLiteral("&%1 ").arg(number) : QStringLiteral("%1 ").arg(number);
+        QAction* action = mnuWindow->addAction(caption + frame->windowTitle());
+        action->setCheckable(true);
+        action->setChecked(frame == mdiArea->currentSubWindow());
+        connect(action, &QAction::triggered, this, [this, frame] {
+            if (frame->isMinimized())
+                frame->showNormal();
+            mdiArea->setActiveSubWindow(frame);
+        });
+        m_windowListActions << action;
+    }
+}
