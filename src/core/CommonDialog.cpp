@@ -1,5 +1,7 @@
 #include "core/CommonDialog.h"
 
+#include <QCoreApplication>
+
 
 namespace {
 
@@ -96,3 +98,8 @@ int CommonDialog::setAction(int action)
 }
 
 int CommonDialog::ShowOpen() { return setAction(cdlOpen); }
+
+QString helpFilePath()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1String("/Pagewell.hlp");
+}

@@ -83,5 +83,8 @@ private:
 void setCommonDialogHelp(std::function<void(const CommonDialog&)> show);
 void showCommonDialogHelp(const CommonDialog& dialog);
 
+// The help file the dialogs' Help buttons name.
+QString helpFilePath();
+
 // The dialog's "Description|pattern|..." text as Qt name filters.
 QStringList nameFiltersFromFilter(const QString& filter);

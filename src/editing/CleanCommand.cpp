@@ -2,7 +2,7 @@
 #include "editing/EditCommands.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "editing/CleanDocument.h"
+#include "document/TextEdits.h"
 #include "editing/CleanPlan.h"
 
 #include <QAction>
@@ -19,7 +19,7 @@ void mnuClean_Click(Workspace& workspace)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const CleanPlan plan = cleanPlan(text->Text(), text->SelStart(), text->SelLength());
     if (plan.changed)
-        applyCleanToDocument(text->document(), plan);
+        applyTextEdits(text->document(), plan.edits);
     text->SetSel(plan.selStart, plan.selStart + plan.selLength);
     QApplication::restoreOverrideCursor();
 }

@@ -4,20 +4,13 @@
 // a time on the text control, expressed as edits against the original text so
 // the document can take them as one undoable change that keeps every
 // untouched character's format.
+#include "document/TextEdits.h"
 #include "editing/CleanRules.h"
 
 #include <QString>
 #include <QVector>
 
-// `removed` characters at `position` give way to `text`. Offsets are into the
-// original text (CR LF counts two). The text takes the character format of
-// the original character at `formatSource` (-1 when `text` is empty).
-struct CleanEdit {
-    int position = 0;
-    int removed = 0;
-    QString text;
-    int formatSource = -1;
-};
+using CleanEdit = TextEdit;
 
 struct CleanPlan {
     QVector<CleanEdit> edits;  // ascending and disjoint

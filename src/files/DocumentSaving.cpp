@@ -126,11 +126,6 @@ void nameDocument(frmDocument* document, const QString& path)
     document->setWindowTitle(absolute.toUpper());
 }
 
-QString helpFilePath()
-{
-    return QCoreApplication::applicationDirPath() + QLatin1String("/Pagewell.hlp");
-}
-
 void prepareSaveDialog(CommonDialog& dialog)
 {
     dialog.CancelError = true;

@@ -30,9 +30,6 @@ void nameDocument(frmDocument* document, const QString& path);
 // Sets up the shared dialog for a Save As.
 void prepareSaveDialog(CommonDialog& dialog);
 
-// The help file the common dialogs' Help buttons name.
-QString helpFilePath();
-
 // Saves a closing window whose user said Yes: a named file in place (a
 // read-only one is refused with a message), an untitled text under a name
 // from the Save As dialog.

@@ -4,7 +4,6 @@
 #include "core/OleColor.h"
 #include "document/RichTextBox.h"
 #include "core/CommonDialog.h"
-#include "files/DocumentSaving.h"
 
 #include <QFont>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "search/ReplaceAll.h"
 
 #include "document/RichTextBox.h"
-#include "editing/CleanDocument.h"
+#include "document/TextEdits.h"
 #include "document/TextFileCodec.h"
 #include "search/TextSearch.h"
 
@@ -47,11 +47,11 @@ int replaceAllFrom(RichTextBox& text, const QString& what, const QString& replac
         textsearch::replaceAllMatches(original, what, stored, start, options);
     if (matches.positions.isEmpty())
         return -1;
-    CleanPlan plan;
-    plan.edits.reserve(matches.positions.size());
+    QVector<TextEdit> edits;
+    edits.reserve(matches.positions.size());
     for (const int position : matches.positions)
-        plan.edits.append({position, int(what.size()), stored, stored.isEmpty() ? -1 : position});
-    applyCleanToDocument(text.document(), plan);
+        edits.append({position, int(what.size()), stored, stored.isEmpty() ? -1 : position});
+    applyTextEdits(text.document(), edits);
     text.setSelStart(matches.caret);
     return matches.caret;
 }

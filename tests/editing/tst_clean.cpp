@@ -5,7 +5,7 @@
 #include "PaintedDocument.h"
 #include "TestEnvironment.h"
 #include "document/RichTextBox.h"
-#include "editing/CleanDocument.h"
+#include "document/TextEdits.h"
 #include "editing/CleanPlan.h"
 
 #include <QElapsedTimer>
@@ -95,7 +95,7 @@ void checkDocument(const QString& text, const CleanPlan& plan, const CleanResult
     testsupport::paintEachCharacter(document);
     document.setUndoRedoEnabled(true);
     const QVector<int> before = colours(document);
-    applyCleanToDocument(&document, plan);
+    applyTextEdits(&document, plan.edits);
     QVERIFY2(documentText(document) == reference.text, context);
     QVector<int> expected;
     for (int origin : reference.formatOrigins)
@@ -251,7 +251,7 @@ private slots:
         image.setName(QStringLiteral("pic"));
         cursor.insertImage(image);
         cursor.insertText(QStringLiteral("x%2F"));
-        applyCleanToDocument(&document, cleanPlan(documentText(document), 0, 0));
+        applyTextEdits(&document, cleanPlan(documentText(document), 0, 0).edits);
         QCOMPARE(documentText(document), "a \r\nb\r\n,\r\nc" + QString(QChar::ObjectReplacementCharacter) + "x/");
         QList<int> stops;
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
@@ -278,7 +278,7 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         const CleanPlan plan = cleanPlan(text, 0, 0);
-        applyCleanToDocument(&document, plan);
+        applyTextEdits(&document, plan.edits);
         const qint64 elapsed = timer.elapsed();
         qInfo("%lld characters, %lld edits: %lld ms", qint64(text.size()), qint64(plan.edits.size()), elapsed);
         QVERIFY(documentText(document) == plan.text && plan.edits.size() > 700'000);

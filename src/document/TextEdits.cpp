@@ -1,4 +1,4 @@
-#include "editing/CleanDocument.h"
+#include "document/TextEdits.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -104,14 +104,14 @@ struct Rewrite {
 };
 
 // All rewrites, in document order, from the document as it is.
-std::vector<Rewrite> planRewrites(const QTextDocument* document, const CleanPlan& plan)
+std::vector<Rewrite> planRewrites(const QTextDocument* document, const QVector<TextEdit>& edits)
 {
     std::vector<Rewrite> rewrites;
     QTextBlock block = document->begin();
     int number = 0;
     Paragraph paragraph(block, number);
     bool open = false;
-    for (const CleanEdit& edit : plan.edits) {
+    for (const TextEdit& edit : edits) {
         // An edit never holds a paragraph break, so it lies in one paragraph.
         if (edit.position > paragraph.endOffset()) {
             open = false;
@@ -138,11 +138,11 @@ std::vector<Rewrite> planRewrites(const QTextDocument* document, const CleanPlan
 
 }  // namespace
 
-void applyCleanToDocument(QTextDocument* document, const CleanPlan& plan)
+void applyTextEdits(QTextDocument* document, const QVector<TextEdit>& edits)
 {
-    if (plan.edits.isEmpty())
+    if (edits.isEmpty())
         return;
-    const std::vector<Rewrite> rewrites = planRewrites(document, plan);
+    const std::vector<Rewrite> rewrites = planRewrites(document, edits);
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     // Back to front, so positions not yet reached stay valid.

@@ -1,0 +1,22 @@
+#pragma once
+// Puts many edits into a document as one undoable change.
+#include <QString>
+#include <QVector>
+
+class QTextDocument;
+
+// `removed` characters at `position` give way to `text`. Offsets are into the
+// original text (CR LF counts two). The text takes the character format of
+// the original character at `formatSource` (-1 when `text` is empty).
+struct TextEdit {
+    int position = 0;
+    int removed = 0;
+    QString text;
+    int formatSource = -1;
+};
+
+// The edits are ascending and disjoint, with offsets into the document's
+// text (paragraph breaks counting as CR LF). Every character that no edit
+// removes keeps its format. One undo reverts them all. The caret is the
+// caller's.
+void applyTextEdits(QTextDocument* document, const QVector<TextEdit>& edits);
