@@ -1,11 +1,11 @@
 #include "DocumentFixture.h"
 
+#include "app/frmMain.h"
 #include "core/Settings.h"
 #include "core/Units.h"
-#include "app/frmMain.h"
 #include "document/RichTextBox.h"
-#include "document/frmDocument.h"
 #include "document/TextFileCodec.h"
+#include "document/frmDocument.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -14,8 +14,8 @@
 
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
-#include "document/frmDocument.h"
 #include "document/TextFileCodec.h"
+#include "document/frmDocument.h"
 
 #include <QFile>
 #include <QPlainTextEdit>

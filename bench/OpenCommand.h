@@ -4,8 +4,8 @@
 // run, and when the first screen of text was painted.
 #include "Timing.h"
 
-#include "core/MessageBox.h"
 #include "core/CommonDialog.h"
+#include "core/MessageBox.h"
 
 #include <QObject>
 #include <QString>

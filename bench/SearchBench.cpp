@@ -13,11 +13,11 @@
 #include "Operations.h"
 #include "Timing.h"
 
-#include "core/MessageBox.h"
 #include "app/frmMain.h"
+#include "core/MessageBox.h"
 #include "document/RichTextBox.h"
-#include "document/frmDocument.h"
 #include "document/TextFileCodec.h"
+#include "document/frmDocument.h"
 #include "search/SearchState.h"
 #include "search/frmFind.h"
 #include "search/frmGotoLine.h"

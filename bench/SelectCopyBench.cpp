@@ -5,9 +5,9 @@
 #include "Timing.h"
 
 #include "app/frmMain.h"
-#include "editing/EditCommands.h"
-#include "document/RichTextBox.h"
 #include "core/Clipboard.h"
+#include "document/RichTextBox.h"
+#include "editing/EditCommands.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 #include "document/RichTextBox.h"
 
+#include "core/OleColor.h"
 #include "core/Units.h"
 #include "document/KeyCodes.h"
 #include "document/LazyTextLayout.h"
 #include "document/LoadProgress.h"
-#include "core/OleColor.h"
 #include "document/RegularFile.h"
 #include "document/RtfWriter.h"
 #include "document/SafeWrite.h"

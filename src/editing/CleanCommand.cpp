@@ -1,9 +1,9 @@
 // Clean: URL-encoded text back to plain text, as one undoable edit.
-#include "editing/EditCommands.h"
 #include "document/RichTextBox.h"
-#include "document/frmDocument.h"
 #include "document/TextEdits.h"
+#include "document/frmDocument.h"
 #include "editing/CleanPlan.h"
+#include "editing/EditCommands.h"
 
 #include <QAction>
 #include <QApplication>

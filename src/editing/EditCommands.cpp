@@ -1,9 +1,9 @@
 // The Edit menu's and the context menu's plain editing commands.
 #include "editing/EditCommands.h"
 
+#include "core/Clipboard.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "core/Clipboard.h"
 
 #include <QApplication>
 

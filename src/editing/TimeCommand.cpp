@@ -1,5 +1,5 @@
-#include "editing/EditCommands.h"
 #include "document/frmDocument.h"
+#include "editing/EditCommands.h"
 #include "editing/frmTime.h"
 
 namespace editing {

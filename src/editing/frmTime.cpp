@@ -1,11 +1,11 @@
 #include "editing/frmTime.h"
 
+#include "core/Clipboard.h"
 #include "core/PointerPlacement.h"
 #include "core/Settings.h"
 #include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "core/Clipboard.h"
 #include "editing/DateTimeEntries.h"
 
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "files/DocumentRecovery.h"
 
+#include "document/FileIdentity.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "document/FileIdentity.h"
 
 #include <QPointer>
 #include <QTextDocument>

@@ -1,15 +1,15 @@
 #include "files/DocumentSaving.h"
 
-#include "core/MessageBox.h"
-#include "document/RichTextBox.h"
-#include "document/frmDocument.h"
 #include "core/CommonDialog.h"
-#include "files/DocumentRecovery.h"
+#include "core/MessageBox.h"
 #include "document/FileIdentity.h"
-#include "files/FileProperties.h"
-#include "files/FileTypes.h"
+#include "document/RichTextBox.h"
 #include "document/SafeWrite.h"
 #include "document/TextFileCodec.h"
+#include "document/frmDocument.h"
+#include "files/DocumentRecovery.h"
+#include "files/FileProperties.h"
+#include "files/FileTypes.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,19 +2,19 @@
 // Properties, Print Setup, a recent file and the file types.
 #include "files/FileCommands.h"
 
+#include "core/Clipboard.h"
 #include "core/MessageBox.h"
 #include "core/Settings.h"
+#include "document/RegularFile.h"
 #include "document/RichTextBox.h"
+#include "document/TextFileCodec.h"
 #include "document/frmDocument.h"
-#include "core/Clipboard.h"
 #include "files/DocumentSaving.h"
 #include "files/FileProperties.h"
 #include "files/FileTypes.h"
 #include "files/Form1.h"
 #include "files/OutsideChanges.h"
 #include "files/PathCase.h"
-#include "document/RegularFile.h"
-#include "document/TextFileCodec.h"
 
 #include <QApplication>
 #include <QFile>

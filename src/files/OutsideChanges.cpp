@@ -1,10 +1,10 @@
 #include "files/OutsideChanges.h"
 
 #include "core/MessageBox.h"
-#include "document/RichTextBox.h"
-#include "document/frmDocument.h"
 #include "document/FileIdentity.h"
 #include "document/RegularFile.h"
+#include "document/RichTextBox.h"
+#include "document/frmDocument.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 // for it (so a restored document is the same QTextDocument, not a
 // re-import), the plain-text file format and each paragraph's line break
 // (so Save writes the bytes it would have written), and where it came from.
-#include "files/RecoveryBlockList.h"
 #include "document/TextFileCodec.h"
+#include "files/RecoveryBlockList.h"
 
 #include <QDateTime>
 #include <QFont>

@@ -1,8 +1,8 @@
 #include "format/CommonFontDialog.h"
 
+#include "core/CommonDialog.h"
 #include "core/Conversions.h"
 #include "core/OleColor.h"
-#include "core/CommonDialog.h"
 #include "format/ClassicColors.h"
 
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "format/FontCommand.h"
 
+#include "core/CommonDialog.h"
 #include "core/Conversions.h"
 #include "core/OleColor.h"
 #include "document/RichTextBox.h"
-#include "core/CommonDialog.h"
 
 #include <QFont>
 #include <QWidget>

@@ -4,8 +4,8 @@
 #include "core/Settings.h"
 #include "core/Workspace.h"
 #include "document/RichTextBox.h"
-#include "document/frmDocument.h"
 #include "document/TabStops.h"
+#include "document/frmDocument.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,8 +1,8 @@
 #include "print/PageSettings.h"
 
 #include "core/Conversions.h"
-#include "core/Settings.h"
 #include "core/DateTimeFormat.h"
+#include "core/Settings.h"
 
 #include <QLocale>
 

@@ -1,8 +1,8 @@
 // The main window: the first run, what the next run finds of the last one,
 // the command line, document numbering, the Window menu and the status line.
 #include "MainWindowFixture.h"
-#include "core/Settings.h"
 #include "app/frmMain.h"
+#include "core/Settings.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 

@@ -3,8 +3,8 @@
 // kept across runs, and a picture for every button.
 #include "MainWindowFixture.h"
 #include "app/CustomizeToolbarDialog.h"
-#include "core/ToolbarIcons.h"
 #include "app/frmMain.h"
+#include "core/ToolbarIcons.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,14 +2,14 @@
 // build on: stored values read back in range, pointer placement, tab stops,
 // window tiling and the status bar's date.
 #include "TestEnvironment.h"
+#include "app/StatusLine.h"
+#include "app/WindowArrangement.h"
 #include "core/Conversions.h"
 #include "core/PointerPlacement.h"
-#include "app/StatusLine.h"
 #include "core/Units.h"
-#include "app/WindowArrangement.h"
+#include "document/TabStops.h"
 #include "document/frmDocument.h"
 #include "editing/DateTimeEntries.h"
-#include "document/TabStops.h"
 #include "print/PageSettings.h"
 
 #include <QApplication>

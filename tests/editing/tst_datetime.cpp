@@ -3,10 +3,10 @@
 // what OK, Default, Enter and Escape do to the text and the clipboard.
 #include "MainWindowFixture.h"
 #include "app/frmMain.h"
-#include "document/RichTextBox.h"
 #include "core/Clipboard.h"
-#include "editing/DateTimeEntries.h"
 #include "core/DateTimeFormat.h"
+#include "document/RichTextBox.h"
+#include "editing/DateTimeEntries.h"
 #include "editing/frmTime.h"
 
 #include <QAction>

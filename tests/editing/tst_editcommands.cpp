@@ -4,12 +4,12 @@
 // and the toolbar buttons enabled by position.
 #include "MainWindowFixture.h"
 #include "app/frmMain.h"
+#include "core/Clipboard.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "core/Clipboard.h"
 #include "editing/EditCommands.h"
-#include "files/FileCommands.h"
 #include "editing/frmTime.h"
+#include "files/FileCommands.h"
 #include "search/frmReplace.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // The file types the user keeps: the filter every file dialog gets from
 // them, and the File Types dialog (Options, File Extensions) that edits them.
 #include "FileMenu.h"
-#include "core/Settings.h"
 #include "core/CommonDialog.h"
+#include "core/Settings.h"
 #include "files/FileFilter.h"
 #include "files/Form1.h"
 

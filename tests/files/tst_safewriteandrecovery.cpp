@@ -8,10 +8,10 @@
 #include "app/RecoveryStartup.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
+#include "document/SafeWrite.h"
 #include "document/frmDocument.h"
 #include "files/DocumentRecovery.h"
 #include "files/RecoveryDialog.h"
-#include "document/SafeWrite.h"
 
 #include <QAction>
 #include <QBuffer>

@@ -2,13 +2,13 @@
 // document and stores, with the common dialog answered by script and with the
 // real font and colour dialogs driven through their widgets.
 #include "MainWindowFixture.h"
-#include "core/Settings.h"
 #include "app/frmMain.h"
 #include "core/OleColor.h"
+#include "core/Settings.h"
 #include "document/RichTextBox.h"
+#include "document/TabStops.h"
 #include "document/frmDocument.h"
 #include "format/CommonFontDialog.h"
-#include "document/TabStops.h"
 #include "format/frmTab.h"
 
 #include <QAction>

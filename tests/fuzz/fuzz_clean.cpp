@@ -1,9 +1,9 @@
 // The single-pass Clean agrees with the rule-by-rule reference on any text
 // and caret, and its edits turn the old text into the new one.
-#include "FuzzSupport.h"
 #include "CleanReference.h"
-#include "editing/CleanPlan.h"
+#include "FuzzSupport.h"
 #include "document/TextFileCodec.h"
+#include "editing/CleanPlan.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,8 +1,8 @@
 // Any text, header and footer on any page and margins: the layout ends
 // without a crash or undefined behaviour.
 #include "FuzzSupport.h"
-#include "print/PrintLayout.h"
 #include "RecordingPrinter.h"
+#include "print/PrintLayout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -2,8 +2,8 @@
 // somewhere; the keyword index and full-text search on a small sample; the
 // help window; the About box and its memory lines.
 #include "MainWindowFixture.h"
-#include "core/ToolbarLayout.h"
 #include "app/frmMain.h"
+#include "core/ToolbarLayout.h"
 #include "document/RichTextBox.h"
 #include "help/Form6.h"
 #include "help/Help.h"

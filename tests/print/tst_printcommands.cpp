@@ -3,8 +3,8 @@
 // window; and real pages printed to PDF, read back with pdftotext.
 #include "MainWindowFixture.h"
 #include "RecordingPrinter.h"
-#include "core/Settings.h"
 #include "app/frmMain.h"
+#include "core/Settings.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "print/PCANCEL.h"

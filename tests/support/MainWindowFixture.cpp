@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "core/Settings.h"
 #include "app/frmMain.h"
+#include "core/Settings.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 
