@@ -10,35 +10,25 @@
 
 void frmMain::mnuWindowCascade_Click() { mdiArea->cascadeSubWindows(); }
 
-static QList<QMdiSubWindow*> tileableWindows(QMdiArea* area)
+// Every visible window that is not an icon, in the order they were opened,
+// into the rectangles the arrangement gives.
+static void tile(QMdiArea* area, QList<QRect> (*arrangement)(const QRect&, int))
 {
     QList<QMdiSubWindow*> windows;
     for (QMdiSubWindow* frame : area->subWindowList(QMdiArea::CreationOrder)) {
         if (frame->isVisible() && !frame->isMinimized())
             windows << frame;
     }
-    return windows;
-}
-
-void frmMain::mnuWindowTileHorizontal_Click()
-{
-    const QList<QMdiSubWindow*> windows = tileableWindows(mdiArea);
-    const QList<QRect> rects = arrange::tileHorizontal(mdiArea->viewport()->rect(), int(windows.size()));
+    const QList<QRect> rects = arrangement(area->viewport()->rect(), int(windows.size()));
     for (int i = 0; i < windows.size(); ++i) {
         windows[i]->showNormal();
         windows[i]->setGeometry(rects[i]);
     }
 }
 
-void frmMain::mnuWindowTileVertical_Click()
-{
-    const QList<QMdiSubWindow*> windows = tileableWindows(mdiArea);
-    const QList<QRect> rects = arrange::tileVertical(mdiArea->viewport()->rect(), int(windows.size()));
-    for (int i = 0; i < windows.size(); ++i) {
-        windows[i]->showNormal();
-        windows[i]->setGeometry(rects[i]);
-    }
-}
+void frmMain::mnuWindowTileHorizontal_Click() { tile(mdiArea, arrange::tileHorizontal); }
+
+void frmMain::mnuWindowTileVertical_Click() { tile(mdiArea, arrange::tileVertical); }
 
 void frmMain::mnuWindowArrangeIcons_Click()
 {

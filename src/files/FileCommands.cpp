@@ -30,10 +30,11 @@ static bool saveUnderChosenName(Workspace& workspace, frmDocument* document);
 
 void FileOpen(Workspace& workspace)
 {
+    CommonDialog& dialog = workspace.dlgCommonDialog;
     BuildFileFilter();
-    workspace.dlgCommonDialog.DialogTitle = QStringLiteral("Pagewell: Open File");
-    const int result = workspace.dlgCommonDialog.ShowOpen();
-    const QString path = workspace.dlgCommonDialog.FileName;
+    dialog.DialogTitle = QStringLiteral("Pagewell: Open File");
+    const int result = dialog.ShowOpen();
+    const QString path = dialog.FileName;
     if (result == CommonDialog::cdlCancel || path.isEmpty()) {
         workspace.focusActiveText();
         return;
@@ -89,22 +90,23 @@ static void forgetCancelledLoad(Workspace& workspace, frmDocument* document, boo
 
 void FileInsert(Workspace& workspace)
 {
+    CommonDialog& dialog = workspace.dlgCommonDialog;
     frmDocument* document = workspace.ActiveDocument();
     if (!document)
         return;
-    workspace.dlgCommonDialog.HelpFile = helpFilePath();
-    workspace.dlgCommonDialog.HelpCommand = CommonDialog::cdlHelpContext;
-    workspace.dlgCommonDialog.HelpContext = CommonDialog::HelpTopicFiles;
-    workspace.dlgCommonDialog.FileName.clear();
-    workspace.dlgCommonDialog.DialogTitle = QStringLiteral("Pagewell: Insert File");
-    workspace.dlgCommonDialog.Flags = 0x1016;
+    dialog.HelpFile = helpFilePath();
+    dialog.HelpCommand = CommonDialog::cdlHelpContext;
+    dialog.HelpContext = CommonDialog::HelpTopicFiles;
+    dialog.FileName.clear();
+    dialog.DialogTitle = QStringLiteral("Pagewell: Insert File");
+    dialog.Flags = 0x1016;
     BuildFileFilter();
-    if (workspace.dlgCommonDialog.setAction(CommonDialog::cdlOpen) == CommonDialog::cdlCancel
-        || workspace.dlgCommonDialog.FileName.isEmpty()) {
+    if (dialog.setAction(CommonDialog::cdlOpen) == CommonDialog::cdlCancel
+        || dialog.FileName.isEmpty()) {
         workspace.focusActiveText();
         return;
     }
-    workspace.CurrentFile = workspace.dlgCommonDialog.FileName;
+    workspace.CurrentFile = dialog.FileName;
     if (refusedAsNotRegular(workspace, workspace.CurrentFile))
         return;
     document->txtText->SetFocus();
@@ -264,11 +266,12 @@ void FileProperties(Workspace& workspace)
 
 void FilePrintSetup(Workspace& workspace)
 {
-    workspace.dlgCommonDialog.Flags = 0x840;
-    workspace.dlgCommonDialog.HelpFile = helpFilePath();
-    workspace.dlgCommonDialog.HelpCommand = CommonDialog::cdlHelpContext;
-    workspace.dlgCommonDialog.HelpContext = CommonDialog::HelpTopicFiles;
-    workspace.dlgCommonDialog.setAction(CommonDialog::cdlPrintSetup);
+    CommonDialog& dialog = workspace.dlgCommonDialog;
+    dialog.Flags = 0x840;
+    dialog.HelpFile = helpFilePath();
+    dialog.HelpCommand = CommonDialog::cdlHelpContext;
+    dialog.HelpContext = CommonDialog::HelpTopicFiles;
+    dialog.setAction(CommonDialog::cdlPrintSetup);
     workspace.focusActiveText();
 }
 
