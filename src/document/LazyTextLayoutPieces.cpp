@@ -4,20 +4,15 @@
 // Qt does with it costs the whole paragraph.
 #include "document/LazyTextLayout.h"
 
+#include "document/LazyTextLayoutUnits.h"
+
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QTextDocument>
 #include <climits>
 #include <cmath>
 
-namespace {
-
-constexpr qreal Unit = 64.0;  // heights are kept in 1/64 px, as in LazyTextLayout.cpp
-
-std::int32_t toUnits(qreal pixels) { return std::int32_t(std::llround(pixels * Unit)); }
-qreal toPixels(std::int64_t units) { return qreal(units) / Unit; }
-
-}  // namespace
+using namespace lazylayout;
 
 QRectF LazyTextLayout::paragraphRect(int number) const
 {
@@ -112,7 +107,7 @@ void LazyTextLayout::layOutPiece(const QTextBlock& block, LongParagraph* paragra
     }
     layout->setFormats(formats);
     qreal widest = 0;
-    piece.height = toUnits(placeLines(layout.get(), block, &piece.lines, &widest));
+    piece.height = std::int32_t(toUnits(placeLines(layout.get(), block, &piece.lines, &widest)));
     piece.width = widest;
     piece.measured = true;
     ++m_layoutsDone;

@@ -3,6 +3,7 @@
 // offsets into Text(), where every paragraph break counts as the two
 // characters CR LF, whatever breaks the file had; lengths on screen are
 // twips and colours 0x00BBGGRR values.
+#include "document/CrLfText.h"
 #include "document/FileIdentity.h"
 #include "document/TextFileCodec.h"
 
@@ -14,7 +15,6 @@
 #include <vector>
 
 class LazyTextLayout;
-class QFile;
 
 class RichTextBox : public QTextEdit {
     Q_OBJECT
@@ -153,17 +153,13 @@ private slots:
     void showCaret(const QRectF& rect);
 
 private:
-    const QString& cachedText() const;
     QTextCharFormat selectionCharFormat() const;
     void mergeSelectionFormat(const QTextCharFormat& format);
     void dropExplicitFonts();
     void setSelectionBlockTabs(int count, int index, int twips);
     bool wraps() const;
     int blockLineAt(const QTextBlock& block, int positionInBlock) const;
-    void noteContentsChange(int position, int removed, int added);
-    bool insertLoadedText(TextFileReader& reader, const QString& path);
     void separateUndoStep();
-    bool checkRead(const QFile& file);
     int positionAt(const QPoint& viewportPoint) const;
     void extendSelectionTo(const QPoint& viewportPoint);
     bool pressStartsTextDrag(const QPoint& viewportPoint, Qt::KeyboardModifiers modifiers) const;
@@ -181,16 +177,7 @@ private:
     bool m_typing = false;  // inside a key press or input-method event
     LazyTextLayout* m_layout = nullptr;
 
-    // Text() kept as one string: edits since it was built are replayed on it
-    // when next needed, rather than rebuilding it from the whole document.
-    struct TextEdit {
-        qsizetype at, removed;
-        QString inserted;
-    };
-    mutable QString m_text;
-    mutable bool m_textValid = false;
-    mutable std::vector<TextEdit> m_textEdits;
-    int m_blockCount = 1;
+    CrLfTextCache m_text;  // Text()
 
     // Mouse selection, handled here so that no press or hover walks the
     // whole document (Qt's control looks for list markers in every paragraph).

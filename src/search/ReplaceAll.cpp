@@ -3,7 +3,7 @@
 #include "document/RichTextBox.h"
 #include "document/TextEdits.h"
 #include "document/TextFileCodec.h"
-#include "search/TextSearch.h"
+#include "document/TextSearch.h"
 
 namespace search {
 

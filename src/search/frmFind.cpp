@@ -3,10 +3,10 @@
 #include "core/PointerPlacement.h"
 #include "core/Workspace.h"
 #include "document/RichTextBox.h"
+#include "document/TextSearch.h"
 #include "document/frmDocument.h"
 #include "search/SearchState.h"
 #include "search/SearchSupport.h"
-#include "search/TextSearch.h"
 
 #include <QCheckBox>
 #include <QEvent>

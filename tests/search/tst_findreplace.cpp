@@ -5,10 +5,10 @@
 #include "PaintedDocument.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
+#include "document/TextSearch.h"
 #include "document/frmDocument.h"
 #include "search/ReplaceAll.h"
 #include "search/SearchState.h"
-#include "search/TextSearch.h"
 #include "search/frmFind.h"
 #include "search/frmReplace.h"
 

@@ -1,10 +1,11 @@
 #pragma once
 // Searches over the control's Text() with the text control's own matching
-// rules (its case folding and whole-word test), for what its Find cannot
-// do: look backward, and find every match of a Replace All loop at once.
-// Offsets are Text() offsets (a paragraph break counts two).
+// rules (its case folding and whole-word test): forward as its Find does,
+// backward, and every match of a Replace All loop at once. Offsets are
+// Text() offsets (a paragraph break counts two).
 #include <QStringView>
 #include <QVector>
+#include <optional>
 
 namespace textsearch {
 
@@ -12,6 +13,14 @@ enum Option { WholeWord = 2, MatchCase = 4 };
 
 // Letters, digits and the underscore make up words.
 bool isWordChar(QChar c);
+
+// Whether a match that ends at `end` in text, with `before` the character
+// just before it (none at the start of the text), is a whole word.
+bool isWholeWord(std::optional<QChar> before, QStringView text, qsizetype end);
+
+// The first match at or after `start` that ends by `end`, or -1. The
+// whole-word test looks at the characters just outside the range too.
+int findForward(QStringView text, QStringView what, int start, int end, int options);
 
 // The nearest match that starts before `before`, or -1.
 int findBackward(QStringView text, QStringView what, int before, int options);

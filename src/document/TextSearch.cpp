@@ -1,7 +1,6 @@
-#include "search/TextSearch.h"
+#include "document/TextSearch.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace textsearch {
 
@@ -9,13 +8,43 @@ namespace {
 
 Qt::CaseSensitivity caseOf(int options) { return (options & MatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive; }
 
-bool startsWord(std::optional<QChar> before) { return !before || !isWordChar(*before); }
+std::optional<QChar> characterBefore(QStringView text, qsizetype at)
+{
+    return at > 0 ? std::optional<QChar>(text[at - 1]) : std::nullopt;
+}
 
-bool endsWord(QStringView text, qsizetype end) { return end >= text.size() || !isWordChar(text[end]); }
+// Whether the match of `length` characters at `at` counts under options.
+bool accepted(QStringView text, qsizetype at, qsizetype length, int options)
+{
+    return !(options & WholeWord) || isWholeWord(characterBefore(text, at), text, at + length);
+}
 
 }  // namespace
 
 bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+bool isWholeWord(std::optional<QChar> before, QStringView text, qsizetype end)
+{
+    const bool startsWord = !before || !isWordChar(*before);
+    const bool endsWord = end >= text.size() || !isWordChar(text[end]);
+    return startsWord && endsWord;
+}
+
+int findForward(QStringView text, QStringView what, int start, int end, int options)
+{
+    if (what.isEmpty())
+        return -1;
+    const int length = int(text.size());
+    const int from = std::clamp(start, 0, length);
+    const int to = std::clamp(end, from, length);
+    const Qt::CaseSensitivity cs = caseOf(options);
+    for (qsizetype at = text.indexOf(what, from, cs); at >= 0 && at + what.size() <= to;
+         at = text.indexOf(what, at + 1, cs)) {
+        if (accepted(text, at, what.size(), options))
+            return int(at);
+    }
+    return -1;
+}
 
 int findBackward(QStringView text, QStringView what, int before, int options)
 {
@@ -27,10 +56,7 @@ int findBackward(QStringView text, QStringView what, int before, int options)
     // loop stops at 0 itself.
     for (qsizetype at = text.lastIndexOf(what, before - 1, cs); at >= 0;
          at = at > 0 ? text.lastIndexOf(what, at - 1, cs) : -1) {
-        if (!(options & WholeWord))
-            return int(at);
-        const std::optional<QChar> previous = at > 0 ? std::optional<QChar>(text[at - 1]) : std::nullopt;
-        if (startsWord(previous) && endsWord(text, at + what.size()))
+        if (accepted(text, at, what.size(), options))
             return int(at);
     }
     return -1;
@@ -50,12 +76,8 @@ ReplaceAllMatches replaceAllMatches(QStringView text, QStringView what, QStringV
     std::optional<QChar> beforePreviousEnd;
     qsizetype at = text.indexOf(what, std::clamp<qsizetype>(start, 0, text.size()), cs);
     while (at >= 0) {
-        std::optional<QChar> previous;
-        if (at == previousEnd)
-            previous = beforePreviousEnd;
-        else if (at > 0)
-            previous = text[at - 1];
-        if ((options & WholeWord) && !(startsWord(previous) && endsWord(text, at + found))) {
+        const std::optional<QChar> previous = at == previousEnd ? beforePreviousEnd : characterBefore(text, at);
+        if ((options & WholeWord) && !isWholeWord(previous, text, at + found)) {
             at = text.indexOf(what, at + 1, cs);
             continue;
         }

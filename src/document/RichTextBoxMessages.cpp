@@ -1,0 +1,95 @@
+// The window messages the program sends to the control, and the line,
+// undo and redraw operations behind them.
+#include "document/RichTextBox.h"
+
+#include "core/Units.h"
+#include "document/LazyTextLayout.h"
+
+#include <QTextBlock>
+#include <algorithm>
+
+// ---- lines -----------------------------------------------------------------
+
+bool RichTextBox::wraps() const { return lineWrapMode() != QTextEdit::NoWrap; }
+
+int RichTextBox::blockLineAt(const QTextBlock& block, int positionInBlock) const
+{
+    return m_layout->lineInBlock(block, positionInBlock);
+}
+
+// With wrapping, paragraphs never laid out count with estimated lines.
+int RichTextBox::LineCount() const
+{
+    if (!wraps())
+        return document()->blockCount();
+    return m_layout->lineCount();
+}
+
+int RichTextBox::LineFromChar(int index) const
+{
+    const int position = index < 0 ? textCursor().selectionStart() : indexToPosition(index);
+    const QTextBlock block = document()->findBlock(position);
+    if (!wraps())
+        return block.blockNumber();
+    const int inBlock = blockLineAt(block, position - block.position());
+    return m_layout->firstLineOf(block.blockNumber()) + inBlock;
+}
+
+int RichTextBox::LineIndex(int line) const
+{
+    if (line < 0) {
+        const int caret = textCursor().position();
+        const QTextBlock block = document()->findBlock(caret);
+        if (!wraps())
+            return positionToIndex(block.position());
+        const int inBlock = blockLineAt(block, caret - block.position());
+        return positionToIndex(block.position() + m_layout->lineStartInBlock(block, inBlock));
+    }
+    if (line >= LineCount())
+        return -1;
+    if (!wraps())
+        return positionToIndex(document()->findBlockByNumber(line).position());
+    const QTextBlock block = document()->findBlockByNumber(m_layout->blockAtLine(line));
+    blockLineAt(block, 0);
+    // Laying the paragraph out may have changed its count of lines.
+    const int inBlock = std::max(0, line - m_layout->firstLineOf(block.blockNumber()));
+    return positionToIndex(block.position() + m_layout->lineStartInBlock(block, inBlock));
+}
+
+// ---- undo, redraw ----------------------------------------------------------
+
+bool RichTextBox::CanUndo() const { return document()->isUndoAvailable(); }
+void RichTextBox::Undo() { undo(); }
+void RichTextBox::EmptyUndoBuffer() { document()->clearUndoRedoStacks(); }
+
+void RichTextBox::SetRedraw(bool on)
+{
+    setUpdatesEnabled(on);
+    if (on)
+        viewport()->update();
+}
+
+void RichTextBox::Refresh() { viewport()->repaint(); }
+void RichTextBox::SetFocus() { setFocus(Qt::OtherFocusReason); }
+
+void RichTextBox::Move(double left, double top, double width, double height)
+{
+    setGeometry(units::twipsToPixelsX(left), units::twipsToPixelsY(top),
+                units::twipsToPixelsX(width), units::twipsToPixelsY(height));
+}
+
+qint64 RichTextBox::SendMessage(int message, qint64 wParam, qint64 lParam)
+{
+    switch (message) {
+    case WM_SETREDRAW: SetRedraw(wParam != 0); return 0;
+    case WM_GETTEXTLENGTH: return TextLength();
+    case EM_SETSEL: SetSel(int(wParam), int(lParam)); return 0;
+    case EM_GETLINECOUNT: return LineCount();
+    case EM_LINEINDEX: return LineIndex(int(wParam));
+    case EM_CANUNDO: return CanUndo() ? 1 : 0;
+    case EM_UNDO: Undo(); return 1;
+    case EM_LINEFROMCHAR: return LineFromChar(int(wParam));
+    case EM_EMPTYUNDOBUFFER: EmptyUndoBuffer(); return 0;
+    default: return 0;
+    }
+}

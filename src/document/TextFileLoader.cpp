@@ -1,0 +1,104 @@
+#include "document/TextFileLoader.h"
+
+#include "document/LoadProgress.h"
+#include "document/RegularFile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
+TextFileLoader::TextFileLoader(QTextEdit* editor, std::function<void()> inserted)
+    : m_editor(editor), m_inserted(std::move(inserted))
+{
+}
+
+bool TextFileLoader::load(const QString& path)
+{
+    m_error = notRegularFileMessage(path);
+    if (!m_error.isEmpty())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = file.errorString();
+        return false;
+    }
+    TextFileReader reader(&file);
+    if (insert(reader, path)) {
+        m_format = reader.format();
+        return checkRead(file);
+    }
+    if (!reader.failed())
+        return false;
+    // Not UTF-8 after all: every byte is read again as Windows-1252.
+    if (!file.seek(0)) {
+        m_error = file.errorString();
+        return false;
+    }
+    TextFileReader again(&file, TextFileReader::Guess::Windows1252);
+    if (!insert(again, path))
+        return false;
+    m_format = again.format();
+    return checkRead(file);
+}
+
+void TextFileLoader::clear() { m_editor->setPlainText(QString()); }
+
+bool TextFileLoader::checkRead(const QFile& file)
+{
+    if (file.error() == QFileDevice::NoError)
+        return true;
+    m_error = file.errorString();
+    clear();
+    return false;
+}
+
+bool TextFileLoader::insert(TextFileReader& reader, const QString& path)
+{
+    constexpr qsizetype SliceBytes = 1 << 20;
+    m_started = true;
+    m_cancelled = false;
+    QTextDocument* document = m_editor->document();
+    QSignalBlocker quiet(m_editor);  // one change for the whole load
+    document->setUndoRedoEnabled(false);
+    clear();
+    LoadProgress progress(m_editor, path, reader.total());
+    QTextCursor end(document);
+    int stamped = 0;  // paragraphs given their file's line break so far
+    auto stamp = [&](bool all) {
+        const std::vector<qint8>& breaks = reader.lineBreaks();
+        for (QTextBlock block = document->findBlockByNumber(stamped); block.isValid() && (all || block.next().isValid());
+             block = block.next(), ++stamped)
+            block.setUserState(size_t(stamped) < breaks.size() ? breaks[size_t(stamped)] : int(TextFileFormat::NoBreak));
+    };
+    do {
+        const QString piece = reader.next(SliceBytes);
+        if (reader.failed()) {
+            clear();
+            document->setUndoRedoEnabled(true);
+            return false;
+        }
+        // In an edit block the cursor does not ask the paragraph's layout
+        // for its place, which in one long line would cost the whole line.
+        end.beginEditBlock();
+        end.movePosition(QTextCursor::End);
+        end.insertText(piece);
+        end.endEditBlock();
+        stamp(false);
+        if (!reader.atEnd() && !progress.advance(reader.position())) {
+            clear();
+            document->setUndoRedoEnabled(true);
+            m_cancelled = true;
+            m_error = QCoreApplication::translate("RichTextBox", "Opening was cancelled.");
+            return false;
+        }
+    } while (!reader.atEnd());
+    stamp(true);
+    document->setUndoRedoEnabled(true);
+    m_editor->setTextCursor(QTextCursor(document));
+    quiet.unblock();
+    m_inserted();
+    return true;
+}
