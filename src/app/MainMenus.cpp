@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>

@@ -13,12 +13,15 @@
 #include "print/PageSettings.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
+#include <QToolBar>
 #include <limits>
 
 namespace {

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 
 using testsupport::MainWindowFixture;
 using testsupport::WhenModal;
