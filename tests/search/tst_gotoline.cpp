@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
+#include "search/GotoLine.h"
 #include "search/SearchSupport.h"
 #include "search/frmGotoLine.h"
 
@@ -49,22 +50,36 @@ class TestGotoLine : public QObject {
 private slots:
     void cleanup() { f.stop(); }
 
-    void requestedLine_data()
+    // The control's lines start at 0, 10667, 21334, 32001 and 42668; the
+    // caret's line (-1) at 10667.
+    void lineJump_data()
     {
         QTest::addColumn<QString>("number");
-        QTest::addColumn<int>("index");  // -2: none
-        QTest::newRow("1") << "1" << 0;
-        QTest::newRow("0 is line 1") << "0" << 0;
-        QTest::newRow("00 is the caret's line") << "00" << -1;
-        QTest::newRow("leading zeros") << "007" << 6;
-        QTest::newRow("largest") << "2147483648" << 2147483647;
-        QTest::newRow("too large") << "2147483649" << -2;
+        QTest::addColumn<int>("asked");  // the line asked of the control; -2: none
+        QTest::addColumn<int>("position");
+        QTest::addColumn<bool>("far");
+        QTest::newRow("1") << "1" << 0 << 0 << false;
+        QTest::newRow("0 is line 1") << "0" << 0 << 0 << false;
+        QTest::newRow("00 is the caret's line") << "00" << -1 << 10667 << false;
+        QTest::newRow("leading zeros, last near line") << "003" << 2 << 21334 << false;
+        QTest::newRow("first far line") << "4" << 3 << 32001 << true;
+        QTest::newRow("past the last line") << "6" << 5 << search::PastTheEnd << false;
+        QTest::newRow("largest") << "2147483648" << 2147483647 << search::PastTheEnd << false;
+        QTest::newRow("too large") << "2147483649" << -2 << search::PastTheEnd << false;
     }
-    void requestedLine()
+    void lineJump()
     {
         QFETCH(QString, number);
-        QFETCH(int, index);
-        QCOMPARE(requestedLineIndex(number).value_or(-2), index);
+        QFETCH(int, asked);
+        QFETCH(int, position);
+        QFETCH(bool, far);
+        int line = -2;
+        const search::LineJump jump = search::lineJump(number, [&line](int index) {
+            line = index;
+            return index >= -1 && index < 5 ? 10667 * (index == -1 ? 1 : index) : -1;
+        });
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(line).arg(jump.position).arg(jump.far),
+                 QStringLiteral("%1 %2 %3").arg(asked).arg(position).arg(far));
     }
 
     void caretGoesToTheLine_data()
@@ -78,10 +93,8 @@ private slots:
         QTest::newRow("Enter") << "2" << int(Qt::Key_Return) << 0 << 12;
         QTest::newRow("Escape") << "2" << int(Qt::Key_Escape) << 30 << 30;
         QTest::newRow("last") << "5" << 0 << 0 << 48;
-        QTest::newRow("0 goes to line 1") << "0" << 0 << 30 << 0;
         QTest::newRow("00 goes to the caret's line start") << "00" << 0 << 40 << 36;
         QTest::newRow("past the last line goes to the end") << "6" << 0 << 0 << 58;
-        QTest::newRow("far past the end") << "99999999999" << 0 << 0 << 58;
     }
     void caretGoesToTheLine()
     {
