@@ -1,6 +1,7 @@
 #include "search/SearchSteps.h"
 
 #include "document/RichTextBox.h"
+#include "search/ReplaceAll.h"
 #include "search/TextSearch.h"
 
 namespace search {
@@ -44,6 +45,14 @@ int replaceStep(RichTextBox& text, const QString& what, const QString& replaceme
 int replaceNextStep(RichTextBox& text, const QString& what, const QString& replacement, int start, int options)
 {
     return step(text, what, &replacement, start, -1, options);
+}
+
+int replaceAllStep(RichTextBox& text, const QString& what, const QString& replacement, int start, int options)
+{
+    if (text.Find(what, -1, -1, options) == -1)
+        return -1;
+    const int next = replaceAllFrom(text, what, replacement, start, options);
+    return next == -1 ? start : next;
 }
 
 }  // namespace search

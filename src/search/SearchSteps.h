@@ -28,5 +28,9 @@ int findStep(RichTextBox& text, const QString& what, int options);
 int replaceStep(RichTextBox& text, const QString& what, const QString& replacement, int options);
 // Replace Next: from `start`, the position the last step left.
 int replaceNextStep(RichTextBox& text, const QString& what, const QString& replacement, int start, int options);
+// Replace All: nothing unless a first search, from the caret, finds a match
+// (returns -1 then); otherwise the loop of replaceAllFrom from `start`, and
+// where its next search would start (`start` when it replaced nothing).
+int replaceAllStep(RichTextBox& text, const QString& what, const QString& replacement, int start, int options);
 
 }  // namespace search

@@ -5,7 +5,6 @@
 #include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "search/ReplaceAll.h"
 #include "search/SearchState.h"
 #include "search/SearchSteps.h"
 #include "search/SearchSupport.h"
@@ -182,15 +181,14 @@ void frmReplace::cmdAll_Click()
     RichTextBox* text = findBoxFilled() ? activeText(*m_main) : nullptr;
     if (!text)
         return;
-    if (text->Find(txtFind->text(), -1, -1, options()) == -1) {
+    search::WaitCursor wait;
+    const int next = search::replaceAllStep(*text, txtFind->text(), txtReplace->text(), nextPosition(), options());
+    wait.release();
+    if (next == -1) {
         search::showNotFound(txtFind->text());
         return;
     }
-    search::WaitCursor wait;
-    const int next = search::replaceAllFrom(*text, txtFind->text(), txtReplace->text(), nextPosition(), options());
-    if (next != -1)
-        Label3->setText(QString::number(next));
-    wait.release();
+    Label3->setText(QString::number(next));
     Unload();
 }
 
