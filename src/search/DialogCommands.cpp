@@ -42,7 +42,7 @@ void findNextCommand(Workspace& main)
     WaitCursor wait;
     // Only the dialog knows the direction; it is loaded whenever SearchText is set.
     frmFind* dialog = findDialog(main);
-    if (dialog->searchIn(*document->txtText, SearchText, true) == -1) {
+    if (findInDirection(*document->txtText, SearchText, SearchOptions, dialog->direction(), true) == -1) {
         wait.release();
         dialog->reportNotFound();
     }

@@ -115,15 +115,9 @@ void frmFind::txtFind_KeyUp() { cmdFind->setEnabled(!txtFind->text().isEmpty());
 
 void frmFind::optionClicked() { SearchOptions = searchOptionsFor(chkWord->isChecked(), chkCase->isChecked()); }
 
-int frmFind::searchIn(RichTextBox& text, const QString& what, bool passSelection) const
+search::Direction frmFind::direction() const
 {
-    if (optUp->isChecked()) {
-        const int at = textsearch::findBackward(text.Text(), what, text.SelStart(), SearchOptions);
-        if (at >= 0)
-            text.SetSel(at, at + int(what.size()));
-        return at;
-    }
-    return text.Find(what, text.SelStart() + (passSelection ? 1 : 0), -1, SearchOptions);
+    return optUp->isChecked() ? search::Direction::Up : search::Direction::Down;
 }
 
 void frmFind::reportNotFound()
@@ -138,7 +132,7 @@ void frmFind::cmdFind_Click()
 {
     SearchText = txtFind->text();
     if (frmDocument* document = m_main->ActiveDocument()) {
-        if (searchIn(*document->txtText, SearchText, false) == -1)
+        if (search::findInDirection(*document->txtText, SearchText, SearchOptions, direction(), false) == -1)
             reportNotFound();
     }
     hide();

@@ -2,6 +2,8 @@
 // The Find dialog. Loaded on its first use and afterwards only hidden, so it
 // keeps its text, check boxes and direction between uses; its load steps run
 // once. A search from it sets SearchText, which Find Next repeats.
+#include "search/SearchSteps.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -10,7 +12,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class RichTextBox;
 class Workspace;
 
 class frmFind : public QDialog {
@@ -35,12 +36,7 @@ public:
     void cmdFind_Click();
     void Command2_Click() { hide(); }
 
-    // Searches the text the way the Direction asks. Down runs from the
-    // selection's start (one further with passSelection, so that a selected
-    // match is passed over) to the end; Up finds the nearest match that
-    // begins before the selection's start. Selects the match and returns its
-    // position, or returns -1 and leaves the selection alone.
-    int searchIn(RichTextBox& text, const QString& what, bool passSelection) const;
+    search::Direction direction() const;
 
     // The not-found message quoting the text box, then the text box, the
     // Find Next button and SearchText are cleared.

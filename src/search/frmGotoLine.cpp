@@ -1,11 +1,11 @@
 #include "search/frmGotoLine.h"
 
-#include "core/Conversions.h"
 #include "core/MessageBox.h"
 #include "core/PointerPlacement.h"
 #include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
+#include "search/GotoLine.h"
 #include "search/SearchSupport.h"
 
 #include <QEvent>
@@ -16,23 +16,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
-#include <limits>
-
-namespace {
-
-// Beyond any text's length: the control puts the caret at the end.
-constexpr int PastTheEnd = 1000000000;
-
-}  // namespace
-
-std::optional<int> requestedLineIndex(const QString& lineNumber)
-{
-    const double value = conv::leadingValue(lineNumber == QLatin1String("0") ? QStringLiteral("1") : lineNumber);
-    const double index = value - 1;
-    if (index < std::numeric_limits<int>::min() || index > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return int(index);
-}
 
 frmGotoLine::frmGotoLine(Workspace* main) : QDialog(main->widget()), m_main(main)
 {
@@ -118,22 +101,17 @@ void frmGotoLine::cmdOK_Click()
 
 void frmGotoLine::goToLine()
 {
-    frmDocument* document = m_main->ActiveDocument();
-    if (document) {
+    if (frmDocument* document = m_main->ActiveDocument()) {
         RichTextBox* text = document->txtText;
         if (Text1->text() == QLatin1String("0"))
             Text1->setText(QStringLiteral("1"));
-        const std::optional<int> line = requestedLineIndex(Text1->text());
-        const int position = line ? text->LineIndex(*line) : -1;
-        if (position < 0) {
-            // No such line: the control refuses the position, and the caret
-            // goes to the end instead.
-            text->setSelStart(PastTheEnd);
-        } else if (position < search::FarPosition) {
-            text->setSelStart(position);
+        const search::LineJump jump =
+            search::lineJump(Text1->text(), [text](int line) { return text->LineIndex(line); });
+        if (!jump.far) {
+            text->setSelStart(jump.position);
         } else {
             document->setUpdatesEnabled(false);
-            search::moveCaret(*m_main, *document, position);
+            search::moveCaret(*m_main, *document, jump.position);
             document->setUpdatesEnabled(true);
             document->repaint();
             m_main->UpdateStatusLine();

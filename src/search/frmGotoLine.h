@@ -2,7 +2,6 @@
 // The Go To Line dialog: a line number, digits only. Closed by both of its
 // buttons, so every use starts empty.
 #include <QDialog>
-#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -34,8 +33,3 @@ private:
 
     Workspace* m_main;
 };
-
-// The 0-based line the box's number asks the control for: "0" means line 1,
-// while other zeros ("00") give -1, which the control reads as the caret's
-// line. None when the number is beyond what a line index can hold.
-std::optional<int> requestedLineIndex(const QString& lineNumber);

@@ -5,8 +5,8 @@
 #include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
-#include "search/ReplaceAll.h"
 #include "search/SearchState.h"
+#include "search/SearchSteps.h"
 #include "search/SearchSupport.h"
 
 #include <QCheckBox>
@@ -141,94 +141,61 @@ int frmReplace::options() const { return searchOptionsFor(chkWord->isChecked(), 
 
 int frmReplace::nextPosition() const { return Label3->text().toInt(); }
 
-void frmReplace::searchFailed()
+bool frmReplace::findBoxFilled() const
 {
-    Label3->setText(QStringLiteral("0"));
-    search::showNotFound(txtFind->text());
+    if (txtFind->text().isEmpty())
+        MsgBox(QStringLiteral("Nothing to replace!"), vb::vbExclamation);
+    return !txtFind->text().isEmpty();
 }
 
-void frmReplace::disableCommands()
+bool frmReplace::stepDone(int next, bool clearReplacement)
 {
+    Label3->setText(QString::number(next));
+    if (next != 0)
+        return true;
+    search::showNotFound(txtFind->text());
+    txtFind->clear();
+    if (clearReplacement)
+        txtReplace->clear();
     for (QPushButton* each : {cmdFind, cmdReplace, cmdAll})
         each->setEnabled(false);
+    return false;
 }
 
 void frmReplace::cmdFind_Click()
 {
     RichTextBox* text = activeText(*m_main);
-    if (!text)
-        return;
-    const int start = text->SelStart() + (text->SelLength() > 0 ? 1 : 0);
-    const int result = text->Find(txtFind->text(), start, -1, options());
-    Label3->setText(QString::number(result + 1));
-    if (result != -1)
-        return;
-    searchFailed();
-    txtFind->clear();
-    disableCommands();
-    hide();
+    if (text && !stepDone(search::findStep(*text, txtFind->text(), options()), false))
+        hide();
 }
 
 void frmReplace::cmdReplace_Click()
 {
-    if (txtFind->text().isEmpty()) {
-        MsgBox(QStringLiteral("Nothing to replace!"), vb::vbExclamation);
-        return;
-    }
-    RichTextBox* text = activeText(*m_main);
-    if (!text)
-        return;
-    const int end = int(text->SendMessage(RichTextBox::WM_GETTEXTLENGTH, 0, 0));
-    // Without a start the search begins at the caret, so the match that Find
-    // left selected is the one replaced.
-    const int result = text->Find(txtFind->text(), -1, end, options());
-    if (result != -1) {
-        text->setSelText(txtReplace->text());
-        Label3->setText(QString::number(result + 1));
-        return;
-    }
-    searchFailed();
-    txtFind->clear();
-    disableCommands();
-    hide();
+    RichTextBox* text = findBoxFilled() ? activeText(*m_main) : nullptr;
+    if (text && !stepDone(search::replaceStep(*text, txtFind->text(), txtReplace->text(), options()), false))
+        hide();
 }
 
 void frmReplace::cmdAll_Click()
 {
-    if (txtFind->text().isEmpty()) {
-        MsgBox(QStringLiteral("Nothing to replace!"), vb::vbExclamation);
-        return;
-    }
-    RichTextBox* text = activeText(*m_main);
+    RichTextBox* text = findBoxFilled() ? activeText(*m_main) : nullptr;
     if (!text)
         return;
-    if (text->Find(txtFind->text(), -1, -1, options()) == -1) {
+    search::WaitCursor wait;
+    const int next = search::replaceAllStep(*text, txtFind->text(), txtReplace->text(), nextPosition(), options());
+    wait.release();
+    if (next == -1) {
         search::showNotFound(txtFind->text());
         return;
     }
-    search::WaitCursor wait;
-    const int next = search::replaceAllFrom(*text, txtFind->text(), txtReplace->text(), nextPosition(), options());
-    if (next != -1)
-        Label3->setText(QString::number(next));
-    wait.release();
+    Label3->setText(QString::number(next));
     Unload();
 }
 
 void frmReplace::replaceNext()
 {
-    RichTextBox* text = activeText(*m_main);
-    if (!text)
-        return;
-    const int result = text->Find(txtFind->text(), nextPosition(), -1, options());
-    if (result != -1) {
-        text->setSelText(txtReplace->text());
-        Label3->setText(QString::number(result + 1));
-        return;
-    }
-    searchFailed();
-    txtFind->clear();
-    txtReplace->clear();
-    disableCommands();
+    if (RichTextBox* text = activeText(*m_main))
+        stepDone(search::replaceNextStep(*text, txtFind->text(), txtReplace->text(), nextPosition(), options()), true);
 }
 
 // Gone for good: hidden now, deleted once control is back in the event loop

@@ -50,9 +50,12 @@ protected:
 private:
     void Form_Load();
     void Unload();
-    // Label3 back to 0 and the not-found message; the caller resets the rest.
-    void searchFailed();
-    void disableCommands();
+    // Replace and Replace All refuse an empty Find What with a message.
+    bool findBoxFilled() const;
+    // Label3 takes where the next search starts. A step that found nothing
+    // shows the not-found message, empties Find What (and the replacement
+    // with clearReplacement) and disables the commands; returns false then.
+    bool stepDone(int next, bool clearReplacement);
 
     Workspace* m_main;
     bool m_placePointer = false;

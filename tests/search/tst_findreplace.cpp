@@ -9,6 +9,7 @@
 #include "document/frmDocument.h"
 #include "search/ReplaceAll.h"
 #include "search/SearchState.h"
+#include "search/SearchSteps.h"
 #include "search/frmFind.h"
 #include "search/frmReplace.h"
 
@@ -45,14 +46,6 @@ int literalReplaceAll(RichTextBox& box, const QString& what, const QString& repl
         label3 = int(replacement.size()) + found;
     }
     return label3;
-}
-
-int onePassReplaceAll(RichTextBox& box, const QString& what, const QString& replacement, int label3, int options)
-{
-    if (box.Find(what, -1, -1, options) == -1)
-        return -1;
-    const int next = search::replaceAllFrom(box, what, replacement, label3, options);
-    return next == -1 ? label3 : next;
 }
 
 // The nearest match starting before `before`, by the control's forward Find.
@@ -103,9 +96,12 @@ class TestFindReplace : public QObject {
     // "R<clicks>:find>replacement:buttons" the Replace dialog with its boxes
     // filled and Find (f), Replace (r), Replace All (a) clicked or Label3 set
     // to a digit; "N" F3, "M" F4; "O" and "P" the Find or Replace dialog
-    // opened and cancelled. The log holds, after each step, the text (/ for
-    // a break), selection, messages, Label3 after a Replace step, and the box
-    // texts of a dialog a step opened without filling it.
+    // opened and cancelled; "<step>:find>replacement" a step called directly
+    // (f, r, n<start>: Find, Replace, Replace Next; u, d, p: Find up, down,
+    // down passing the selection). The log holds, after each step, the text
+    // (/ for a break), selection, messages, Label3 after a Replace step or
+    // "=" and a direct step's result, and the box texts of a dialog a step
+    // opened without filling it.
     QString run(const QString& script)
     {
         QStringList log;
@@ -136,8 +132,16 @@ class TestFindReplace : public QObject {
                     d->cmdCancel->click();
             });
             const int start = arg.section(u',', 0, 0).toInt();
-            if (kind == u'S')
-                f.text()->SetSel(start, start + arg.section(u',', 1).toInt());
+            const QString what = arg.section(u'>', 0, 0), by = arg.section(u'>', 1);
+            RichTextBox& t = *f.text();
+            if (kind.isLower())
+                note = " =" + QString::number(kind == u'f'   ? search::findStep(t, what, 0)
+                                              : kind == u'r' ? search::replaceStep(t, what, by, 0)
+                                              : kind == u'n' ? search::replaceNextStep(t, what, by, clicks.toInt(), 0)
+                                                             : search::findInDirection(t, what, 0, kind == u'u' ? search::Direction::Up
+                                                                                                                 : search::Direction::Down, kind == u'p'));
+            else if (kind == u'S')
+                t.SetSel(start, start + arg.section(u',', 1).toInt());
             else
                 f.main->mnuFind_Click(QStringLiteral("0001223").at(QStringLiteral("FXONRPM").indexOf(kind)).digitValue());
             QString line = f.text()->Text().replace(QLatin1String("\r\n"), QLatin1String("/")) + u' '
@@ -170,7 +174,7 @@ private slots:
             << "abc abc" << "F:abc|N|N|N" << "abc abc 0,3 ; abc abc 4,3 ; abc abc 4,3!Cannot find \"abc\" ; abc abc 4,3 []";
         QTest::newRow("Find finds a selected match again") << "abc abc" << "S:0,3|F:abc|N|F:abc"
                                                            << "abc abc 0,3 ; abc abc 0,3 ; abc abc 4,3 ; abc abc 4,3";
-        QTest::newRow("F3 passes one character") << "aaa" << "F:aa|N" << "aaa 0,2 ; aaa 1,2";
+        QTest::newRow("F3 passes one character") << "aaa" << "d:aa|p:aa" << "aaa 0,2 =0 ; aaa 1,2 =1";
         QTest::newRow("any case") << "xABC abc" << "F:abc" << "xABC abc 1,3";
         QTest::newRow("match case") << "xABC abc" << "Fc:abc" << "xABC abc 5,3";
         QTest::newRow("case on and off") << "xABC abc" << "Fcc:abc" << "xABC abc 1,3";
@@ -185,10 +189,10 @@ private slots:
         QTest::newRow("up, then F3 follows") << "abc abc abc" << "S:11,0|Fu:abc|N|N|N"
                                              << "abc abc abc 11,0 ; abc abc abc 8,3 ; abc abc abc 4,3 ; abc abc abc 0,3 ; "
                                                 "abc abc abc 0,3!Cannot find \"abc\"";
-        QTest::newRow("up passes the selected match") << "abc abc" << "S:4,3|Fu:abc" << "abc abc 4,3 ; abc abc 0,3";
-        QTest::newRow("up, a match may reach over the caret") << "aaaa" << "S:3,0|Fu:aa" << "aaaa 3,0 ; aaaa 2,2";
+        QTest::newRow("up passes the selected match, then nothing is before")
+            << "abc abc" << "S:4,3|u:abc|u:abc" << "abc abc 4,3 ; abc abc 0,3 =0 ; abc abc 0,3 =-1";
+        QTest::newRow("up, a match may reach over the caret") << "aaaa" << "S:3,0|u:aa" << "aaaa 3,0 ; aaaa 2,2 =2";
         QTest::newRow("up, whole word") << "abc abcd xabc" << "S:13,0|Fuw:abc" << "abc abcd xabc 13,0 ; abc abcd xabc 0,3";
-        QTest::newRow("up, nothing before") << "abc" << "S:0,2|Fu:abc" << "abc 0,2 ; abc 0,2!Cannot find \"abc\"";
         QTest::newRow("the box takes a selection once") << "one two" << "S:4,3|O|S:0,3|O"
                                                         << "one two 4,3 ; one two 4,3 [two] ; one two 0,3 ; one two 0,3 [two]";
         QTest::newRow("a failure empties the box") << "abc" << "F:zzz|S:0,3|O"
@@ -210,10 +214,11 @@ private slots:
         QTest::newRow("a loop that replaces nothing") << "cat x cat" << "R:cat>dog:7a" << "cat x cat 0,3 unloaded";
         QTest::newRow("nothing to replace") << "abc" << "R:>x:ra" << "abc 0,0!Nothing to replace!!Nothing to replace! L0";
         QTest::newRow("Find, then Replace twice") << "cat cat cat" << "R:cat>dog:frr" << "dog dog cat 7,0 L5";
-        QTest::newRow("Find from the caret") << "cat cat cat" << "S:4,0|R:cat>:f" << "cat cat cat 4,0 ; cat cat cat 4,3 L5";
-        QTest::newRow("Find passes a selected match") << "cat cat cat" << "S:4,3|R:cat>:f"
-                                                      << "cat cat cat 4,3 ; cat cat cat 8,3 L9";
-        QTest::newRow("Find from inside a match") << "cat cat cat" << "S:5,0|R:cat>:f" << "cat cat cat 5,0 ; cat cat cat 8,3 L9";
+        QTest::newRow("Find from the caret, past a selected match, from inside one")
+            << "cat cat cat" << "S:4,0|f:cat|f:cat|S:5,0|f:cat"
+            << "cat cat cat 4,0 ; cat cat cat 4,3 =5 ; cat cat cat 8,3 =9 ; cat cat cat 5,0 ; cat cat cat 8,3 =9";
+        QTest::newRow("Replace Next passes its start") << "cat cat" << "S:0,3|n1:cat>dog" << "cat cat 0,3 ; cat dog 7,0 =5";
+        QTest::newRow("steps that find nothing") << "cat" << "n2:cat>x|r:dog>x|f:dog" << "cat 0,0 =0 ; cat 0,0 =0 ; cat 0,0 =0";
         QTest::newRow("a failed Find empties the find box") << "cat" << "R:dog>x:2f|P"
                                                             << "cat 0,0!Cannot find \"dog\" L0 ; cat 0,0 L0 [>x 0]";
         QTest::newRow("a failed Replace too") << "cat dog" << "S:4,0|R:cat>x:3r|P"
@@ -298,7 +303,7 @@ private slots:
             prepare(onePass, text, selStart, selLength);
             const QVector<int> before = colours(onePass);
             const int expected = literalReplaceAll(literal, what, replacement, label3, options);
-            const int actual = onePassReplaceAll(onePass, what, replacement, label3, options);
+            const int actual = search::replaceAllStep(onePass, what, replacement, label3, options);
             const QByteArray context = QStringLiteral("\"%1\" find \"%2\" replace \"%3\" label3 %4 options %5 sel %6,%7")
                                            .arg(text, what, replacement).arg(label3).arg(options).arg(selStart)
                                            .arg(selLength).toUtf8();
@@ -348,7 +353,7 @@ private slots:
         prepare(literal, text, 0, 0);
         prepare(onePass, text, 0, 0);
         const int expected = literalReplaceAll(literal, what, search::storedReplacement(replacement), 0, options);
-        QCOMPARE(onePassReplaceAll(onePass, what, replacement, 0, options), expected);
+        QCOMPARE(search::replaceAllStep(onePass, what, replacement, 0, options), expected);
         QCOMPARE(literal.Text(), result);
         QCOMPARE(onePass.Text() + QString::number(onePass.SelStart()), literal.Text() + QString::number(literal.SelStart()));
     }

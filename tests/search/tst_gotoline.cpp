@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
+#include "search/GotoLine.h"
 #include "search/SearchSupport.h"
 #include "search/frmGotoLine.h"
 
@@ -49,22 +50,32 @@ class TestGotoLine : public QObject {
 private slots:
     void cleanup() { f.stop(); }
 
-    void requestedLine_data()
+    // The control's lines start at 0, 10667, 21334, 32001 and 42668, the
+    // caret's (-1) at 10667. The jump: the line asked for (-2: none), the
+    // caret's target and whether the far move takes it there.
+    void lineJump_data()
     {
         QTest::addColumn<QString>("number");
-        QTest::addColumn<int>("index");  // -2: none
-        QTest::newRow("1") << "1" << 0;
-        QTest::newRow("0 is line 1") << "0" << 0;
-        QTest::newRow("00 is the caret's line") << "00" << -1;
-        QTest::newRow("leading zeros") << "007" << 6;
-        QTest::newRow("largest") << "2147483648" << 2147483647;
-        QTest::newRow("too large") << "2147483649" << -2;
+        QTest::addColumn<QString>("jump");
+        QTest::newRow("1") << "1" << "0 0 0";
+        QTest::newRow("0 is line 1") << "0" << "0 0 0";
+        QTest::newRow("00 is the caret's line") << "00" << "-1 10667 0";
+        QTest::newRow("leading zeros, last near line") << "003" << "2 21334 0";
+        QTest::newRow("first far line") << "4" << "3 32001 1";
+        QTest::newRow("past the last line goes to the end") << "6" << "5 1000000000 0";
+        QTest::newRow("largest") << "2147483648" << "2147483647 1000000000 0";
+        QTest::newRow("too large") << "2147483649" << "-2 1000000000 0";
     }
-    void requestedLine()
+    void lineJump()
     {
         QFETCH(QString, number);
-        QFETCH(int, index);
-        QCOMPARE(requestedLineIndex(number).value_or(-2), index);
+        QFETCH(QString, jump);
+        int asked = -2;
+        const search::LineJump to = search::lineJump(number, [&asked](int line) {
+            asked = line;
+            return line >= -1 && line < 5 ? 10667 * (line == -1 ? 1 : line) : -1;
+        });
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(asked).arg(to.position).arg(to.far), jump);
     }
 
     void caretGoesToTheLine_data()
@@ -73,15 +84,12 @@ private slots:
         QTest::addColumn<int>("key");  // 0: OK clicked
         QTest::addColumn<int>("caretBefore");
         QTest::addColumn<int>("caret");
-        QTest::newRow("first") << "1" << 0 << 30 << 0;
         QTest::newRow("third") << "3" << 0 << 0 << 24;
         QTest::newRow("Enter") << "2" << int(Qt::Key_Return) << 0 << 12;
         QTest::newRow("Escape") << "2" << int(Qt::Key_Escape) << 30 << 30;
         QTest::newRow("last") << "5" << 0 << 0 << 48;
-        QTest::newRow("0 goes to line 1") << "0" << 0 << 30 << 0;
         QTest::newRow("00 goes to the caret's line start") << "00" << 0 << 40 << 36;
         QTest::newRow("past the last line goes to the end") << "6" << 0 << 0 << 58;
-        QTest::newRow("far past the end") << "99999999999" << 0 << 0 << 58;
     }
     void caretGoesToTheLine()
     {

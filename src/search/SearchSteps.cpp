@@ -1,0 +1,58 @@
+#include "search/SearchSteps.h"
+
+#include "document/RichTextBox.h"
+#include "document/TextSearch.h"
+#include "search/ReplaceAll.h"
+
+namespace search {
+
+namespace {
+
+// Find from `start` (-1: the caret) up to `end` (-1: the end of the text);
+// the match, if any, replaced when a replacement is given.
+int step(RichTextBox& text, const QString& what, const QString* replacement, int start, int end, int options)
+{
+    const int result = text.Find(what, start, end, options);
+    if (result != -1 && replacement)
+        text.setSelText(*replacement);
+    return result + 1;
+}
+
+}  // namespace
+
+int findInDirection(RichTextBox& text, const QString& what, int options, Direction direction, bool passSelection)
+{
+    if (direction == Direction::Down)
+        return text.Find(what, text.SelStart() + (passSelection ? 1 : 0), -1, options);
+    const int at = textsearch::findBackward(text.Text(), what, text.SelStart(), options);
+    if (at >= 0)
+        text.SetSel(at, at + int(what.size()));
+    return at;
+}
+
+int findStep(RichTextBox& text, const QString& what, int options)
+{
+    const int start = text.SelStart() + (text.SelLength() > 0 ? 1 : 0);
+    return step(text, what, nullptr, start, -1, options);
+}
+
+int replaceStep(RichTextBox& text, const QString& what, const QString& replacement, int options)
+{
+    const int end = int(text.SendMessage(RichTextBox::WM_GETTEXTLENGTH, 0, 0));
+    return step(text, what, &replacement, -1, end, options);
+}
+
+int replaceNextStep(RichTextBox& text, const QString& what, const QString& replacement, int start, int options)
+{
+    return step(text, what, &replacement, start, -1, options);
+}
+
+int replaceAllStep(RichTextBox& text, const QString& what, const QString& replacement, int start, int options)
+{
+    if (text.Find(what, -1, -1, options) == -1)
+        return -1;
+    const int next = replaceAllFrom(text, what, replacement, start, options);
+    return next == -1 ? start : next;
+}
+
+}  // namespace search
