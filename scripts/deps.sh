@@ -23,11 +23,13 @@ run_packages=(
 # needs a D-Bus session, the accessibility bus and gdbus.
 # openbox gives the end-to-end X server a window manager, so focus behaves as on a
 # desktop; stress keeps the machine busy for a robustness run of those scenarios.
+# desktop-file-utils and appstream validate the installed desktop entry and metainfo.
 test_packages=(
     xvfb xauth xdotool x11-utils imagemagick
     dbus at-spi2-core libglib2.0-bin poppler-utils unrtf abiword
     clang libclang-rt-14-dev
     openbox stress
+    desktop-file-utils appstream
 )
 
 case "$1" in

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/RecoveryStartup.h"
 #include "app/frmMain.h"
+#include "core/ProgramIcon.h"
 
 #include <QApplication>
 
@@ -15,7 +16,9 @@ int main(int argc, char* argv[])
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Pagewell"));
     QApplication::setApplicationVersion(QStringLiteral("5.0"));
-    QApplication::setDesktopFileName(QStringLiteral("pagewell"));
+    // Names the installed desktop entry, whose icon the desktop shows for our windows.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.pagewell.Pagewell"));
+    QApplication::setWindowIcon(programIcon());
 
     frmMain main;
     main.MDIForm_Load(commandLine);

@@ -4,6 +4,7 @@
 #include "app/ResourceCaptions.h"
 #include "core/Conversions.h"
 #include "core/MessageBox.h"
+#include "core/ProgramIcon.h"
 #include "core/Settings.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
@@ -34,8 +35,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), Workspace(this)
     installQtCommonDialogs();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppTitle);
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("accessories-text-editor"),
-                                   style()->standardIcon(QStyle::SP_FileIcon)));
+    setWindowIcon(programIcon());
     mdiArea = new QMdiArea(this);
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

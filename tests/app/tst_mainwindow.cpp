@@ -195,6 +195,11 @@ private slots:
                 shown << QStringLiteral("%1,%2").arg(frame->width() == area.width()).arg(frame->height() == area.height());
             return shown.join(u' ');
         };
+        // Each document window wears the program's picture as drawn for 16 pixels, not shrunk.
+        const QImage small = QImage(QStringLiteral(":/icons/pagewell-16.png")).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY(!small.isNull());
+        for (QMdiSubWindow* frame : frames)
+            QCOMPARE(frame->windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), small);
         f.main->item("mnuWindowTileHorizontal")->trigger();
         QCOMPARE(edges(), QStringLiteral("1,0 1,0 1,0"));
         QVERIFY(frames[0]->geometry().bottom() < frames[1]->geometry().top());
