@@ -213,6 +213,37 @@ private slots:
         QVERIFY(arrange::tileVertical(area, 0).isEmpty());
         QCOMPARE(arrange::iconPositions(QRect(0, 0, 250, 400), QSize(100, 30), 3),
                  (QList<QPoint>{{0, 370}, {100, 370}, {0, 340}}));
+        // Two thirds each, a step apart, back to the corner where the fourth would not fit.
+        QCOMPARE(arrange::cascade(QRect(10, 5, 300, 150), 4, 20),
+                 (QList<QRect>{{10, 5, 200, 100}, {30, 25, 200, 100}, {50, 45, 200, 100}, {10, 5, 200, 100}}));
+        QCOMPARE(arrange::cascadeSlot(QRect(0, 0, 100, 50), QSize(200, 40), 0, 7), QRect(0, 0, 100, 40));
+    }
+
+    // The framed window shrinks to the screen and moves onto it, whatever
+    // screen it was stored on.
+    void fitOnScreen_data()
+    {
+        QTest::addColumn<QRect>("placement");
+        QTest::addColumn<QSize>("decoration");
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("fitted");
+        const QRect screen(0, 0, 1280, 1024);
+        QTest::newRow("fits") << QRect(67, 67, 433, 433) << QSize(8, 30) << screen << QRect(67, 67, 433, 433);
+        QTest::newRow("1000x733 at scale 2") << QRect(67, 67, 1000, 733) << QSize(8, 30) << QRect(0, 0, 640, 512)
+                                             << QRect(0, 0, 632, 482);
+        QTest::newRow("past the bottom right") << QRect(1200, 1000, 400, 300) << QSize(8, 30) << screen
+                                               << QRect(872, 694, 400, 300);
+        QTest::newRow("above the top left") << QRect(-3000, -200, 400, 300) << QSize(0, 0) << screen << QRect(0, 0, 400, 300);
+        QTest::newRow("second screen, panel on top") << QRect(100, 100, 2000, 2000) << QSize(10, 20)
+                                                     << QRect(1280, 24, 1024, 744) << QRect(1280, 24, 1014, 724);
+    }
+    void fitOnScreen()
+    {
+        QFETCH(QRect, placement);
+        QFETCH(QSize, decoration);
+        QFETCH(QRect, screen);
+        QFETCH(QRect, fitted);
+        QCOMPARE(arrange::fitOnScreen(placement, decoration, screen), fitted);
     }
 
     void statusTexts()
