@@ -27,10 +27,11 @@ namespace {
 
 const int Sizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 constexpr int ColorRole = Qt::UserRole;
+const QSize SwatchSize(24, 12);
 
 QIcon swatch(const QColor& color)
 {
-    QPixmap picture(24, 12);
+    QPixmap picture(SwatchSize);
     picture.fill(color);
     QPainter painter(&picture);
     painter.setPen(Qt::black);
@@ -94,6 +95,7 @@ void CommonFontDialog::createWidgets()
     chkStrikeout = named(new QCheckBox(QStringLiteral("Stri&keout"), fraEffects), "chkStrikeout");
     chkUnderline = named(new QCheckBox(QStringLiteral("&Underline"), fraEffects), "chkUnderline");
     cboColor = named(new QComboBox(fraEffects), "cboColor");
+    cboColor->setIconSize(SwatchSize);
     fillColors();
 
     lblSample = named(new QLabel(QStringLiteral("AaBbYyZz"), this), "lblSample");

@@ -223,27 +223,21 @@ private slots:
     // screen it was stored on.
     void fitOnScreen_data()
     {
-        QTest::addColumn<QRect>("placement");
         QTest::addColumn<QSize>("decoration");
-        QTest::addColumn<QRect>("screen");
-        QTest::addColumn<QRect>("fitted");
+        QTest::addColumn<QList<QRect>>("placedScreenFitted");
         const QRect screen(0, 0, 1280, 1024);
-        QTest::newRow("fits") << QRect(67, 67, 433, 433) << QSize(8, 30) << screen << QRect(67, 67, 433, 433);
-        QTest::newRow("1000x733 at scale 2") << QRect(67, 67, 1000, 733) << QSize(8, 30) << QRect(0, 0, 640, 512)
-                                             << QRect(0, 0, 632, 482);
-        QTest::newRow("past the bottom right") << QRect(1200, 1000, 400, 300) << QSize(8, 30) << screen
-                                               << QRect(872, 694, 400, 300);
-        QTest::newRow("above the top left") << QRect(-3000, -200, 400, 300) << QSize(0, 0) << screen << QRect(0, 0, 400, 300);
-        QTest::newRow("second screen, panel on top") << QRect(100, 100, 2000, 2000) << QSize(10, 20)
-                                                     << QRect(1280, 24, 1024, 744) << QRect(1280, 24, 1014, 724);
+        QTest::newRow("fits") << QSize(8, 30) << QList<QRect>{{67, 67, 433, 433}, screen, {67, 67, 433, 433}};
+        QTest::newRow("1000x733 at scale 2") << QSize(8, 30) << QList<QRect>{{67, 67, 1000, 733}, {0, 0, 640, 512}, {0, 0, 632, 482}};
+        QTest::newRow("past the bottom right") << QSize(8, 30) << QList<QRect>{{1200, 1000, 400, 300}, screen, {872, 694, 400, 300}};
+        QTest::newRow("above the top left") << QSize(0, 0) << QList<QRect>{{-3000, -200, 400, 300}, screen, {0, 0, 400, 300}};
+        QTest::newRow("second screen, panel on top")
+            << QSize(10, 20) << QList<QRect>{{100, 100, 2000, 2000}, {1280, 24, 1024, 744}, {1280, 24, 1014, 724}};
     }
     void fitOnScreen()
     {
-        QFETCH(QRect, placement);
         QFETCH(QSize, decoration);
-        QFETCH(QRect, screen);
-        QFETCH(QRect, fitted);
-        QCOMPARE(arrange::fitOnScreen(placement, decoration, screen), fitted);
+        QFETCH(QList<QRect>, placedScreenFitted);
+        QCOMPARE(arrange::fitOnScreen(placedScreenFitted[0], decoration, placedScreenFitted[1]), placedScreenFitted[2]);
     }
 
     void statusTexts()
