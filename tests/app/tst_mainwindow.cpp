@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -52,6 +53,10 @@ private slots:
         QVERIFY(!f.main->mnuFileArray[0]->isVisible());
         QCOMPARE(f.main->panelText(1), QStringLiteral("Insert"));
         QCOMPARE(f.main->panelText(2), QStringLiteral("Line=1 of 1 Column=1"));
+        f.main->Timer1_Timer();
+        QApplication::processEvents();
+        auto* date = f.main->findChild<QLabel*>("sbPanel3");  // whole, beside the position
+        QVERIFY(f.main->findChild<QLabel*>("sbPanel2")->geometry().right() < date->x() && date->width() >= date->sizeHint().width());
         QVERIFY(f.main->Timer1->isActive());
         QVERIFY(!QFileInfo::exists(settingsFilePath(AppTitle)));  // nothing written yet
     }
@@ -87,8 +92,7 @@ private slots:
                 putSetting("Settings", keys[i], placement[i]);
         });
         QCOMPARE(switches(), shown);
-        const QRect screen = f.main->screen()->availableGeometry();
-        QVERIFY(screen.contains(QRect(f.main->pos(), f.main->size())));
+        QVERIFY(f.main->screen()->availableGeometry().contains(QRect(f.main->pos(), f.main->size())));
         if (!placed.isNull())
             QCOMPARE(QRect(f.main->pos(), f.main->size()), placed);
     }
@@ -208,9 +212,7 @@ private slots:
         QCOMPARE(edges(), QStringLiteral("0,1 0,1 0,1"));
         QVERIFY(frames[1]->geometry().right() < frames[2]->geometry().left());
         f.main->item("mnuWindowCascade")->trigger();
-        QCOMPARE(edges(), QStringLiteral("0,0 0,0 0,0"));
-        QVERIFY(frames[0]->width() * 3 >= area.width() * 2 - 3 && area.contains(frames[2]->geometry()));
-        QCOMPARE(frames[2]->size(), frames[0]->size());
+        QVERIFY(frames[0]->width() * 3 >= area.width() * 2 - 3 && area.contains(frames[2]->geometry()) && frames[2]->size() == frames[0]->size());
         QVERIFY(frames[1]->x() > frames[0]->x() && frames[2]->pos() - frames[1]->pos() == frames[1]->pos() - frames[0]->pos());
         frames[0]->showMinimized();
         frames[1]->showMinimized();
