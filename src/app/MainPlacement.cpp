@@ -1,6 +1,8 @@
 // Where frmMain stands on the screen, and the options it keeps for the next start.
 #include "app/frmMain.h"
 
+#include "app/WindowArrangement.h"
+
 #include "core/Conversions.h"
 #include "core/Settings.h"
 #include "core/Units.h"
@@ -9,6 +11,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 namespace {
@@ -26,11 +29,16 @@ void frmMain::restorePlacement()
     const int width = std::max(100, units::twipsToPixelsX(read("MainWidth", 6500)));
     const int height = std::max(100, units::twipsToPixelsY(read("MainHeight", 6500)));
     QRect frame(left, top, width, height);
-    // A placement stored on a screen that is gone would hide the window.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->virtualGeometry();
-        if (!desktop.intersects(frame) && !desktop.isEmpty())
-            frame.moveTopLeft(QPoint(units::twipsToPixelsX(1000), units::twipsToPixelsY(1000)));
+    // Stored on a larger screen, at another scale or on a screen that is gone,
+    // the window must still fit where it lands. The window manager's frame is
+    // not known before the window is shown; the style's own is a fair guess.
+    const QScreen* screen = QGuiApplication::screenAt(frame.topLeft());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen && !screen->availableGeometry().isEmpty()) {
+        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        const QSize decoration(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
+        frame = arrange::fitOnScreen(frame, decoration, screen->availableGeometry());
     }
     move(frame.topLeft());
     resize(frame.size());

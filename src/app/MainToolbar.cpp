@@ -112,7 +112,11 @@ void frmMain::createStatusBar()
     sbStatusBar = statusBar();
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
     sbStatusBar->setSizeGripEnabled(true);
-    const int minimumTwips[3] = {1440, 3000, 1440};
+    // The position panel (3000 twips at least) is the one that stretches, so
+    // it has its minimum whenever the window has room for it; where the window
+    // is too narrow for all three, it gives up the width its text does not
+    // need, and the date stays whole.
+    const int minimumTwips[3] = {1440, 0, 1440};
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(this);
         panel->setObjectName(QStringLiteral("sbPanel%1").arg(i + 1));

@@ -7,12 +7,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-
-void frmMain::mnuWindowCascade_Click() { mdiArea->cascadeSubWindows(); }
+#include <QStyle>
+#include <functional>
 
 // Every visible window that is not an icon, in the order they were opened,
-// into the rectangles the arrangement gives.
-static void tile(QMdiArea* area, QList<QRect> (*arrangement)(const QRect&, int))
+// into the rectangles the arrangement gives, the later ones in front.
+static void arrangeWindows(QMdiArea* area, const std::function<QList<QRect>(const QRect&, int)>& arrangement)
 {
     QList<QMdiSubWindow*> windows;
     for (QMdiSubWindow* frame : area->subWindowList(QMdiArea::CreationOrder)) {
@@ -23,12 +23,23 @@ static void tile(QMdiArea* area, QList<QRect> (*arrangement)(const QRect&, int))
     for (int i = 0; i < windows.size(); ++i) {
         windows[i]->showNormal();
         windows[i]->setGeometry(rects[i]);
+        windows[i]->raise();
     }
+    if (QMdiSubWindow* active = area->activeSubWindow())
+        active->raise();
 }
 
-void frmMain::mnuWindowTileHorizontal_Click() { tile(mdiArea, arrange::tileHorizontal); }
+// Qt's own cascade shrinks every window to its title bar; these keep two
+// thirds of the area, a title bar apart.
+void frmMain::mnuWindowCascade_Click()
+{
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    arrangeWindows(mdiArea, [step](const QRect& area, int count) { return arrange::cascade(area, count, step); });
+}
 
-void frmMain::mnuWindowTileVertical_Click() { tile(mdiArea, arrange::tileVertical); }
+void frmMain::mnuWindowTileHorizontal_Click() { arrangeWindows(mdiArea, arrange::tileHorizontal); }
+
+void frmMain::mnuWindowTileVertical_Click() { arrangeWindows(mdiArea, arrange::tileVertical); }
 
 void frmMain::mnuWindowArrangeIcons_Click()
 {

@@ -9,8 +9,11 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 namespace {
 
@@ -62,10 +65,27 @@ public:
             if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
                 ok->setText(QObject::tr("OK"));
         }
+        widenOutputFileBox(dialog);
         return dialog.exec() == QDialog::Accepted;
     }
 
 private:
+    // Qt's box is as narrow as its neighbours and shows only the end of the
+    // path; the whole path shows, up to half the screen.
+    static void widenOutputFileBox(QPrintDialog& dialog)
+    {
+        auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+        if (!box)
+            return;
+        const auto fit = [box] {
+            const int limit = box->screen() ? box->screen()->availableGeometry().width() / 2 : QWIDGETSIZE_MAX;
+            const int wanted = box->fontMetrics().horizontalAdvance(box->text() + QStringLiteral("MM"));
+            box->setMinimumWidth(std::min(wanted, limit));
+        };
+        QObject::connect(box, &QLineEdit::textChanged, box, fit);
+        fit();
+    }
+
     static void addHelpButton(QDialog& shown, const CommonDialog& dialog)
     {
         QDialogButtonBox* box = shown.findChild<QDialogButtonBox*>();

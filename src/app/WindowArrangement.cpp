@@ -49,4 +49,29 @@ QList<QPoint> iconPositions(const QRect& area, const QSize& iconSize, int count)
     return points;
 }
 
+QRect cascadeSlot(const QRect& area, const QSize& size, int step, int index)
+{
+    const QSize shown = size.boundedTo(area.size()).expandedTo(QSize(0, 0));
+    step = std::max(step, 1);
+    const int slack = std::min(area.width() - shown.width(), area.height() - shown.height());
+    const int offset = (std::max(index, 0) % (slack / step + 1)) * step;
+    return QRect(area.topLeft() + QPoint(offset, offset), shown);
+}
+
+QList<QRect> cascade(const QRect& area, int count, int step)
+{
+    QList<QRect> rects;
+    for (int i = 0; i < count; ++i)
+        rects << cascadeSlot(area, QSize(area.width() * 2 / 3, area.height() * 2 / 3), step, i);
+    return rects;
+}
+
+QRect fitOnScreen(const QRect& placement, const QSize& decoration, const QRect& screen)
+{
+    const QSize outer = (placement.size() + decoration).boundedTo(screen.size());
+    const int left = std::clamp(placement.left(), screen.left(), screen.right() + 1 - outer.width());
+    const int top = std::clamp(placement.top(), screen.top(), screen.bottom() + 1 - outer.height());
+    return QRect(QPoint(left, top), outer - decoration);
+}
+
 }  // namespace arrange

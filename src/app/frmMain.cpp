@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/QtCommonDialogs.h"
+#include "app/WindowArrangement.h"
 #include "app/ResourceCaptions.h"
 #include "core/Conversions.h"
 #include "core/MessageBox.h"
@@ -92,8 +93,8 @@ void frmMain::placeDocumentFrame(QMdiSubWindow* frame)
     }
     const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
     const int index = int(mdiArea->subWindowList().indexOf(frame));
-    const int offset = (std::max(index, 0) % 8) * step;
-    frame->setGeometry(offset, offset, area.width() * 3 / 4, area.height() * 3 / 4);
+    frame->setGeometry(arrange::cascadeSlot(QRect(QPoint(0, 0), area), QSize(area.width() * 3 / 4, area.height() * 3 / 4),
+                                           step, index));
     frame->setProperty("placeOnShow", false);
 }
 

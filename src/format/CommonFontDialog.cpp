@@ -4,12 +4,14 @@
 #include "core/Conversions.h"
 #include "core/OleColor.h"
 #include "format/ClassicColors.h"
+#include "format/FontFamilies.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDoubleValidator>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,10 +27,11 @@ namespace {
 
 const int Sizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 constexpr int ColorRole = Qt::UserRole;
+const QSize SwatchSize(24, 12);
 
 QIcon swatch(const QColor& color)
 {
-    QPixmap picture(24, 12);
+    QPixmap picture(SwatchSize);
     picture.fill(color);
     QPainter painter(&picture);
     painter.setPen(Qt::black);
@@ -75,7 +78,7 @@ void CommonFontDialog::createWidgets()
 {
     txtFontName = named(new QLineEdit(this), "txtFontName");
     lstFontName = named(new QListWidget(this), "lstFontName");
-    lstFontName->addItems(QFontDatabase::families());
+    lstFontName->addItems(fontfamilies::plain(QFontDatabase::families()));
     lstFontStyle = named(new QListWidget(this), "lstFontStyle");
     lstFontStyle->addItems({QStringLiteral("Regular"), QStringLiteral("Italic"), QStringLiteral("Bold"),
                             QStringLiteral("Bold Italic")});
@@ -92,6 +95,7 @@ void CommonFontDialog::createWidgets()
     chkStrikeout = named(new QCheckBox(QStringLiteral("Stri&keout"), fraEffects), "chkStrikeout");
     chkUnderline = named(new QCheckBox(QStringLiteral("&Underline"), fraEffects), "chkUnderline");
     cboColor = named(new QComboBox(fraEffects), "cboColor");
+    cboColor->setIconSize(SwatchSize);
     fillColors();
 
     lblSample = named(new QLabel(QStringLiteral("AaBbYyZz"), this), "lblSample");
@@ -188,7 +192,7 @@ void CommonFontDialog::load(const CommonDialog& dialog)
     m_presetName = dialog.FontName;
     m_presetSize = dialog.FontSize;
     txtFontName->setText(dialog.FontName);
-    selectFamilyAsTyped(dialog.FontName);
+    selectPresetFamily(dialog.FontName);
     lstFontStyle->setCurrentRow((dialog.FontBold ? 2 : 0) + (dialog.FontItalic ? 1 : 0));
     txtFontSize->setText(dialog.FontSize > 0 ? conv::decimalText(dialog.FontSize, 2) : QString());
     selectSizeAsTyped(txtFontSize->text());
@@ -278,10 +282,28 @@ QFont CommonFontDialog::sampleFont() const
 
 void CommonFontDialog::selectFamilyAsTyped(const QString& typed)
 {
-    QListWidgetItem* item = firstStartingWith(lstFontName, typed.trimmed());
+    showFamily(firstStartingWith(lstFontName, typed.trimmed()));
+}
+
+// A preset that is not installed ("Arial") shows the family that stands in
+// for it, while the box keeps the name the document asked for.
+void CommonFontDialog::selectPresetFamily(const QString& preset)
+{
+    const auto listed = [this](const QString& family) {
+        const QList<QListWidgetItem*> found = lstFontName->findItems(family, Qt::MatchFixedString);
+        return found.isEmpty() ? nullptr : found.first();
+    };
+    QListWidgetItem* item = listed(preset);
+    if (!item && !preset.isEmpty())
+        item = listed(fontfamilies::plain(QFontInfo(QFont(preset)).family()));
+    showFamily(item);
+}
+
+void CommonFontDialog::showFamily(QListWidgetItem* item)
+{
     if (!item)
         return;
-    m_syncing = true;  // the list follows the typing, not the other way round
+    m_syncing = true;  // the list follows the box, not the other way round
     lstFontName->setCurrentItem(item);
     lstFontName->scrollToItem(item, QAbstractItemView::PositionAtTop);
     m_syncing = false;

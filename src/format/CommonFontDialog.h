@@ -13,6 +13,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 class CommonFontDialog : public QDialog {
@@ -58,6 +59,8 @@ private:
     void connectWidgets();
     void fillColors();
     void selectFamilyAsTyped(const QString& typed);
+    void selectPresetFamily(const QString& preset);
+    void showFamily(QListWidgetItem* item);
     void selectSizeAsTyped(const QString& typed);
     void cboColor_Activated(int index);
     void updateSample();

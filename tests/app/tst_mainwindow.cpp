@@ -9,9 +9,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <limits>
@@ -51,6 +53,10 @@ private slots:
         QVERIFY(!f.main->mnuFileArray[0]->isVisible());
         QCOMPARE(f.main->panelText(1), QStringLiteral("Insert"));
         QCOMPARE(f.main->panelText(2), QStringLiteral("Line=1 of 1 Column=1"));
+        f.main->Timer1_Timer();
+        QApplication::processEvents();
+        auto* date = f.main->findChild<QLabel*>("sbPanel3");  // whole, beside the position
+        QVERIFY(f.main->findChild<QLabel*>("sbPanel2")->geometry().right() < date->x() && date->width() >= date->sizeHint().width());
         QVERIFY(f.main->Timer1->isActive());
         QVERIFY(!QFileInfo::exists(settingsFilePath(AppTitle)));  // nothing written yet
     }
@@ -67,6 +73,8 @@ private slots:
         const QRect first(67, 67, 433, 433);
         QTest::newRow("No") << "No" << QStringList{"1234.5", "1500", "9000", "7500"} << "tsW" << QRect(82, 100, 600, 500);
         QTest::newRow("no") << "no" << QStringList{"left", "", "9000", "x"} << "TSW" << QRect(67, 67, 600, 433);
+        // null: anywhere, as long as the window fits on the screen
+        QTest::newRow("larger than the screen") << "" << QStringList{"-900", "3000", "90000", "90000"} << "TSW" << QRect();
         for (const char* other : {"False", "Yes", "No "})
             QTest::newRow(other) << other << none << "TSW" << first;
     }
@@ -84,7 +92,9 @@ private slots:
                 putSetting("Settings", keys[i], placement[i]);
         });
         QCOMPARE(switches(), shown);
-        QCOMPARE(QRect(f.main->pos(), f.main->size()), placed);
+        QVERIFY(f.main->screen()->availableGeometry().contains(QRect(f.main->pos(), f.main->size())));
+        if (!placed.isNull())
+            QCOMPARE(QRect(f.main->pos(), f.main->size()), placed);
     }
 
     // Switched off and moved in one run, found so in the next.
@@ -206,6 +216,9 @@ private slots:
         f.main->item("mnuWindowTileVertical")->trigger();
         QCOMPARE(edges(), QStringLiteral("0,1 0,1 0,1"));
         QVERIFY(frames[1]->geometry().right() < frames[2]->geometry().left());
+        f.main->item("mnuWindowCascade")->trigger();
+        QVERIFY(frames[0]->width() * 3 >= area.width() * 2 - 3 && area.contains(frames[2]->geometry()) && frames[2]->size() == frames[0]->size());
+        QVERIFY(frames[1]->x() > frames[0]->x() && frames[2]->pos() - frames[1]->pos() == frames[1]->pos() - frames[0]->pos());
         frames[0]->showMinimized();
         frames[1]->showMinimized();
         f.main->item("mnuWindowArrangeIcons")->trigger();

@@ -213,6 +213,31 @@ private slots:
         QVERIFY(arrange::tileVertical(area, 0).isEmpty());
         QCOMPARE(arrange::iconPositions(QRect(0, 0, 250, 400), QSize(100, 30), 3),
                  (QList<QPoint>{{0, 370}, {100, 370}, {0, 340}}));
+        // Two thirds each, a step apart, back to the corner where the fourth would not fit.
+        QCOMPARE(arrange::cascade(QRect(10, 5, 300, 150), 4, 20),
+                 (QList<QRect>{{10, 5, 200, 100}, {30, 25, 200, 100}, {50, 45, 200, 100}, {10, 5, 200, 100}}));
+        QCOMPARE(arrange::cascadeSlot(QRect(0, 0, 100, 50), QSize(200, 40), 0, 7), QRect(0, 0, 100, 40));
+    }
+
+    // The framed window shrinks to the screen and moves onto it, whatever
+    // screen it was stored on.
+    void fitOnScreen_data()
+    {
+        QTest::addColumn<QSize>("decoration");
+        QTest::addColumn<QList<QRect>>("placedScreenFitted");
+        const QRect screen(0, 0, 1280, 1024);
+        QTest::newRow("fits") << QSize(8, 30) << QList<QRect>{{67, 67, 433, 433}, screen, {67, 67, 433, 433}};
+        QTest::newRow("1000x733 at scale 2") << QSize(8, 30) << QList<QRect>{{67, 67, 1000, 733}, {0, 0, 640, 512}, {0, 0, 632, 482}};
+        QTest::newRow("past the bottom right") << QSize(8, 30) << QList<QRect>{{1200, 1000, 400, 300}, screen, {872, 694, 400, 300}};
+        QTest::newRow("above the top left") << QSize(0, 0) << QList<QRect>{{-3000, -200, 400, 300}, screen, {0, 0, 400, 300}};
+        QTest::newRow("second screen, panel on top")
+            << QSize(10, 20) << QList<QRect>{{100, 100, 2000, 2000}, {1280, 24, 1024, 744}, {1280, 24, 1014, 724}};
+    }
+    void fitOnScreen()
+    {
+        QFETCH(QSize, decoration);
+        QFETCH(QList<QRect>, placedScreenFitted);
+        QCOMPARE(arrange::fitOnScreen(placedScreenFitted[0], decoration, placedScreenFitted[1]), placedScreenFitted[2]);
     }
 
     void statusTexts()

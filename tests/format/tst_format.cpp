@@ -9,6 +9,7 @@
 #include "document/TabStops.h"
 #include "document/frmDocument.h"
 #include "format/CommonFontDialog.h"
+#include "format/FontFamilies.h"
 #include "format/frmTab.h"
 
 #include <QAction>
@@ -16,6 +17,8 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -260,11 +263,13 @@ private slots:
     void fontDialogRoundTrip_data()
     {
         QTest::addColumn<Look>("look");
-        QTest::addColumn<QString>("shown");  // style and colour entry
-        QTest::newRow("editor default") << Look{"Arial", 9.75, false, false, false, false, 0} << "Regular Black";
-        QTest::newRow("stored red") << Look{"DejaVu Sans", 12, true, false, true, true, 255} << "Bold Red";
-        QTest::newRow("custom colour") << Look{"DejaVu Serif", 36, false, true, false, false, 0x123456} << "Italic Custom";
-        QTest::newRow("bold italic") << Look{"Liberation Serif", 8.5, true, true, true, true, 0xFF0000} << "Bold Italic Blue";
+        QTest::addColumn<QString>("shown");  // listed family, style and colour entry
+        QTest::newRow("editor default") << Look{"Arial", 9.75, false, false, false, false, 0} << "Liberation Sans Regular Black";
+        QTest::newRow("stored red") << Look{"DejaVu Sans", 12, true, false, true, true, 255} << "DejaVu Sans Bold Red";
+        QTest::newRow("custom colour") << Look{"DejaVu Serif", 36, false, true, false, false, 0x123456}
+                                       << "DejaVu Serif Italic Custom";
+        QTest::newRow("bold italic") << Look{"Liberation Serif", 8.5, true, true, true, true, 0xFF0000}
+                                     << "Liberation Serif Bold Italic Blue";
     }
     void fontDialogRoundTrip()
     {
@@ -276,11 +281,28 @@ private slots:
         CommonFontDialog dialog;
         dialog.load(preset);
         QCOMPARE(dialog.txtFontName->text(), std::get<0>(look));
-        QCOMPARE(dialog.lstFontStyle->currentItem()->text() + u' ' + dialog.cboColor->currentText(), shown);
+        QCOMPARE(dialog.lstFontName->currentItem()->text() + u' ' + dialog.lstFontStyle->currentItem()->text() + u' '
+                     + dialog.cboColor->currentText(),
+                 shown);
         CommonDialog result;
         result.Flags = preset.Flags;
         dialog.store(result);
         QCOMPARE(lookOf(result), look);
+    }
+
+    // Families from several foundries are listed once, by their plain name,
+    // and that name gives the family again.
+    void fontFamiliesByPlainNames()
+    {
+        const QStringList merged{"C059 [UKWN]", "Nimbus Sans", "C059 [urw]", "Nimbus Sans [urw]", "D050000L [URW ]"};
+        QCOMPARE(fontfamilies::plain(merged), (QStringList{"C059", "Nimbus Sans", "D050000L"}));
+        const QStringList untouched{"A [b] C", "[x]", "Odd[y]", "Serif"};
+        QCOMPARE(fontfamilies::plain(untouched), untouched);
+        for (const QString& family : QFontDatabase::families()) {
+            const QString name = fontfamilies::plain(family);
+            if (name != family)
+                QCOMPARE(fontfamilies::plain(QFontInfo(QFont(name)).family()), name);
+        }
     }
 
     // The commands with the real dialogs: Font formats the selection, Color
