@@ -5,14 +5,12 @@
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-DRAG_SOURCE=$(realpath "${2:-}") && [[ -x $DRAG_SOURCE ]] || fail "no drag source program (tests/e2e/dragsource.cpp)"
-
 start_session
 printf 'Dear Sir or Madam\n' >"$DOCS/letter.txt"
 printf 'milk, bread\n' >"$DOCS/notes.txt"
 start_app
 wait_main
-"$DRAG_SOURCE" "$DOCS/letter.txt" "$DOCS/notes.txt" >"$ARTIFACTS/dragsource.log" 2>&1 &
+"${2:?the drag source program}" "file://$DOCS/letter.txt" "file://$DOCS/notes.txt" >"$ARTIFACTS/dragsource.log" 2>&1 &
 SESSION_PIDS+=($!)
 # windows N: the drag source shows N windows: its own, then also the picture
 # that follows the pointer while it drags.
