@@ -7,6 +7,7 @@
 #include "core/MessageBox.h"
 #include "core/ProgramIcon.h"
 #include "core/Settings.h"
+#include "document/DroppedFiles.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "files/DocumentRecovery.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -41,6 +43,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), Workspace(this)
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea);
+    setAcceptDrops(true);  // files dropped anywhere on the window open
     createMenus();
     createToolbar();
     createStatusBar();
@@ -151,6 +154,20 @@ void frmMain::focusActiveText()
 {
     if (frmDocument* document = ActiveDocument())
         document->txtText->SetFocus();
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) { acceptDroppedFiles(event); }
+
+void frmMain::dropEvent(QDropEvent* event) { openDroppedFiles(acceptDroppedFiles(event)); }
+
+// Once the drop has ended: a long load or a message must not keep the
+// program the files came from waiting for the drop to finish.
+void frmMain::openDroppedFiles(const QStringList& paths)
+{
+    QTimer::singleShot(0, this, [this, paths] {
+        for (const QString& path : paths)
+            files::openPath(*this, path);
+    });
 }
 
 Workspace::CloseSave frmMain::saveForClose(frmDocument& document) { return ::saveForClose(*this, document); }

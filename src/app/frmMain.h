@@ -44,6 +44,7 @@ public:
     void activateDocument(frmDocument* document) override;
     frmDocument* documentWithCaption(const QString& caption) const override;
     void focusActiveText() override;
+    void openDroppedFiles(const QStringList& paths) override;
     void UpdateStatusLine() override;
     void UpdateRecentFiles(frmDocument* document) override;
     QString panelText(int panel) const override;
@@ -107,6 +108,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QKeySequence;
 class QPoint;
@@ -37,6 +38,9 @@ public:
     virtual frmDocument* documentWithCaption(const QString& caption) const = 0;
     // Gives the keyboard back to the active document's text.
     virtual void focusActiveText() = 0;
+    // Files dropped on the window or on a document's text: each opens as
+    // File, Open would open it, once the drop has ended.
+    virtual void openDroppedFiles(const QStringList& paths) = 0;
 
     virtual void UpdateStatusLine() = 0;
     virtual void UpdateRecentFiles(frmDocument* document) = 0;

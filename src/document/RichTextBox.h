@@ -136,6 +136,8 @@ signals:
     void Change();
     void KeyDown(int keyCode, int shift);
     void MouseDown(int button, int shift, double x, double y);
+    // Files were dropped on the text: they open as documents, not as text.
+    void filesDropped(const QStringList& paths);
 
 protected:
     bool event(QEvent* event) override;
@@ -145,6 +147,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -1,8 +1,10 @@
 // The mouse selects here, so that no press or hover walks the whole
-// document as Qt's own handling does.
+// document as Qt's own handling does. Dragged text is left to Qt; dropped
+// files go to the window to open.
 #include "document/RichTextBox.h"
 
 #include "core/Units.h"
+#include "document/DroppedFiles.h"
 #include "document/KeyCodes.h"
 #include "document/LazyTextLayout.h"
 
@@ -208,4 +210,25 @@ void RichTextBox::timerEvent(QTimerEvent* event)
     } else {
         QTextEdit::timerEvent(event);
     }
+}
+
+void RichTextBox::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (acceptDroppedFiles(event).isEmpty())
+        QTextEdit::dragEnterEvent(event);
+}
+
+void RichTextBox::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (acceptDroppedFiles(event).isEmpty())
+        QTextEdit::dragMoveEvent(event);
+}
+
+void RichTextBox::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = acceptDroppedFiles(event);
+    if (paths.isEmpty())
+        QTextEdit::dropEvent(event);
+    else
+        emit filesDropped(paths);
 }

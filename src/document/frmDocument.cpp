@@ -32,6 +32,8 @@ frmDocument::frmDocument(Workspace* main) : QWidget(nullptr), m_main(main)
     connect(txtText, &RichTextBox::Change, this, &frmDocument::txtText_Change);
     connect(txtText, &RichTextBox::KeyDown, this, &frmDocument::txtText_KeyDown);
     connect(txtText, &RichTextBox::MouseDown, this, &frmDocument::txtText_MouseDown);
+    connect(txtText, &RichTextBox::filesDropped, this,
+            [this](const QStringList& paths) { m_main->openDroppedFiles(paths); });
     txtText->setShortcutOwner([main](const QKeySequence& key) { return main->ownsShortcut(key); });
     setFocusProxy(txtText);
     resize(units::twipsToPixelsX(6000), units::twipsToPixelsY(4000));

@@ -39,6 +39,11 @@ void FileOpen(Workspace& workspace)
         workspace.focusActiveText();
         return;
     }
+    openPath(workspace, path);
+}
+
+void openPath(Workspace& workspace, const QString& path)
+{
     if (frmDocument* open = workspace.documentWithCaption(QFileInfo(path).absoluteFilePath().toUpper())) {
         workspace.activateDocument(open);  // a file is never opened twice
         return;

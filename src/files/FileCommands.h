@@ -5,6 +5,9 @@
 namespace files {
 
 void FileOpen(Workspace& workspace);
+// Open after the dialog: a file already open comes to the front, an empty
+// active document takes the file, otherwise a new window does.
+void openPath(Workspace& workspace, const QString& path);
 void FileInsert(Workspace& workspace);
 void FileClose(Workspace& workspace);
 void FileSave(Workspace& workspace);

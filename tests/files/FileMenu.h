@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -29,6 +30,22 @@ struct FileMenu : MainWindowFixture {
     {
         dialogs->choose(path);
         command(Open);
+        return active();
+    }
+    // Drags files (or, with none, text) onto target and drops them at its top left.
+    frmDocument* drop(QWidget* target, const QStringList& paths, const QString& text = {})
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        data.setText(text);
+        QDragEnterEvent enter({4, 4}, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+        QDropEvent drop({4, 4}, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        QApplication::sendEvent(target, &drop);
+        QApplication::processEvents();
         return active();
     }
     void typeAtEnd(const QString& keys)

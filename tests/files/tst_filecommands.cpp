@@ -11,6 +11,7 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QToolBar>
 
 #include <sys/stat.h>
 
@@ -75,11 +76,15 @@ private slots:
         // window opened for it closes, an empty window reused for it stays empty.
         QTest::newRow("long load cancelled, into a new window") << "text huge";
         QTest::newRow("long load cancelled, into the empty window") << "empty huge";
+        // Dropped files open alike, on the window or on a document's text.
+        QTest::newRow("dropped on the text, adds a window") << "text dropped on the text";
+        QTest::newRow("dropped on the window, long load cancelled") << "empty huge dropped on the window";
     }
     void open()
     {
         QFETCH(QString, before);
-        const bool rtf = before.endsWith(QLatin1String("rtf")), huge = before.endsWith(QLatin1String("huge"));
+        const bool rtf = before.endsWith(QLatin1String("rtf")), huge = before.contains(QLatin1String("huge"));
+        const bool dropped = before.contains(QLatin1String("dropped"));
         const QByteArray bytes = huge ? (QByteArray(79, 'w') + '\n').repeated(600000)
                                  : rtf ? QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Bold\\b0  text\\par\n}") : QByteArray("Dear Anna,\nthanks\nBen\n");
         const QString path = f.file(huge ? "Huge.log" : rtf ? "Report.rtf" : "Letter.txt", bytes);
@@ -95,7 +100,7 @@ private slots:
             QCOMPARE(first->Label1(), QStringLiteral("x"));
         }
         WhenModal<QProgressDialog> cancel([](QProgressDialog* progress) { progress->cancel(); });
-        frmDocument* document = f.open(path);
+        frmDocument* document = !dropped ? f.open(path) : f.drop(before.endsWith("text") ? f.text()->viewport() : f.main.get(), {path});
         QCOMPARE(cancel.answered(), huge);
         if (huge) {  // cancelling is no error
             QCOMPARE((QList<QObject*>{f.active(), document}), (QList<QObject*>{first, first}));
@@ -104,17 +109,33 @@ private slots:
             return;
         }
         const QString shown = QString::fromLatin1(bytes).replace(u'\n', QStringLiteral("\r\n"));
-        QCOMPARE(f.documentCount(), before == QLatin1String("text") ? 2 : 1);
+        QCOMPARE(f.documentCount(), before.startsWith(QLatin1String("text")) ? 2 : 1);
         QCOMPARE(document == first, before.startsWith(QLatin1String("empt")));
         QCOMPARE(document->txtText->Text(), shown);
         QCOMPARE((QStringList{document->windowTitle(), document->Title(), document->filePath(), document->Label1()}),
                  (QStringList{path.toUpper(), path.toUpper(), path, ""}));
         QCOMPARE(f.recent() + f.prompts(), (QStringList{path.toUpper(), "", "", ""}));
         QCOMPARE(f.main->panelText(2), QStringLiteral("Line=1 of %1 Column=1").arg(shown.count(u'\n') + 1));
-        if (before == QLatin1String("text"))
+        if (before.startsWith(QLatin1String("text")))
             QCOMPARE(first->txtText->Text(), QStringLiteral("ab"));  // left as it was
-        QCOMPARE(f.dialogs->calls.size(), 1);
-        QCOMPARE(QString::number(f.dialogs->calls[0].action) + f.dialogs->calls[0].DialogTitle, QString::number(CommonDialog::cdlOpen) + "Pagewell: Open File");
+        QCOMPARE(f.dialogs->calls.size(), int(!dropped));
+        if (!dropped)
+            QCOMPARE(QString::number(f.dialogs->calls[0].action) + f.dialogs->calls[0].DialogTitle, QString::number(CommonDialog::cdlOpen) + "Pagewell: Open File");
+    }
+
+    // Files dropped together open one after the other; one already open
+    // only comes to the front, as it was. Dropped text is still text.
+    void droppedFilesOpenOnce()
+    {
+        const QString a = f.file(QStringLiteral("a.txt"), "alpha"), b = f.file(QStringLiteral("b.txt"), "beta");
+        frmDocument* first = f.open(a);
+        f.type(QStringLiteral("x"));
+        f.command(New);
+        frmDocument* reused = f.active();
+        QCOMPARE(f.drop(f.main->tbToolBar, {b, a}), first);
+        QCOMPARE(QString::number(f.documentCount()) + first->txtText->Text() + first->Label1() + reused->windowTitle(), "2xalphax" + b.toUpper());
+        f.drop(f.text()->viewport(), {}, QStringLiteral("hi "));
+        QCOMPARE(QString::number(f.documentCount()) + f.text()->Text(), "2hi xalpha");
     }
 
     // A dialog cancelled, or OK with no name, leaves the document, the
@@ -231,13 +252,13 @@ private slots:
     }
 
     // A folder, a named pipe or a device is refused with a message naming
-    // it, and nothing waits for a writer or reads without end. Open and the
-    // command line still caption the window; Insert keeps text and clipboard.
+    // it, and nothing waits for a writer or reads without end. Open, a drop and
+    // the command line still caption the window; Insert keeps text and clipboard.
     void notRegularFilesAreRefused_data()
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("what");
-        for (const char* how : {"open", "insert", "recent", "command line"}) {
+        for (const char* how : {"open", "insert", "recent", "command line", "dropped"}) {
             for (const char* what : {"folder", "fifo", "/dev/zero", "/dev/null"})
                 QTest::addRow("%s %s", how, what) << how << what;
         }
@@ -262,10 +283,12 @@ private slots:
             putSetting(QStringLiteral("Recent Files"), QStringLiteral("File1"), path.toUpper());
             f.restart();
             f.main->mnuFileArray[1]->trigger();
+        } else if (how == QLatin1String("dropped")) {
+            f.drop(f.main.get(), {path});
         } else {
             f.restart(path);
         }
-        const bool captioned = how == QLatin1String("open") || how == QLatin1String("command line");
+        const bool captioned = how != QLatin1String("insert") && how != QLatin1String("recent");
         QCOMPARE((QStringList{f.text()->Text(), f.active()->Label1(), Clipboard::GetText(), f.active()->Title()}),
                  (QStringList{how == QLatin1String("insert") ? "Hello" : "", "", "keep me", captioned ? path.toUpper() : ""}));
         QCOMPARE(f.boxes->shown.size() * 100 + f.boxes->shown[0].style, 100 + vb::vbExclamation);
