@@ -1,5 +1,5 @@
-// "save": writing a loaded document as plain text and as RTF, against
-// writing the same bytes with one write().
+// "save": writing a loaded document, after a one-character edit, as plain
+// text and as RTF, against writing the same bytes with one write().
 #include "DocumentFixture.h"
 #include "Operations.h"
 #include "Timing.h"
@@ -7,6 +7,9 @@
 #include "document/RichTextBox.h"
 
 #include <QFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -52,6 +55,8 @@ ChildBody editorSave(const BenchInput& input, int type)
         if (!document.load(path))
             return report.fail("set-up: LoadFile failed");
         document.finishOpen(path);
+        QTextDocument* text = document.text()->document();
+        QTextCursor(text->findBlockByNumber(text->blockCount() / 2)).insertText(QStringLiteral("x"));
         QTemporaryDir folder;
         const QString target = folder.filePath(type == RichTextBox::rtfRTF ? "copy.rtf" : "copy.txt");
         report.limit(limit, "save");

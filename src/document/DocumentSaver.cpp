@@ -8,27 +8,36 @@
 
 bool saveAsRtf(const QTextDocument& document, const QString& path, QString* error)
 {
-    return writeFileSafely(path, writeRtf(document), error);
+    return writeFileSafely(path, [&document](const ByteSink& sink) { return writeRtf(document, sink); }, error);
 }
 
 PlainTextSave saveAsPlainText(const QTextDocument& document, const QString& path, TextFileFormat format,
                               bool utf8Fallback)
 {
     PlainTextSave result;
+    // Characters the file's code page lacks would be lost: such a text is
+    // kept whole as UTF-8 instead. The first such character abandons the
+    // write before it has touched the file.
     bool lossless = true;
-    QByteArray bytes = encodeTextDocument(document, format, &lossless);
+    const auto write = [&](bool stopWhenLossy) {
+        return writeFileSafely(
+            path,
+            [&](const ByteSink& sink) {
+                lossless = writeTextDocument(document, format, sink, stopWhenLossy);
+                return lossless || !stopWhenLossy;
+            },
+            &result.error);
+    };
+    result.saved = write(true);
     if (!lossless) {
-        // Characters the file's code page lacks would be lost: such a text
-        // is kept whole as UTF-8 instead.
         if (!utf8Fallback) {
             result.refused = true;
             return result;
         }
         format.encoding = TextFileFormat::Utf8;
         format.bom = false;
-        bytes = encodeTextDocument(document, format);
+        result.saved = write(false);
     }
     result.format = format;
-    result.saved = writeFileSafely(path, bytes, &result.error);
     return result;
 }

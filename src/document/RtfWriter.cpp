@@ -6,7 +6,9 @@
 #include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 #include <charconv>
+#include <optional>
 
 namespace {
 
@@ -40,6 +42,8 @@ double pointSize(const QFont& font)
     return 12.0;
 }
 
+constexpr qsizetype FlushSize = 1 << 20;  // bytes a sink gets at once
+
 // The '?' every reader without Unicode shows instead of a \uN character.
 // As a hex escape, since some readers take a literal '?' and the letter
 // after it for the fallback.
@@ -65,15 +69,15 @@ void appendEscaped(QByteArray& out, QStringView text)
 // and no reader has to unwind formats with "off" words in the right order.
 class RtfBuilder {
 public:
-    explicit RtfBuilder(const QTextDocument& document)
-        : m_document(document), m_defaultFont(document.defaultFont())
+    RtfBuilder(const QTextDocument& document, ByteSink sink)
+        : m_document(document), m_defaultFont(document.defaultFont()), m_sink(std::move(sink))
     {
         fontIndex(familyOf(m_defaultFont));  // \deff0
-        m_body.reserve(document.characterCount() + document.blockCount() * 16 + 256);
+        m_body.reserve(FlushSize + 1024);
         m_readerDefaults.halfPoints = 24;
     }
 
-    QByteArray build();
+    bool build();
 
 private:
     static QString familyOf(const QFont& font)
@@ -82,6 +86,7 @@ private:
         return families.isEmpty() ? font.family() : families.first();
     }
 
+    static std::optional<QRgb> colourOf(const QTextCharFormat& format);
     int fontIndex(const QString& family);
     int colourIndex(const QTextCharFormat& format);
     const RunFormat& runFormat(int formatIndex, const QTextCharFormat& format);
@@ -101,10 +106,15 @@ private:
     void appendCharacter(char16_t c);
 
     QByteArray header() const;
+    void collectFormats();
+    bool onlyDefaultFontAndColour() const;
+    void send(QByteArrayView bytes);
 
     const QTextDocument& m_document;
     const QFont m_defaultFont;
-    QByteArray m_body;
+    ByteSink m_sink;
+    bool m_sinkFailed = false;
+    QByteArray m_body;  // what is not yet sent
     // A control word ends at the first character that is neither a letter
     // nor a digit, and a blank there is part of the word, so text right after
     // one needs a blank first. Control symbols (\\, \{, \}, \'hh) and braces
@@ -131,11 +141,19 @@ int RtfBuilder::fontIndex(const QString& family)
     return m_fontIndex[family] = int(m_fonts.size() - 1);
 }
 
-int RtfBuilder::colourIndex(const QTextCharFormat& format)
+std::optional<QRgb> RtfBuilder::colourOf(const QTextCharFormat& format)
 {
     if (!format.hasProperty(QTextFormat::ForegroundBrush) || format.foreground().style() == Qt::NoBrush)
+        return std::nullopt;
+    return format.foreground().color().rgb() & 0xFFFFFF;
+}
+
+int RtfBuilder::colourIndex(const QTextCharFormat& format)
+{
+    const std::optional<QRgb> colour = colourOf(format);
+    if (!colour)
         return 0;
-    const QRgb rgb = format.foreground().color().rgb() & 0xFFFFFF;
+    const QRgb rgb = *colour;
     const auto found = m_colourIndex.constFind(rgb);
     if (found != m_colourIndex.constEnd())
         return found.value();
@@ -314,33 +332,66 @@ void RtfBuilder::appendText(QStringView text)
     }
 }
 
-QByteArray RtfBuilder::build()
+// The tables come first in the file, so the formats are gathered in the
+// order the paragraphs will meet them before any text is written. When no
+// format has another family or a colour, the tables are known without that
+// walk.
+void RtfBuilder::collectFormats()
 {
-    const RunFormat plain = runFormat(-1, QTextCharFormat());
-    const QString raw = m_document.toRawText();
-    qsizetype blockStart = 0;  // counted along: asking each position costs a tree walk
+    runFormat(-1, QTextCharFormat());
+    if (onlyDefaultFontAndColour())
+        return;
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        QTextBlock::iterator it = block.begin();
+        if (it.atEnd())
+            runFormatOf(block);
+        for (; !it.atEnd(); ++it)
+            runFormatOf(it.fragment());
+    }
+}
+
+bool RtfBuilder::onlyDefaultFontAndColour() const
+{
+    const QString family = familyOf(m_defaultFont);
+    const QList<QTextFormat> formats = m_document.allFormats();
+    return std::all_of(formats.begin(), formats.end(), [&](const QTextFormat& format) {
+        return !format.isCharFormat()
+               || (familyOf(format.toCharFormat().font().resolve(m_defaultFont)) == family
+                   && colourOf(format.toCharFormat()) == std::nullopt);
+    });
+}
+
+void RtfBuilder::send(QByteArrayView bytes)
+{
+    m_sinkFailed = m_sinkFailed || !m_sink(bytes);
+}
+
+bool RtfBuilder::build()
+{
+    collectFormats();
+    send(header());
+    const RunFormat plain = runFormat(-1, QTextCharFormat());
+    for (QTextBlock block = m_document.begin(); block.isValid() && !m_sinkFailed; block = block.next()) {
         QTextBlock::iterator it = block.begin();
         // An empty paragraph keeps the size and font it would type with.
         startParagraph(block, it.atEnd() ? runFormatOf(block) : plain);
-        qsizetype position = blockStart;
         for (; !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            appendRun(runFormatOf(fragment), QStringView(raw).mid(position, fragment.length()));
-            position += fragment.length();
+            appendRun(runFormatOf(fragment), fragment.text());
         }
-        blockStart += block.length();
         closeRun();
         if (block.next().isValid())
             m_body += "\\par";
         m_body += "}\n";
         m_needsDelimiter = false;
+        if (m_body.size() >= FlushSize) {
+            send(m_body);
+            m_body.resize(0);  // keeps its capacity
+        }
     }
-    QByteArray rtf = header();
-    rtf.reserve(rtf.size() + m_body.size() + 4);
-    rtf += m_body;
-    rtf += "}\n";
-    return rtf;
+    m_body += "}\n";
+    send(m_body);
+    return !m_sinkFailed;
 }
 
 QByteArray RtfBuilder::header() const
@@ -364,5 +415,15 @@ QByteArray RtfBuilder::header() const
 
 QByteArray writeRtf(const QTextDocument& document)
 {
-    return RtfBuilder(document).build();
+    QByteArray rtf;
+    writeRtf(document, [&rtf](QByteArrayView bytes) {
+        rtf += bytes;
+        return true;
+    });
+    return rtf;
+}
+
+bool writeRtf(const QTextDocument& document, const ByteSink& sink)
+{
+    return RtfBuilder(document, sink).build();
 }

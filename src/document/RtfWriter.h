@@ -4,8 +4,13 @@
 // colour, each paragraph's tab stops and each run's font, size, bold,
 // italic, underline, strike-out and colour. Characters beyond ASCII are
 // written as \uN with a '?' fallback, so any RTF reader gets the text.
+#include "document/ByteSink.h"
+
 #include <QByteArray>
 
 class QTextDocument;
 
 QByteArray writeRtf(const QTextDocument& document);
+
+// The same bytes handed to sink a slice at a time; false once it failed.
+bool writeRtf(const QTextDocument& document, const ByteSink& sink);

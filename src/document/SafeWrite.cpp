@@ -37,10 +37,22 @@ QString finalTarget(const QString& path, QString* reason)
     return QString();
 }
 
-bool writeDirectly(const QString& target, const QByteArray& bytes, QString* reason)
+using Producer = std::function<bool(const ByteSink&)>;
+
+bool writeDirectly(const QString& target, const Producer& produce, QString* reason)
 {
+    if (!produce([](QByteArrayView) { return true; }))
+        return false;
     QFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+    bool failed = !file.open(QIODevice::WriteOnly);
+    if (!failed) {
+        produce([&file, &failed](QByteArrayView bytes) {
+            failed = failed || file.write(bytes.data(), bytes.size()) != bytes.size();
+            return !failed;
+        });
+        failed = failed || !file.flush();
+    }
+    if (failed) {
         *reason = file.errorString();
         return false;
     }
@@ -68,9 +80,9 @@ void keepOwnerAndMode(int handle, const struct stat& original)
 }
 
 // Writes all bytes to the descriptor; false with errno set on failure.
-bool writeAll(int handle, const QByteArray& bytes)
+bool writeAll(int handle, QByteArrayView bytes)
 {
-    const char* next = bytes.constData();
+    const char* next = bytes.data();
     qint64 left = bytes.size();
     while (left > 0) {
         const ssize_t written = ::write(handle, next, size_t(std::min<qint64>(left, 1 << 30)));
@@ -87,7 +99,7 @@ bool writeAll(int handle, const QByteArray& bytes)
 // QSaveFile makes the temporary file and renames it into place. The bytes
 // go through its descriptor directly, so a failure keeps the system's
 // reason (QSaveFile reports a full disk as "Unknown error").
-bool writeThroughTemporary(const QString& target, const QByteArray& bytes, const struct stat* original,
+bool writeThroughTemporary(const QString& target, const Producer& produce, const struct stat* original,
                            QString* reason)
 {
     QSaveFile file(target);
@@ -99,8 +111,20 @@ bool writeThroughTemporary(const QString& target, const QByteArray& bytes, const
     }
     if (original)
         keepOwnerAndMode(file.handle(), *original);
-    if (!writeAll(file.handle(), bytes) || ::fsync(file.handle()) != 0) {
-        *reason = systemReason(errno);
+    int failure = 0;  // errno of the first failed write, kept from later calls
+    const bool complete = produce([&file, &failure](QByteArrayView bytes) {
+        if (failure == 0 && !writeAll(file.handle(), bytes))
+            failure = errno;
+        return failure == 0;
+    });
+    if (!complete && failure == 0) {
+        file.cancelWriting();
+        return false;
+    }
+    if (failure == 0 && ::fsync(file.handle()) != 0)
+        failure = errno;
+    if (failure != 0) {
+        *reason = systemReason(failure);
         file.cancelWriting();
         return false;
     }
@@ -111,7 +135,7 @@ bool writeThroughTemporary(const QString& target, const QByteArray& bytes, const
     return true;
 }
 
-bool writeTo(const QString& path, const QByteArray& bytes, QString* reason)
+bool writeTo(const QString& path, const Producer& produce, QString* reason)
 {
     if (path.isEmpty()) {
         *reason = systemReason(ENOENT);
@@ -127,17 +151,22 @@ bool writeTo(const QString& path, const QByteArray& bytes, QString* reason)
         return false;
     }
     if (exists && !S_ISREG(original.st_mode))
-        return writeDirectly(target, bytes, reason);
-    return writeThroughTemporary(target, bytes, exists ? &original : nullptr, reason);
+        return writeDirectly(target, produce, reason);
+    return writeThroughTemporary(target, produce, exists ? &original : nullptr, reason);
 }
 
 }  // namespace
 
 bool writeFileSafely(const QString& path, const QByteArray& bytes, QString* error)
 {
+    return writeFileSafely(path, [&bytes](const ByteSink& sink) { return sink(bytes); }, error);
+}
+
+bool writeFileSafely(const QString& path, const std::function<bool(const ByteSink&)>& produce, QString* error)
+{
     QString reason;
-    const bool written = writeTo(path, bytes, &reason);
-    if (!written && error)
+    const bool written = writeTo(path, produce, &reason);
+    if (!written && error && !reason.isEmpty())
         *error = failure(path, reason);
     return written;
 }

@@ -315,6 +315,13 @@ QString TextFileReader::next(qsizetype size)
 
 // ---- encoding --------------------------------------------------------------
 
+namespace {
+
+constexpr qsizetype FlushSize = 1 << 20;  // bytes a sink gets at once
+constexpr qsizetype SliceSize = 1 << 19;  // characters encoded at once
+
+}  // namespace
+
 TextFileEncoder::TextFileEncoder(const TextFileFormat& format, qsizetype expectedBytes)
     : m_encoder(encoderName(format.encoding), EncoderFlags),
       m_default(format.lineBreak >= Break::CrLf && format.lineBreak <= Break::Cr ? format.lineBreak
@@ -337,6 +344,12 @@ TextFileEncoder::TextFileEncoder(const TextFileFormat& format, qsizetype expecte
     }
 }
 
+TextFileEncoder::TextFileEncoder(const TextFileFormat& format, ByteSink sink)
+    : TextFileEncoder(format, FlushSize)
+{
+    m_sink = std::move(sink);
+}
+
 char* TextFileEncoder::reserve(qsizetype bytes)
 {
     const qsizetype needed = m_used + bytes;
@@ -347,10 +360,17 @@ char* TextFileEncoder::reserve(qsizetype bytes)
 
 void TextFileEncoder::addParagraph(QStringView text)
 {
-    if (text.isEmpty())
-        return;
-    char* start = reserve(m_encoder.requiredSpace(text.size()));
-    m_used += m_encoder.appendToBuffer(start, text) - start;
+    // A long line goes in slices, so the buffer stays bounded; a slice never
+    // ends between the halves of a surrogate pair.
+    while (!text.isEmpty()) {
+        qsizetype length = std::min(text.size(), SliceSize);
+        if (length < text.size() && length > 1 && text[length - 1].isHighSurrogate())
+            --length;
+        char* start = reserve(m_encoder.requiredSpace(length));
+        m_used += m_encoder.appendToBuffer(start, text.first(length)) - start;
+        text = text.sliced(length);
+        flushWhenFull();
+    }
 }
 
 void TextFileEncoder::addLineBreak(int recorded)
@@ -359,6 +379,21 @@ void TextFileEncoder::addLineBreak(int recorded)
     const QByteArray& bytes = m_breaks[kind];
     std::copy(bytes.begin(), bytes.end(), reserve(bytes.size()));
     m_used += bytes.size();
+    flushWhenFull();
+}
+
+void TextFileEncoder::flushWhenFull()
+{
+    if (m_sink && m_used >= FlushSize)
+        flush();
+}
+
+bool TextFileEncoder::flush()
+{
+    if (m_sink && m_used > 0 && !m_sinkFailed)
+        m_sinkFailed = !m_sink(QByteArrayView(m_bytes.constData(), m_used));
+    m_used = 0;
+    return !m_sinkFailed;
 }
 
 QByteArray TextFileEncoder::take()

@@ -3,6 +3,8 @@
 // The encoding is detected (a BOM wins, then valid UTF-8, else
 // Windows-1252) and every paragraph remembers the break that ended it, so a
 // file read and written again without edits keeps every byte.
+#include "document/ByteSink.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QString>
@@ -92,11 +94,13 @@ private:
 // CR LF, lone CR and lone LF each become '\n'.
 QString normalizeLineBreaks(const QString& text);
 
-// Builds a file's bytes paragraph by paragraph, into one growing buffer.
+// Builds a file's bytes paragraph by paragraph, into one growing buffer, or
+// into a bounded one that is handed to a sink whenever it fills.
 class TextFileEncoder {
 public:
     // expectedBytes only sizes the first buffer.
     explicit TextFileEncoder(const TextFileFormat& format, qsizetype expectedBytes = 0);
+    TextFileEncoder(const TextFileFormat& format, ByteSink sink);
 
     void addParagraph(QStringView text);
     // The break after a paragraph; NoBreak or any unknown value writes the
@@ -107,16 +111,23 @@ public:
     // substitute), e.g. a Chinese letter typed into a Windows-1252 file.
     bool lossless() const { return !m_encoder.hasError(); }
     QByteArray take();
+    // With a sink: hands on what is left; false once the sink failed.
+    bool flush();
+    bool sinkFailed() const { return m_sinkFailed; }
 
 private:
     char* reserve(qsizetype bytes);  // room at the end, growing by doubling
+    void flushWhenFull();
 
     QStringEncoder m_encoder;
     QByteArray m_bytes;
     qsizetype m_used = 0;
     QByteArray m_breaks[6];  // each LineBreak's bytes in this encoding
     TextFileFormat::LineBreak m_default;
+    ByteSink m_sink;
+    bool m_sinkFailed = false;
 };
+
 
 // The paragraphs of text (separated by '\n') with their recorded breaks;
 // missing records count as NoBreak. The last paragraph gets no break.

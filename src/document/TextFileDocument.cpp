@@ -2,7 +2,6 @@
 
 #include <QTextBlock>
 #include <QTextDocument>
-#include <algorithm>
 
 void stampLineBreaks(QTextDocument& document, const std::vector<qint8>& lineBreaks)
 {
@@ -11,27 +10,47 @@ void stampLineBreaks(QTextDocument& document, const std::vector<qint8>& lineBrea
         block.setUserState(index < lineBreaks.size() ? int(lineBreaks[index]) : int(TextFileFormat::NoBreak));
 }
 
-QByteArray encodeTextDocument(const QTextDocument& document, const TextFileFormat& format,
-                              bool* lossless)
+namespace {
+
+bool isWide(TextFileFormat::Encoding encoding)
 {
-    // One copy of the whole text instead of one string per block; block n
-    // starts where block n - 1 ended plus its separator.
-    const QString raw = document.toRawText();
-    const QStringView all(raw);
-    const bool wide = format.encoding == TextFileFormat::Utf16LE
-                      || format.encoding == TextFileFormat::Utf16BE;
-    TextFileEncoder encoder(format, raw.size() * (wide ? 2 : 1) + 16);
-    qsizetype start = 0;
+    return encoding == TextFileFormat::Utf16LE || encoding == TextFileFormat::Utf16BE;
+}
+
+// Each block's text, then its recorded break; nothing after the last.
+// Stops early once stop() says so after a paragraph.
+template <typename Stop>
+void encodeBlocks(const QTextDocument& document, TextFileEncoder& encoder, Stop stop)
+{
     for (QTextBlock block = document.begin(); block.isValid();) {
-        const qsizetype length = std::min<qsizetype>(block.length() - 1, all.size() - start);
-        encoder.addParagraph(all.mid(start, std::max<qsizetype>(length, 0)));
-        start += block.length();
+        encoder.addParagraph(block.text());
         const QTextBlock next = block.next();
+        if (stop())
+            return;
         if (next.isValid())
             encoder.addLineBreak(block.userState());
         block = next;
     }
+}
+
+}  // namespace
+
+QByteArray encodeTextDocument(const QTextDocument& document, const TextFileFormat& format,
+                              bool* lossless)
+{
+    TextFileEncoder encoder(format, document.characterCount() * (isWide(format.encoding) ? 2 : 1) + 16);
+    encodeBlocks(document, encoder, [] { return false; });
     if (lossless)
         *lossless = encoder.lossless();
     return encoder.take();
+}
+
+bool writeTextDocument(const QTextDocument& document, const TextFileFormat& format, const ByteSink& sink,
+                       bool stopWhenLossy)
+{
+    TextFileEncoder encoder(format, sink);
+    encodeBlocks(document, encoder, [&] { return encoder.sinkFailed() || (stopWhenLossy && !encoder.lossless()); });
+    if (encoder.lossless() || !stopWhenLossy)
+        encoder.flush();
+    return encoder.lossless();
 }

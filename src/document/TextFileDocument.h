@@ -18,3 +18,9 @@ void stampLineBreaks(QTextDocument& document, const std::vector<qint8>& lineBrea
 // after the last block. lossless as for TextFileEncoder.
 QByteArray encodeTextDocument(const QTextDocument& document, const TextFileFormat& format,
                               bool* lossless = nullptr);
+
+// The same bytes handed to sink a slice at a time, stopping early when the
+// sink fails or, with stopWhenLossy, at the first paragraph with a character
+// the encoding lacks. Returns whether there was none.
+bool writeTextDocument(const QTextDocument& document, const TextFileFormat& format, const ByteSink& sink,
+                       bool stopWhenLossy);

@@ -91,14 +91,19 @@ QString readInPieces(const QByteArray& bytes, qsizetype size)
 }
 
 // What the editor does with a file: decode, show in a document, stamp the
-// breaks, write the document back.
+// breaks, write the document back, whole and streamed, which must agree.
 QByteArray throughDocument(const QByteArray& bytes)
 {
     const DecodedText decoded = decodeTextFile(bytes);
     QTextDocument document;
     document.setPlainText(decoded.text);
     stampLineBreaks(document, decoded.lineBreaks);
-    return encodeTextDocument(document, decoded.format);
+    QByteArray streamed;
+    const bool lossless = writeTextDocument(document, decoded.format, [&streamed](QByteArrayView slice) {
+        streamed += slice;
+        return true;
+    }, true);
+    return lossless && streamed == encodeTextDocument(document, decoded.format) ? streamed : "streamed differs";
 }
 
 void checkRoundTrip(const QByteArray& bytes, const DecodedText& decoded, QList<qsizetype> pieceSizes)
@@ -284,6 +289,8 @@ private slots:
                                       << true;
         QTest::newRow("Chinese in Windows-1252") << int(Format::Windows1252) << false << int(Format::Lf)
                                                  << QStringLiteral("a\u4E2Db") << QByteArray("a\x1A" "b") << false;
+        const QString longLine = QString((1 << 19) - 1, u'a') + QStringLiteral("\U0001F600b");  // a pair across a slice
+        QTest::newRow("long line") << int(Format::Utf8) << false << 0 << longLine << longLine.toUtf8() << true;
         QTest::newRow("unknown default break is LF") << int(Format::Utf8) << false << int(Format::FrameEnd) << text
                                                      << QByteArray("\xC3\xA9\nb") << true;
     }
