@@ -146,6 +146,15 @@ const CommandMenu& contextMenuCommands()
     return menu;
 }
 
+const CommandMenu& commandMenu(const QString& name)
+{
+    for (const CommandMenu& menu : menuBarCommands()) {
+        if (QLatin1String(menu.name) == name)
+            return menu;
+    }
+    return contextMenuCommands();
+}
+
 const Command* findCommand(const QString& control, int index)
 {
     const auto in = [&](const CommandMenu& menu) -> const Command* {

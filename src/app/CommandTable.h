@@ -33,6 +33,8 @@ struct CommandMenu {
 // The menu bar's menus in their order, then the context menu on its own.
 const QList<CommandMenu>& menuBarCommands();
 const CommandMenu& contextMenuCommands();
+// A menu of either by its name, e.g. "mnuEdit".
+const CommandMenu& commandMenu(const QString& name);
 
 // The row of a control array's item or of a single item, or of a toolbar button.
 const Command* findCommand(const QString& control, int index = -1);

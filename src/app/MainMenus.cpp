@@ -89,10 +89,10 @@ void frmMain::mnuColorPrint_Click(int) { run(findCommand(QStringLiteral("mnuColo
 void frmMain::mnuWeb_Click(int index) { run(findCommand(QStringLiteral("mnuWeb"), index)); }
 void frmMain::mnuExtensions_Click(int index) { run(findCommand(QStringLiteral("mnuExtensions"), index)); }
 
-void frmMain::mnuFile_Click() { refreshMenu(menuBarCommands()[0]); }
-void frmMain::mnuEdit_Click() { refreshMenu(menuBarCommands()[1]); }
-void frmMain::mnuSearch_Click() { refreshMenu(menuBarCommands()[2]); }
-void frmMain::mnuCEdit_Click() { refreshMenu(contextMenuCommands()); }
+void frmMain::mnuFile_Click() { refreshMenu(commandMenu(QStringLiteral("mnuFile"))); }
+void frmMain::mnuEdit_Click() { refreshMenu(commandMenu(QStringLiteral("mnuEdit"))); }
+void frmMain::mnuSearch_Click() { refreshMenu(commandMenu(QStringLiteral("mnuSearch"))); }
+void frmMain::mnuCEdit_Click() { refreshMenu(commandMenu(QStringLiteral("mnuCEdit"))); }
 
 void frmMain::popupContextMenu(const QPoint& globalPos) { mnuCEdit->popup(globalPos); }
 

@@ -4,12 +4,12 @@
 #include "app/CommandTable.h"
 #include "app/CustomizeToolbarDialog.h"
 #include "app/StatusLine.h"
-#include "core/Clipboard.h"
 #include "core/Settings.h"
 #include "core/ToolbarIcons.h"
 #include "core/Units.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
+#include "editing/EditCommands.h"
 
 #include <QAction>
 #include <QDate>
@@ -167,13 +167,12 @@ void frmMain::enableToolbarButtons()
         if (position < positions.size() && positions[position] && !positions[position]->isSeparator())
             positions[position]->setEnabled(on);
     };
-    RichTextBox* text = ActiveDocument() ? ActiveDocument()->txtText : nullptr;
-    const bool selected = text && text->SelLength() > 0;
-    enable(14, text && text->TextLength() > 0);
+    const bool selected = editing::hasSelection(*this);
+    enable(14, editing::hasText(*this));
     enable(8, selected);
     enable(9, selected);
-    enable(12, text && text->SendMessage(RichTextBox::EM_CANUNDO, 0, 0) != 0);
-    enable(10, Clipboard::GetFormat(Clipboard::vbCFText));
+    enable(12, editing::canUndo(*this));
+    enable(10, editing::clipboardHasText(*this));
 }
 
 void frmMain::Timer1_Timer()

@@ -23,6 +23,14 @@
 namespace files {
 
 static void forgetCancelledLoad(Workspace& workspace, frmDocument* document, bool reused);
+
+// An empty active document takes the file; otherwise a new window opens.
+static frmDocument* documentToLoadInto(Workspace& workspace, bool* reused)
+{
+    frmDocument* document = workspace.ActiveDocument();
+    *reused = document && document->txtText->TextLength() == 0;
+    return *reused ? document : workspace.NewDocument();
+}
 static bool chooseSavePath(Workspace& workspace);
 static bool saveUnderChosenName(Workspace& workspace, frmDocument* document);
 
@@ -48,10 +56,8 @@ void openPath(Workspace& workspace, const QString& path)
         workspace.activateDocument(open);  // a file is never opened twice
         return;
     }
-    frmDocument* document = workspace.ActiveDocument();
-    const bool reused = document && document->txtText->TextLength() == 0;
-    if (!reused)
-        document = workspace.NewDocument();
+    bool reused = false;
+    frmDocument* document = documentToLoadInto(workspace, &reused);
     if (!document)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -292,10 +298,8 @@ void openRecentFile(Workspace& workspace, const QString& path)
     if (refusedAsNotRegular(workspace, real))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    frmDocument* document = workspace.ActiveDocument();
-    const bool reused = document && document->txtText->TextLength() == 0;
-    if (!reused)
-        document = workspace.NewDocument();
+    bool reused = false;
+    frmDocument* document = documentToLoadInto(workspace, &reused);
     if (!document || real.isEmpty() || !QFileInfo::exists(real)) {
         QApplication::restoreOverrideCursor();
         MsgBox(path + QStringLiteral(" not found."), vb::vbExclamation);
