@@ -14,7 +14,7 @@ usage() {
 # fonts-liberation makes "Arial" resolve to a metric-compatible face.
 run_packages=(
     g++ make cmake
-    qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libgl-dev
     fonts-liberation fonts-dejavu-core
 )
 # abiword reads saved RTF back with its tab stops, which unrtf passes over.

@@ -9,7 +9,8 @@
 #include "document/LazyTextLayout.h"
 #include "document/TextFileCodec.h"
 #include "document/TextFileLoader.h"
-#include "document/TextSearch.h"
+#include "document/DocumentSearch.h"
+#include "document/StoredText.h"
 
 #include <QKeyEvent>
 #include <QScopedValueRollback>
@@ -35,8 +36,7 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent), m_backColor(oleco
             && disconnect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(_q_ensureVisible(QRectF))))
             connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(showCaret(QRectF)));
     }
-    connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
-        m_text.noteChange(*document(), position, removed, added);
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
         if (!m_typing)
             separateUndoStep();  // nothing typed next joins this edit's undo step
         emit Change();
@@ -59,7 +59,7 @@ int RichTextBox::positionToIndex(int position) const { return crLfIndex(*documen
 int RichTextBox::indexToPosition(int index) const { return documentPosition(*document(), index); }
 int RichTextBox::TextLength() const { return crLfLength(*document()); }
 
-QString RichTextBox::Text() const { return m_text.text(*document()); }
+QString RichTextBox::Text() const { return crLfText(*document()); }
 
 void RichTextBox::setText(const QString& text)
 {
@@ -362,14 +362,13 @@ int RichTextBox::Find(const QString& what, int start, int end, int options)
 {
     if (what.isEmpty())
         return -1;
-    const QString& text = m_text.text(*document());
-    int from = start, to = end >= 0 ? end : int(text.size());
+    int from = start, to = end >= 0 ? end : TextLength();
     if (start < 0) {
         from = SelStart();
         const int selection = SelLength();
-        to = end >= 0 ? end : (selection > 0 ? from + selection : int(text.size()));
+        to = end >= 0 ? end : (selection > 0 ? from + selection : TextLength());
     }
-    const int at = textsearch::findForward(text, what, from, to, options);
+    const int at = textsearch::findInDocument(*document(), what, from, to, options);
     if (at >= 0)
         SetSel(at, at + int(what.size()));
     return at;

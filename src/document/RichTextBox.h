@@ -182,7 +182,6 @@ private:
     bool m_typing = false;  // inside a key press or input-method event
     LazyTextLayout* m_layout = nullptr;
 
-    CrLfTextCache m_text;  // Text()
 
     // Mouse selection, handled here so that no press or hover walks the
     // whole document (Qt's control looks for list markers in every paragraph).

@@ -1,7 +1,7 @@
 #include "search/SearchSteps.h"
 
 #include "document/RichTextBox.h"
-#include "document/TextSearch.h"
+#include "document/DocumentSearch.h"
 #include "search/ReplaceAll.h"
 
 namespace search {
@@ -24,7 +24,7 @@ int findInDirection(RichTextBox& text, const QString& what, int options, Directi
 {
     if (direction == Direction::Down)
         return text.Find(what, text.SelStart() + (passSelection ? 1 : 0), -1, options);
-    const int at = textsearch::findBackward(text.Text(), what, text.SelStart(), options);
+    const int at = textsearch::findBackwardInDocument(*text.document(), what, text.SelStart(), options);
     if (at >= 0)
         text.SetSel(at, at + int(what.size()));
     return at;

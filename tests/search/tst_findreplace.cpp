@@ -5,6 +5,8 @@
 #include "PaintedDocument.h"
 #include "app/frmMain.h"
 #include "document/RichTextBox.h"
+#include "document/CrLfText.h"
+#include "document/DocumentSearch.h"
 #include "document/TextSearch.h"
 #include "document/frmDocument.h"
 #include "search/ReplaceAll.h"
@@ -266,16 +268,70 @@ private slots:
         QVERIFY(f.prompts().isEmpty());
     }
 
-    void findBackwardMatchesTheControl()
+    // The document searches read the stored text, in pieces once edits have
+    // scattered it, against the same searches over Text(); and the backward
+    // search against the control's forward Find tried at every position.
+    void documentSearchesMatchTextSearches()
     {
         QRandomGenerator rng(41);
+        const QStringList edits = {"a", "b.", "\n", "\u00e9a", " A"};
         for (int round = 0; round < 1500; ++round) {
-            const QString text = randomText(rng), what = pick(rng, Searches);
-            const int before = rng.bounded(int(text.size()) + 3), options = 2 * rng.bounded(4);
+            const QString text = randomText(rng), what = pick(rng, Searches + QStringList{"a\r\n", "\r"});
             literal.setText(text);
-            QVERIFY2(textsearch::findBackward(literal.Text(), what, before, options)
-                         == literalFindBackward(literal, what, before, options),
-                     qPrintable(QStringLiteral("%1 | %2 before %3 options %4").arg(text, what).arg(before).arg(options)));
+            for (int edit = rng.bounded(3); edit > 0; --edit) {
+                QTextCursor cursor(literal.document());
+                cursor.setPosition(rng.bounded(literal.document()->characterCount()));
+                cursor.insertText(pick(rng, edits));
+            }
+            const QString all = literal.Text();
+            const int length = int(all.size());
+            const int start = rng.bounded(length + 3), end = rng.bounded(3) ? length : rng.bounded(length + 3);
+            const int before = rng.bounded(length + 3), options = 2 * rng.bounded(4);
+            const QByteArray context =
+                QStringLiteral("%1 | %2 from %3 to %4 before %5 options %6").arg(all, what).arg(start).arg(end)
+                    .arg(before).arg(options).toUtf8();
+            QVERIFY2(all == withCrLfBreaks(literal.document()->toRawText()), context);
+            QVERIFY2(textsearch::findInDocument(*literal.document(), what, start, end, options)
+                         == textsearch::findForward(all, what, start, end, options), context);
+            const int backward = textsearch::findBackwardInDocument(*literal.document(), what, before, options);
+            QVERIFY2(backward == textsearch::findBackward(all, what, before, options), context);
+            if (!what.contains(u'\r'))
+                QVERIFY2(backward == literalFindBackward(literal, what, before, options), context);
+        }
+    }
+
+    // Matches on either side of where one search window ends and the next
+    // begins, in one stored piece and in two.
+    void documentSearchesAcrossWindows_data()
+    {
+        QTest::addColumn<bool>("scattered");
+        QTest::newRow("one piece") << false;
+        QTest::newRow("two pieces") << true;
+    }
+    void documentSearchesAcrossWindows()
+    {
+        QFETCH(bool, scattered);
+        constexpr int Seam = 1 << 20;
+        const QString what = QStringLiteral("Needle");
+        for (int at = Seam - 8; at <= Seam + 2; ++at) {
+            QString text(Seam + 16, u'x');
+            text.replace(at, what.size(), what);
+            literal.setText(text);
+            if (scattered) {  // the second half typed again elsewhere in the buffer
+                QTextCursor cursor(literal.document());
+                cursor.setPosition(Seam - 4);
+                cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+                const QString tail = cursor.selectedText();
+                cursor.insertText(tail);
+            }
+            for (const int options : {0, int(textsearch::WholeWord), int(textsearch::MatchCase)}) {
+                const int whole = options == textsearch::WholeWord ? -1 : at;  // x on both sides
+                QCOMPARE(textsearch::findInDocument(*literal.document(), what.toLower(), 0, literal.TextLength(), 0), at);
+                QCOMPARE(textsearch::findInDocument(*literal.document(), what, at - 3, at + 5, options), -1);
+                QCOMPARE(textsearch::findInDocument(*literal.document(), what, at, at + 6, options), whole);
+                QCOMPARE(textsearch::findBackwardInDocument(*literal.document(), what, at + 1, options), whole);
+                QCOMPARE(textsearch::findBackwardInDocument(*literal.document(), what, at, options), -1);
+            }
         }
     }
 

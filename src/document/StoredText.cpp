@@ -1,0 +1,74 @@
+#include "document/StoredText.h"
+
+#include <QTextDocument>
+#include <private/qtextdocument_p.h>
+
+#include <algorithm>
+#include <cstring>
+
+StoredText::StoredText(const QTextDocument& document)
+    : m_document(QTextDocumentPrivate::get(&document)), m_buffer(m_document->buffer())
+{
+}
+
+int StoredText::length() const { return m_document->length(); }
+
+QChar StoredText::at(int position) const
+{
+    const Stretch stretch = stretchAt(position, 1);
+    return stretch.count > 0 ? m_buffer.at(stretch.at) : QChar();
+}
+
+StoredText::Stretch StoredText::stretchAt(int position, int limit) const
+{
+    if (position < 0 || position >= length() || limit <= 0)
+        return {};
+    auto fragment = m_document->find(position);
+    const qsizetype start = fragment->stringPosition + (position - fragment.position());
+    qsizetype end = fragment->stringPosition + fragment.size();
+    // Pieces typed one after another follow each other in the buffer too.
+    for (++fragment; end - start < limit && !fragment.atEnd() && fragment->stringPosition == end; ++fragment)
+        end += fragment.size();
+    return {start, int(std::min<qsizetype>(end - start, limit))};
+}
+
+QStringView StoredText::view(int from, int count, QString& scratch) const
+{
+    from = std::clamp(from, 0, length());
+    count = std::clamp(count, 0, length() - from);
+    const Stretch first = stretchAt(from, count);
+    if (first.count == count)
+        return QStringView(m_buffer).mid(first.at, count);
+    scratch.resize(count);
+    QChar* to = scratch.data();
+    forEachStretch(from, from + count, [&to](QStringView stretch) {
+        std::memcpy(to, stretch.data(), size_t(stretch.size()) * sizeof(QChar));
+        to += stretch.size();
+        return true;
+    });
+    return scratch;
+}
+
+QString crLfText(const QTextDocument& document)
+{
+    const StoredText stored(document);
+    const int length = stored.length() - 1;  // without the final break
+    QString out(qsizetype(length) + document.blockCount() - 1, Qt::Uninitialized);
+    QChar* to = out.data();
+    stored.forEachStretch(0, length, [&to](QStringView stretch) {
+        for (qsizetype start = 0, at; start < stretch.size(); start = at + 1) {
+            at = stretch.indexOf(QChar::ParagraphSeparator, start);
+            if (at < 0)
+                at = stretch.size();
+            std::memcpy(to, stretch.data() + start, size_t(at - start) * sizeof(QChar));
+            to += at - start;
+            if (at < stretch.size()) {
+                *to++ = u'\r';
+                *to++ = u'\n';
+            }
+        }
+        return true;
+    });
+    out.truncate(to - out.constData());
+    return out;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The document's characters read where the document keeps them, without
+// building a string of the whole text: a paragraph break reads as U+2029,
+// as in QTextDocument::toRawText(). Reading goes through Qt's private text
+// buffer, which a QTextDocument keeps in pieces in the order they were typed.
+#include <QString>
+#include <QStringView>
+
+class QTextDocument;
+class QTextDocumentPrivate;
+
+// Short-lived: while one exists the document's buffer is shared with it, so
+// an edit to the document would copy the whole buffer.
+class StoredText {
+public:
+    explicit StoredText(const QTextDocument& document);
+
+    // Positions as the document's: the last is the final paragraph break.
+    int length() const;
+    QChar at(int position) const;
+    // The characters in [from, from + count): a view into the buffer when they
+    // lie together there, else a copy made in scratch.
+    QStringView view(int from, int count, QString& scratch) const;
+
+    // Calls take(view) for consecutive stretches of [from, to), each lying
+    // together in the buffer; stops early when take returns false.
+    template <typename Take>
+    void forEachStretch(int from, int to, Take take) const;
+
+private:
+    // The stretch of the buffer holding `position`: its index in the buffer,
+    // and how many characters from there lie together.
+    struct Stretch {
+        qsizetype at = 0;
+        int count = 0;
+    };
+    Stretch stretchAt(int position, int limit) const;
+
+    const QTextDocumentPrivate* m_document;
+    QString m_buffer;  // shares the document's
+};
+
+template <typename Take>
+void StoredText::forEachStretch(int from, int to, Take take) const
+{
+    while (from < to) {
+        const Stretch stretch = stretchAt(from, to - from);
+        if (stretch.count <= 0 || !take(QStringView(m_buffer).mid(stretch.at, stretch.count)))
+            return;
+        from += stretch.count;
+    }
+}
+
+// The document's text with every paragraph break as CR LF (Text()), built
+// in one pass.
+QString crLfText(const QTextDocument& document);
