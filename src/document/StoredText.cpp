@@ -49,6 +49,15 @@ QStringView StoredText::view(int from, int count, QString& scratch) const
     return scratch;
 }
 
+QStringView StoredTextReader::read(int from, int count)
+{
+    if (from < m_start || from + count > m_start + m_chunk.size()) {
+        m_start = from;
+        m_chunk = m_stored.view(from, std::max(count, Chunk), m_scratch);
+    }
+    return m_chunk.mid(from - m_start, count);
+}
+
 QString crLfText(const QTextDocument& document)
 {
     const StoredText stored(document);

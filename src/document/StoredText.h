@@ -51,6 +51,22 @@ void StoredText::forEachStretch(int from, int to, Take take) const
     }
 }
 
+// Reads ranges of the text in document order, each starting at or after the
+// one before, a megabyte of the buffer at a time.
+class StoredTextReader {
+public:
+    explicit StoredTextReader(const StoredText& stored) : m_stored(stored) {}
+    // Valid until the next read.
+    QStringView read(int from, int count);
+
+private:
+    static constexpr int Chunk = 1 << 20;
+    const StoredText& m_stored;
+    QString m_scratch;
+    int m_start = 0;
+    QStringView m_chunk;
+};
+
 // The document's text with every paragraph break as CR LF (Text()), built
 // in one pass.
 QString crLfText(const QTextDocument& document);

@@ -1,5 +1,7 @@
 #include "document/TextFileDocument.h"
 
+#include "document/StoredText.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -22,8 +24,12 @@ bool isWide(TextFileFormat::Encoding encoding)
 template <typename Stop>
 void encodeBlocks(const QTextDocument& document, TextFileEncoder& encoder, Stop stop)
 {
+    const StoredText stored(document);
+    StoredTextReader reader(stored);
+    int position = 0;  // counted along: a block's own position() is a search
     for (QTextBlock block = document.begin(); block.isValid();) {
-        encoder.addParagraph(block.text());
+        encoder.addParagraph(reader.read(position, block.length() - 1));
+        position += block.length();
         const QTextBlock next = block.next();
         if (stop())
             return;

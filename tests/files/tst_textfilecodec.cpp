@@ -168,6 +168,7 @@ private slots:
         row("one long UTF-8 line", "\xEF\xBB\xBF" + QByteArray("ab\xE2\x82\xAC\xF0\x9F\x98\x80").repeated(200),
             "UTF-8+BOM LF");
         row("one long Windows-1252 line", QByteArray("caf\xE9 ").repeated(200), "Windows-1252 LF");
+        row("lines past a megabyte", QByteArray("line\r\n\xC3\xA9t\xC3\xA9\n").repeated(120000), "UTF-8 CRLF");
         row("CR LF before bytes that look like UTF-8", "xx\r\n" + QByteArray(40, '\x80'), "Windows-1252 CRLF");
     }
     void roundTripKeepsEveryByte()
