@@ -1,8 +1,8 @@
 // "keystroke": one key typed into a loaded document, until the screen shows
 // it, with the caret near the top and in the middle (a letter, and Enter
 // splitting the paragraph), with word wrap on (the first start's default)
-// and off; against the same keys in a QPlainTextEdit of the same size with
-// the same text.
+// and off, and at the very end after a Find in a maximised window; against
+// the same keys in a QPlainTextEdit of the same size with the same text.
 #include "DocumentFixture.h"
 #include "Interaction.h"
 #include "Operations.h"
@@ -11,6 +11,7 @@
 
 #include "document/RichTextBox.h"
 
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
@@ -31,7 +32,10 @@ struct Place {
     std::string label;  // for the table
     Qt::Key typed;
     bool middle;
+    bool endAfterFind = false;  // in a window of MaximisedSize
 };
+
+const QSize MaximisedSize(1920, 1080);
 
 const std::vector<Place>& places()
 {
@@ -39,6 +43,7 @@ const std::vector<Place>& places()
         {"top", "a letter, caret near the top", Qt::Key_X, false},
         {"middle", "a letter, caret in the middle", Qt::Key_X, true},
         {"enter", "Enter, caret in the middle", Qt::Key_Return, true},
+        {"end", "a letter at the end after a Find, maximised", Qt::Key_X, false, true},
     };
     return all;
 }
@@ -46,14 +51,40 @@ const std::vector<Place>& places()
 // Types the place's key Keystrokes times at a caret put CaretColumn
 // characters into the paragraph, each until painted; reports the median,
 // the first and the slowest, and fails unless every key reached the text.
+// The window the edit fills, as large as a maximised one; the editor's
+// document window maximised in it.
+void maximise(QWidget* edit)
+{
+    for (QWidget* parent = edit->parentWidget(); parent; parent = parent->parentWidget()) {
+        if (auto* child = qobject_cast<QMdiSubWindow*>(parent))
+            child->showMaximized();
+    }
+    edit->window()->resize(MaximisedSize);
+}
+
+// The caret at the end, the editor's after a search for the last word, the
+// way a user gets there (the search's own time is not counted).
+void findTheEnd(RichTextBox* edit)
+{
+    const QString last = edit->document()->lastBlock().previous().text().section(u' ', -1);
+    edit->Find(last, 0, -1, 0);
+    edit->setSelStart(edit->TextLength());
+}
+void findTheEnd(QPlainTextEdit* edit) { edit->moveCursor(QTextCursor::End); }
+
 template <class Edit>
 bool typeAt(ChildReport& report, Edit* edit, const Place& place)
 {
     QTextDocument* doc = edit->document();
-    const int block = place.middle ? doc->blockCount() / 2 : TopBlock;
-    QTextCursor caret(doc->findBlockByNumber(block));
-    caret.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, CaretColumn);
-    edit->setTextCursor(caret);
+    if (place.endAfterFind) {
+        maximise(edit);
+        findTheEnd(edit);
+    } else {
+        const int block = place.middle ? doc->blockCount() / 2 : TopBlock;
+        QTextCursor caret(doc->findBlockByNumber(block));
+        caret.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, CaretColumn);
+        edit->setTextCursor(caret);
+    }
     paintPending(edit->viewport());
     runEventsFor(50);  // whatever the move started has run
 

@@ -58,26 +58,37 @@ QStringView StoredTextReader::read(int from, int count)
     return m_chunk.mid(from - m_start, count);
 }
 
-QString crLfText(const QTextDocument& document)
+void forEachCrLfPiece(const QTextDocument& document, const std::function<void(QStringView)>& take)
 {
+    constexpr qsizetype Piece = 1 << 20;
     const StoredText stored(document);
-    const int length = stored.length() - 1;  // without the final break
-    QString out(qsizetype(length) + document.blockCount() - 1, Qt::Uninitialized);
-    QChar* to = out.data();
-    stored.forEachStretch(0, length, [&to](QStringView stretch) {
-        for (qsizetype start = 0, at; start < stretch.size(); start = at + 1) {
-            at = stretch.indexOf(QChar::ParagraphSeparator, start);
-            if (at < 0)
-                at = stretch.size();
-            std::memcpy(to, stretch.data() + start, size_t(at - start) * sizeof(QChar));
-            to += at - start;
-            if (at < stretch.size()) {
-                *to++ = u'\r';
-                *to++ = u'\n';
+    QString piece(2 * Piece, Qt::Uninitialized);  // every character a break at worst
+    stored.forEachStretch(0, stored.length() - 1, [&](QStringView stretch) {
+        for (; !stretch.isEmpty(); stretch = stretch.sliced(std::min(stretch.size(), Piece))) {
+            const QStringView part = stretch.first(std::min(stretch.size(), Piece));
+            QChar* to = piece.data();
+            // Whole lines at a time: indexOf and memcpy are vectorised.
+            for (qsizetype start = 0, at; start < part.size(); start = at + 1) {
+                at = part.indexOf(QChar::ParagraphSeparator, start);
+                if (at < 0)
+                    at = part.size();
+                std::memcpy(to, part.data() + start, size_t(at - start) * sizeof(QChar));
+                to += at - start;
+                if (at < part.size()) {
+                    *to++ = u'\r';
+                    *to++ = u'\n';
+                }
             }
+            take(QStringView(piece.constData(), to));
         }
         return true;
     });
-    out.truncate(to - out.constData());
-    return out;
+}
+
+QString crLfText(const QTextDocument& document)
+{
+    QString text;
+    text.reserve(qsizetype(document.characterCount()) + document.blockCount());
+    forEachCrLfPiece(document, [&text](QStringView piece) { text.append(piece); });
+    return text;
 }

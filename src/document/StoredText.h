@@ -5,6 +5,7 @@
 // buffer, which a QTextDocument keeps in pieces in the order they were typed.
 #include <QString>
 #include <QStringView>
+#include <functional>
 
 class QTextDocument;
 class QTextDocumentPrivate;
@@ -67,6 +68,7 @@ private:
     QStringView m_chunk;
 };
 
-// The document's text with every paragraph break as CR LF (Text()), built
-// in one pass.
+// The document's text with every paragraph break as CR LF (Text()): whole,
+// or in consecutive pieces of at most about a megabyte.
 QString crLfText(const QTextDocument& document);
+void forEachCrLfPiece(const QTextDocument& document, const std::function<void(QStringView)>& take);

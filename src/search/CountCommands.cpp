@@ -3,6 +3,7 @@
 #include "core/MessageBox.h"
 #include "core/Workspace.h"
 #include "document/RichTextBox.h"
+#include "document/StoredText.h"
 #include "document/frmDocument.h"
 #include "search/SearchCommands.h"
 #include "search/SearchSupport.h"
@@ -33,7 +34,9 @@ void wordCountCommand(Workspace& main)
     RichTextBox* text = document->txtText;
     WaitCursor wait;
     const qint64 length = text->SendMessage(RichTextBox::WM_GETTEXTLENGTH, 0, 0);
-    const int total = wordcount::countDocumentWords(text->Text());
+    wordcount::DocumentWordCount count(length);
+    forEachCrLfPiece(*text->document(), [&count](QStringView piece) { count.add(piece); });
+    const int total = count.total();
     if (length > wordcount::SliceLength) {
         // Counting once walked the selection through the text slice by
         // slice; the caret stays at the start where that walk left it.

@@ -24,14 +24,24 @@ int countWords(QStringView text)
 
 int countDocumentWords(QStringView text)
 {
-    const qsizetype n = text.size();
-    if (n <= SliceLength)
-        return countWords(text);
-    int total = 0;
-    qsizetype pos = 0;
-    for (; pos <= n - SliceLength; pos += SliceLength - SliceOverlap)
-        total += countWords(text.mid(pos, SliceLength));
-    return total + countWords(text.mid(pos));
+    DocumentWordCount count(text.size());
+    count.add(text);
+    return count.total();
 }
+
+void DocumentWordCount::add(QStringView piece)
+{
+    m_pending.append(piece);
+    if (m_length <= SliceLength)
+        return;  // counted whole
+    qsizetype slice = 0;  // in m_pending
+    for (; m_pendingStart + slice <= m_length - SliceLength && slice + SliceLength <= m_pending.size();
+         slice += SliceLength - SliceOverlap)
+        m_total += countWords(QStringView(m_pending).mid(slice, SliceLength));
+    m_pending.remove(0, slice);
+    m_pendingStart += slice;
+}
+
+int DocumentWordCount::total() const { return m_total + countWords(m_pending); }
 
 }  // namespace wordcount

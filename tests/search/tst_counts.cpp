@@ -146,7 +146,12 @@ private slots:
         QRandomGenerator rng(seed);
         for (int round = 0; round < 4; ++round) {
             const QString text = randomWordText(rng, length);
-            QCOMPARE(wordcount::countDocumentWords(text), LiteralWordCounter().countDocument(text));
+            const int expected = LiteralWordCounter().countDocument(text);
+            QCOMPARE(wordcount::countDocumentWords(text), expected);
+            wordcount::DocumentWordCount pieces(text.size());  // as a document hands it over
+            for (qsizetype at = 0, piece; at < text.size(); at += piece)
+                pieces.add(QStringView(text).mid(at, piece = rng.bounded(1, 30000)));
+            QCOMPARE(pieces.total(), expected);
         }
         const QString border = QString(21980, u'x') + QStringLiteral("ab cd ef gh ij kl mn ") + QString(21999, u'y') + u' ';
         QCOMPARE(QList<int>({wordcount::countWords(border), wordcount::countDocumentWords(border),
