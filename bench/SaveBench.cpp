@@ -1,5 +1,7 @@
 // "save": writing a loaded document, after a one-character edit, as plain
-// text and as RTF, against writing the same bytes with one write().
+// text and as RTF, against writing the same bytes with one write(), and
+// with what any save that cannot lose the file needs at least: write() to a
+// new file, fsync() and rename() over the old one.
 #include "DocumentFixture.h"
 #include "Operations.h"
 #include "Timing.h"
@@ -20,11 +22,11 @@ namespace bench {
 namespace {
 
 
-ChildBody writeBytes(const BenchInput& input)
+ChildBody writeBytes(const BenchInput& input, bool durable)
 {
     const QString path = QString::fromStdString(input.path);
     const int limit = phaseLimitSeconds(input.sizeMB);
-    return [path, limit](ChildReport& report) {
+    return [path, limit, durable](ChildReport& report) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return report.fail(file.errorString().toStdString());
@@ -34,9 +36,13 @@ ChildBody writeBytes(const BenchInput& input)
         report.limit(limit, "save");
         Stopwatch watch;
         const int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+        bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+        if (durable)
+            written = written && ::fsync(fd) == 0;
         if (fd >= 0)
             ::close(fd);
+        if (durable)
+            written = written && ::rename(target.constData(), (target + ".moved").constData()) == 0;
         if (!written)
             return report.fail("write failed");
         report.set("save", watch.elapsedMs());
@@ -71,12 +77,17 @@ ChildBody editorSave(const BenchInput& input, int type)
 std::vector<Row> measureSave(const BenchInput& input)
 {
     const int setup = setupLimitSeconds(input.sizeMB);
-    const Figure raw = figureOf(runSeries("save baseline write()", writeBytes(input), input.runs, setup), "save", "save");
+    const Figure raw =
+        figureOf(runSeries("save baseline write()", writeBytes(input, false), input.runs, setup), "save", "save");
+    const Figure durable = figureOf(
+        runSeries("save baseline write() fsync() rename()", writeBytes(input, true), input.runs, setup), "save", "save");
     const auto plainRuns = runSeries("save as plain text", editorSave(input, RichTextBox::rtfText), input.runs, setup);
     const auto rtfRuns = runSeries("save as RTF", editorSave(input, RichTextBox::rtfRTF), input.runs, setup);
     const std::string write = "one write() of the file's bytes";
+    const Figure plain = figureOf(plainRuns, "save", "save");
     return {
-        {"save as plain text", figureOf(plainRuns, "save", "save"), write, raw, ""},
+        {"save as plain text", plain, write, raw, ""},
+        {"save as plain text", plain, "write(), fsync() and rename() of the same bytes", durable, ""},
         {"save as RTF", figureOf(rtfRuns, "save", "save"), write, raw,
          "RTF file size: " + firstNote(rtfRuns, "bytes") + " bytes"},
     };

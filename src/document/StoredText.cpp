@@ -15,38 +15,61 @@ int StoredText::length() const { return m_document->length(); }
 
 QChar StoredText::at(int position) const
 {
-    const Stretch stretch = stretchAt(position, 1);
-    return stretch.count > 0 ? m_buffer.at(stretch.at) : QChar();
+    if (position < 0 || position >= length())
+        return QChar();
+    const auto fragment = m_document->find(position);
+    return m_buffer.at(fragment->stringPosition + (position - fragment.position()));
 }
 
-StoredText::Stretch StoredText::stretchAt(int position, int limit) const
+void StoredText::forEachStretch(int from, int to, const std::function<bool(QStringView)>& take) const
 {
-    if (position < 0 || position >= length() || limit <= 0)
-        return {};
-    auto fragment = m_document->find(position);
-    const qsizetype start = fragment->stringPosition + (position - fragment.position());
+    from = std::max(from, 0);
+    to = std::min(to, length());
+    if (from >= to)
+        return;
+    auto fragment = m_document->find(from);
+    int stretchPosition = from;  // where the stretch begins in the document
+    int position = fragment.position() + fragment.size();  // where it ends so far
+    qsizetype start = fragment->stringPosition + (from - fragment.position());
     qsizetype end = fragment->stringPosition + fragment.size();
-    // Pieces typed one after another follow each other in the buffer too.
-    for (++fragment; end - start < limit && !fragment.atEnd() && fragment->stringPosition == end; ++fragment)
-        end += fragment.size();
-    return {start, int(std::min<qsizetype>(end - start, limit))};
+    for (++fragment; position < to && !fragment.atEnd(); ++fragment) {
+        const int size = fragment.size();
+        const qsizetype at = fragment->stringPosition;
+        // Text typed with line breaks keeps its own break characters in the
+        // buffer, but each paragraph gets a new one: an equal character in
+        // place reads the same.
+        const bool together = at == end || (size == 1 && end < m_buffer.size() && m_buffer[end] == m_buffer[at]);
+        if (!together) {
+            if (!take(QStringView(m_buffer).mid(start, position - stretchPosition)))
+                return;
+            stretchPosition = position;
+            start = at;
+            end = at;
+        }
+        end += size;
+        position += size;
+    }
+    take(QStringView(m_buffer).mid(start, std::min(position, to) - stretchPosition));
 }
 
 QStringView StoredText::view(int from, int count, QString& scratch) const
 {
     from = std::clamp(from, 0, length());
     count = std::clamp(count, 0, length() - from);
-    const Stretch first = stretchAt(from, count);
-    if (first.count == count)
-        return QStringView(m_buffer).mid(first.at, count);
-    scratch.resize(count);
-    QChar* to = scratch.data();
-    forEachStretch(from, from + count, [&to](QStringView stretch) {
-        std::memcpy(to, stretch.data(), size_t(stretch.size()) * sizeof(QChar));
-        to += stretch.size();
+    QStringView whole;
+    qsizetype done = 0;
+    forEachStretch(from, from + count, [&](QStringView stretch) {
+        if (done == 0 && stretch.size() == count) {
+            whole = stretch;  // no copy needed
+            return false;
+        }
+        if (done == 0)
+            scratch.resize(count);
+        std::memcpy(scratch.data() + done, stretch.data(), size_t(stretch.size()) * sizeof(QChar));
+        done += stretch.size();
         return true;
     });
-    return scratch;
+    return done > 0 ? QStringView(scratch.constData(), done) : whole;
 }
 
 QStringView StoredTextReader::read(int from, int count)

@@ -25,32 +25,12 @@ public:
 
     // Calls take(view) for consecutive stretches of [from, to), each lying
     // together in the buffer; stops early when take returns false.
-    template <typename Take>
-    void forEachStretch(int from, int to, Take take) const;
+    void forEachStretch(int from, int to, const std::function<bool(QStringView)>& take) const;
 
 private:
-    // The stretch of the buffer holding `position`: its index in the buffer,
-    // and how many characters from there lie together.
-    struct Stretch {
-        qsizetype at = 0;
-        int count = 0;
-    };
-    Stretch stretchAt(int position, int limit) const;
-
     const QTextDocumentPrivate* m_document;
     QString m_buffer;  // shares the document's
 };
-
-template <typename Take>
-void StoredText::forEachStretch(int from, int to, Take take) const
-{
-    while (from < to) {
-        const Stretch stretch = stretchAt(from, to - from);
-        if (stretch.count <= 0 || !take(QStringView(m_buffer).mid(stretch.at, stretch.count)))
-            return;
-        from += stretch.count;
-    }
-}
 
 // Reads ranges of the text in document order, each starting at or after the
 // one before, a megabyte of the buffer at a time.
