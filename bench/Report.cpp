@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include "InputFiles.h"
 #include "Timing.h"
 
 #include <QtGlobal>
@@ -100,6 +101,14 @@ Figure figureOf(const std::vector<ChildResult>& runs, const std::string& key, co
     if (runs.empty())
         figure.failure = "not run";
     return figure;
+}
+
+std::string peakRatio(const Figure& figure, int sizeMB)
+{
+    const double fileMiB = double(sizeMB) * BytesPerMB / (1024.0 * 1024.0);
+    if (figure.peakMB <= 0 || fileMiB <= 0)
+        return "peak: -";
+    return "peak " + fixed(figure.peakMB, 0) + " MB, " + fixed(figure.peakMB / fileMiB, 1) + "x the file";
 }
 
 std::string medianBreakdown(const std::vector<ChildResult>& runs, const std::vector<std::string>& keys)

@@ -32,6 +32,8 @@ struct Row {
 
 // "open 12.3 ms, paint 4.5 ms": the medians of the keys that the runs report.
 std::string medianBreakdown(const std::vector<ChildResult>& runs, const std::vector<std::string>& keys);
+// "peak 512 MB, 5.1x the file": a figure's peak against a file of sizeMB.
+std::string peakRatio(const Figure& figure, int sizeMB);
 // A note of the first run, or "".
 std::string firstNote(const std::vector<ChildResult>& runs, const std::string& name);
 

@@ -224,8 +224,12 @@ ChildBody editorReplaceAll(const BenchInput& input, bool settled)
         const QString path = writeNeedleFile(folder.path(), sizeMB);
         storeWordWrap(false);
         OpenedDocument document;
-        if (path.isEmpty() || !openShown(document, path, report, settled, setup))
+        Stopwatch opening;
+        if (path.isEmpty() || !openShown(document, path, report))
             return;
+        report.set("open", opening.elapsedMs());
+        if (settled)
+            settleLayout(document.text(), report, setup);
         AnsweredMessages messages;
         frmReplace* dialog = replaceDialog(*document.main());
         dialog->txtFind->setText(Needle);
@@ -248,6 +252,12 @@ ChildBody editorReplaceAll(const BenchInput& input, bool settled)
         const int replaced = (before - text->TextLength()) / int(Needle.size() - Pin.size());
         report.note("replaced", std::to_string(replaced) + " replaced, caret at " + std::to_string(text->SelStart())
                                     + ", one undo step: " + (text->CanUndo() ? "yes" : "no"));
+        report.limit(limit, "undo");
+        watch.restart();
+        text->Undo();
+        report.set("undo", watch.elapsedMs());
+        if (text->TextLength() != before || text->Text().count(Needle) != replaced)
+            return report.fail("Undo did not restore the text");
     };
 }
 
@@ -398,15 +408,19 @@ std::vector<Row> measureReplaceAll(const BenchInput& input)
     for (const bool settled : {false, true}) {
         const std::string operation = "Replace All, 1,000,000 matches, " + whenText(settled);
         const auto editor = runSeries(operation, editorReplaceAll(input, settled), input.runs, 2 * setup);
-        const std::string detail = "needle by pin; editor: " + firstNote(editor, "replaced") + "; "
-                                   + medianBreakdown(editor, {"settle", "replace", "repaint", "textAfter"})
-                                   + " (textAfter: the control's Text() once more afterwards); baseline matches: "
-                                   + firstNote(replace, "matches");
         const Figure figure = figureOf(editor, "replace", "replace");
+        const Figure open = figureOf(editor, "open", "open");
+        const std::string detail = "needle by pin; editor: " + firstNote(editor, "replaced") + "; "
+                                   + medianBreakdown(editor, {"open", "settle", "replace", "repaint", "textAfter", "undo"})
+                                   + " (textAfter: the control's Text() once more afterwards; undo: Undo of it all); "
+                                   + peakRatio(figure, input.sizeMB) + "; baseline matches: " + firstNote(replace, "matches");
+        rows.push_back({operation, figure, "opening the same file (same run)", open, detail});
         rows.push_back({operation, figure, "QString::replace of the same text", figureOf(replace, "replace", "replace"),
                         detail});
         rows.push_back({operation, figure, "one pass of indexOf and append", figureOf(append, "replace", "replace"),
                         detail});
+        rows.push_back({"Undo of that Replace All", figureOf(editor, "undo", "undo"), "opening the same file (same run)",
+                        open, detail});
     }
     return rows;
 }
