@@ -2,6 +2,7 @@
 
 #include "core/Conversions.h"
 #include "core/Units.h"
+#include "document/StoredText.h"
 
 #include <QHash>
 #include <QTextBlock>
@@ -90,6 +91,7 @@ private:
     int fontIndex(const QString& family);
     int colourIndex(const QTextCharFormat& format);
     const RunFormat& runFormat(int formatIndex, const QTextCharFormat& format);
+    const RunFormat& runFormat(int formatIndex);
     template <typename Formatted>  // a QTextFragment or an empty QTextBlock
     const RunFormat& runFormatOf(const Formatted& formatted);
     const QByteArray& tabStops(const QTextBlock& block);
@@ -176,6 +178,14 @@ const RunFormat& RtfBuilder::runFormat(int formatIndex, const QTextCharFormat& f
     run.strike = font.strikeOut();
     run.colour = colourIndex(format);
     return m_runFormats[formatIndex] = run;
+}
+
+const RunFormat& RtfBuilder::runFormat(int formatIndex)
+{
+    const auto found = m_runFormats.constFind(formatIndex);
+    return found != m_runFormats.constEnd()
+               ? found.value()
+               : runFormat(formatIndex, m_document.allFormats().value(formatIndex).toCharFormat());
 }
 
 template <typename Formatted>
@@ -371,14 +381,20 @@ bool RtfBuilder::build()
     collectFormats();
     send(header());
     const RunFormat plain = runFormat(-1, QTextCharFormat());
+    // The fragments are walked along with the paragraphs: a paragraph's own
+    // fragment iterator starts with a search.
+    const StoredText stored(m_document);
+    FragmentWalk fragment(stored);
     for (QTextBlock block = m_document.begin(); block.isValid() && !m_sinkFailed; block = block.next()) {
-        QTextBlock::iterator it = block.begin();
+        int left = block.length() - 1;
         // An empty paragraph keeps the size and font it would type with.
-        startParagraph(block, it.atEnd() ? runFormatOf(block) : plain);
-        for (; !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            appendRun(runFormatOf(fragment), fragment.text());
+        startParagraph(block, left == 0 ? runFormatOf(block) : plain);
+        for (; left > 0 && !fragment.atEnd(); fragment.next()) {
+            const QStringView text = fragment.text();
+            appendRun(runFormat(fragment.formatIndex()), text);
+            left -= int(text.size());
         }
+        fragment.next();  // the paragraph's break
         closeRun();
         if (block.next().isValid())
             m_body += "\\par";

@@ -72,6 +72,21 @@ QStringView StoredText::view(int from, int count, QString& scratch) const
     return done > 0 ? QStringView(scratch.constData(), done) : whole;
 }
 
+FragmentWalk::FragmentWalk(const StoredText& stored)
+    : m_stored(stored), m_node(stored.m_document->fragmentMap().firstNode())
+{
+}
+
+QStringView FragmentWalk::text() const
+{
+    const auto* fragment = m_stored.m_document->fragmentMap().fragment(m_node);
+    return QStringView(m_stored.m_buffer).mid(fragment->stringPosition, fragment->size_array[0]);
+}
+
+int FragmentWalk::formatIndex() const { return m_stored.m_document->fragmentMap().fragment(m_node)->format; }
+
+void FragmentWalk::next() { m_node = m_stored.m_document->fragmentMap().next(m_node); }
+
 QStringView StoredTextReader::read(int from, int count)
 {
     if (from < m_start || from + count > m_start + m_chunk.size()) {

@@ -28,8 +28,25 @@ public:
     void forEachStretch(int from, int to, const std::function<bool(QStringView)>& take) const;
 
 private:
+    friend class FragmentWalk;
     const QTextDocumentPrivate* m_document;
     QString m_buffer;  // shares the document's
+};
+
+// The document's fragments (runs of one character format) from the start, in
+// order, each step a constant cost. A paragraph's break is a fragment of its
+// own.
+class FragmentWalk {
+public:
+    explicit FragmentWalk(const StoredText& stored);
+    bool atEnd() const { return m_node == 0; }
+    QStringView text() const;
+    int formatIndex() const;
+    void next();
+
+private:
+    const StoredText& m_stored;
+    quint32 m_node;
 };
 
 // Reads ranges of the text in document order, each starting at or after the
