@@ -34,9 +34,9 @@ double processCpuMs()
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-// Reports "cpu", the CPU time until the first quiet second began, and
-// "idleAt", when it began (both from now on); at the cap, the CPU time so
-// far and the cap.
+// Reports "cpu", the CPU time until the end of the first quiet second, and
+// "idleAt", when that second began (both from now on); at the cap, the CPU
+// time so far and the cap.
 void reportIdle(ChildReport& report)
 {
     struct Sample {
@@ -55,7 +55,7 @@ void reportIdle(ChildReport& report)
         const auto from = std::find_if(samples.rbegin(), samples.rend(),
                                        [&](const Sample& s) { return now.wall - s.wall >= QuietMs; });
         if (from != samples.rend() && now.cpu - from->cpu < QuietShare * (now.wall - from->wall)) {
-            report.set("cpu", from->cpu);
+            report.set("cpu", now.cpu);
             report.set("idleAt", from->wall);
             return;
         }
