@@ -24,6 +24,7 @@ const std::vector<Operation>& operations()
         {"caret-jump", measureCaretJump},
         {"recovery", measureRecovery},
         {"one-line", measureOneLine},
+        {"idle", measureIdle},
     };
     return all;
 }

@@ -42,6 +42,7 @@ std::vector<Row> measureOpen(const BenchInput& input);
 std::vector<Row> measureCaretJump(const BenchInput& input);
 std::vector<Row> measureRecovery(const BenchInput& input);
 std::vector<Row> measureOneLine(const BenchInput& input);
+std::vector<Row> measureIdle(const BenchInput& input);
 
 // Children shared by several operations. File > Open through the menu,
 // watched ("loaded", "freeze"); wrap: the stored switch, or none for a first

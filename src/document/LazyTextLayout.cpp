@@ -2,7 +2,6 @@
 
 #include "document/LazyTextLayoutUnits.h"
 
-#include <QElapsedTimer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextDocument>
@@ -17,7 +16,7 @@ using namespace lazylayout;
 LazyTextLayout::LazyTextLayout(QTextDocument* document) : QAbstractTextDocumentLayout(document)
 {
     m_measureTimer.setSingleShot(true);
-    connect(&m_measureTimer, &QTimer::timeout, this, &LazyTextLayout::measureInBackground);
+    connect(&m_measureTimer, &QTimer::timeout, this, &LazyTextLayout::measureLongest);
     // Without this QTextEdit gives a no-wrap document the viewport's width
     // instead of none.
     setProperty("contentHasAlignment", false);
@@ -106,6 +105,7 @@ void LazyTextLayout::rebuild()
     m_index.clear();
     m_index.insert(0, entries);
     m_estimated = m_index.count();
+    m_measureTimer.start(MeasureDelayMs);
 }
 
 // A width, font or option change: every paragraph goes back to an estimate,
@@ -118,6 +118,7 @@ void LazyTextLayout::reestimateAll()
     const Estimator estimate = estimator();
     m_index.forEach([&estimate](Entry& entry) { entry = estimate(entry.length); });
     m_estimated = m_index.count();
+    m_measureTimer.start(MeasureDelayMs);
 }
 
 void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
@@ -175,7 +176,8 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     }
     const QTextBlock changed = doc->findBlock(from);
     const qreal top = changed.isValid() ? margin() + toPixels(m_index.top(changed.blockNumber())) : 0;
-    m_measureTimer.start(MeasureDelayMs);  // typing pauses the measuring
+    if (newCount != oldCount)
+        m_measureTimer.start(MeasureDelayMs);
     notifySize();
     emit update(QRectF(0, top, INT_MAX, repaint));
 }
@@ -302,49 +304,47 @@ std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
     return m_index.at(number).height;
 }
 
-// Measures paragraphs not yet laid out, a few milliseconds at a time while
-// the program is idle, in a layout of its own that is thrown away: line
-// counts and the scroll bar become exact without keeping a layout for every
-// paragraph. A shift above the shown part is reported so that the view can
-// stay where it is.
-void LazyTextLayout::measureInBackground()
+// Without wrapping, the scroll range across is the widest line: the longest
+// paragraphs are measured, in a layout of their own that is thrown away,
+// and the others count once shown. Nothing else is measured in advance, so
+// the program is idle soon after a file has loaded; a shift above the shown
+// part is reported so that the view can stay where it is.
+void LazyTextLayout::measureLongest()
 {
-    const int count = m_index.count();
-    if (m_estimated <= 0 || count == 0)
+    if (wraps() || m_index.count() != document()->blockCount())
         return;
-    QElapsedTimer clock;
-    clock.start();
-    int number = m_measureFrom < count ? m_measureFrom : 0;
-    QTextBlock block = document()->findBlockByNumber(number);
-    std::int64_t top = m_index.top(number);
     const std::int64_t anchor = toUnits(m_anchorY - margin());
-    std::int64_t shift = 0;
-    const bool moved = m_moved;
-    while (block.isValid() && clock.elapsed() < MeasureSliceMs) {
+    for (const int number : m_index.longest(WidestMeasured)) {
         const Entry entry = m_index.at(number);
-        if (entry.generation != m_generation && isLong(block)) {
-            if (!measurePieces(block, top, anchor, &shift, clock))
-                break;  // the rest of it in the next slice
-        } else if (entry.generation != m_generation) {
-            QTextLayout scratch(block.text(), document()->defaultFont());
-            scratch.setFormats(block.textFormats());
-            Measure measure;
-            measure.height = placeLines(&scratch, block, &measure.lines, &measure.widest);
-            measure.length = block.length();
-            storeMeasure(number, entry, measure);
-            if (top < anchor)
-                shift += m_index.at(number).height - entry.height;
+        const QTextBlock block = document()->findBlockByNumber(number);
+        if (entry.generation == m_generation || !block.isValid())
+            continue;
+        if (isLong(block)) {
+            storeLong(block, longParagraph(block));  // its pieces' estimates
+            continue;
         }
-        top += m_index.at(number).height;
-        block = block.next();
-        ++number;
+        QTextLayout scratch(block.text(), document()->defaultFont());
+        scratch.setFormats(block.textFormats());
+        Measure measure;
+        measure.height = placeLines(&scratch, block, &measure.lines, &measure.widest);
+        measure.length = block.length();
+        if (storeMeasure(number, entry, measure) && m_index.top(number) < anchor)
+            m_shiftAbove += m_index.at(number).height - entry.height;
     }
-    m_measureFrom = block.isValid() ? number : 0;
-    m_shiftAbove += shift;
-    // Below the view nothing shown moves; above it the view follows the text.
-    m_moved = moved || shift != 0;
-    if (m_estimated > 0)
-        m_measureTimer.start(0);
+}
+
+// A small document's exact line count: every paragraph and every piece of
+// a long one is laid out.
+void LazyTextLayout::measureAll() const
+{
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        ensureLaidOut(block);
+        if (!isLong(block) || m_index.at(block.blockNumber()).generation == m_generation)
+            continue;
+        LongParagraph* paragraph = longParagraph(block);
+        for (int n = 0; n < int(paragraph->pieces.size()); ++n)
+            layOutPiece(block, paragraph, n, false);
+    }
 }
 
 void LazyTextLayout::layOutAbove(int blockNumber) const
@@ -397,8 +397,6 @@ void LazyTextLayout::sizeMayHaveChanged() const
 void LazyTextLayout::notifySize()
 {
     m_notifyPending = false;
-    if (m_estimated > 0 && !m_measureTimer.isActive())
-        m_measureTimer.start(MeasureDelayMs);
     if (m_moved) {
         m_moved = false;
         emit update(QRectF(0, 0, INT_MAX, INT_MAX));
@@ -510,10 +508,9 @@ int LazyTextLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) 
 
 int LazyTextLayout::lineCount() const
 {
-    if (m_estimated > 0 && m_index.count() <= ExactCountLimit) {
-        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-            ensureLaidOut(block);
-    }
+    if (m_estimated > 0 && m_index.count() <= ExactCountLimit
+        && document()->characterCount() <= ExactCountCharacters)
+        measureAll();
     return int(m_index.totalLines());
 }
 

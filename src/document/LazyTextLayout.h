@@ -12,8 +12,6 @@
 #include <QTextOption>
 #include <QTimer>
 
-class QElapsedTimer;
-
 class QTextEdit;
 
 class LazyTextLayout : public QAbstractTextDocumentLayout {
@@ -33,9 +31,11 @@ public:
     QRectF blockBoundingRect(const QTextBlock& block) const override;
 
     // Display lines. A small document is laid out whole for an exact count;
-    // in a big one paragraphs never laid out count with estimated lines.
+    // in a big one paragraphs never laid out count with estimated lines, so
+    // that nothing is measured that is not shown or asked for.
     int lineCount() const;
-    static constexpr int ExactCountLimit = 4000;  // paragraphs
+    static constexpr int ExactCountLimit = 4000;         // paragraphs
+    static constexpr int ExactCountCharacters = 1 << 19;
     int firstLineOf(int blockNumber) const;
     int blockAtLine(int line) const;
     // A paragraph's display line at a position in it, and where a line of it
@@ -59,8 +59,10 @@ public:
     // The top of what is shown, in document pixels: measuring paragraphs
     // above it reports the shift with shiftedAbove().
     void setAnchorY(qreal y) { m_anchorY = y; }
-    static constexpr int MeasureDelayMs = 300;  // after the last edit
-    static constexpr int MeasureSliceMs = 4;
+    // After paragraphs come or go, the longest few are measured for the
+    // width of a text that does not wrap.
+    static constexpr int MeasureDelayMs = 300;
+    static constexpr int WidestMeasured = 16;
 
 signals:
     void shiftedAbove(qreal pixels);
@@ -106,7 +108,8 @@ private:
         int length = 1;
     };
     bool storeMeasure(int number, Entry entry, const Measure& measure) const;
-    void measureInBackground();
+    void measureLongest();
+    void measureAll() const;
     void layOutAbove(int blockNumber) const;
     void drawBlock(QPainter* painter, const PaintContext& context, const QTextBlock& block) const;
     void drawText(QPainter* painter, const PaintContext& context, QTextLayout* layout, int start, int length) const;
@@ -122,8 +125,6 @@ private:
     int pieceAtPoint(const LongParagraph* paragraph, QPointF inParagraph) const;
     void storeLong(const QTextBlock& block, const LongParagraph* paragraph) const;
     void drawPieces(QPainter* painter, const PaintContext& context, const QTextBlock& block) const;
-    bool measurePieces(const QTextBlock& block, std::int64_t top, std::int64_t anchor, std::int64_t* shift,
-                       const QElapsedTimer& clock);
     static constexpr int KeptPieces = 64;  // laid-out pieces kept per paragraph
     void sizeMayHaveChanged() const;
     void refineEstimates();
@@ -148,7 +149,6 @@ private:
     QFont m_metricsFont;
     bool m_hasMetrics = false;
     QTimer m_measureTimer;
-    int m_measureFrom = 0;
     qreal m_anchorY = 0;
     std::int64_t m_shiftAbove = 0;
 };

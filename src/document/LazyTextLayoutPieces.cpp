@@ -6,7 +6,6 @@
 
 #include "document/LazyTextLayoutUnits.h"
 
-#include <QElapsedTimer>
 #include <QPainter>
 #include <QTextDocument>
 #include <climits>
@@ -220,29 +219,6 @@ void LazyTextLayout::drawPieces(QPainter* painter, const PaintContext& context, 
         at += wrapping ? QPointF(0, toPixels(piece.height)) : QPointF(piece.width, 0);
         start += piece.length;
     }
-}
-
-// Measures pieces not measured yet until the slice is over; true when the
-// whole paragraph is measured. shift gets how far the text at anchor moved.
-bool LazyTextLayout::measurePieces(const QTextBlock& block, std::int64_t top, std::int64_t anchor,
-                                   std::int64_t* shift, const QElapsedTimer& clock)
-{
-    LongParagraph* paragraph = longParagraph(block);
-    const bool wrapping = wraps();
-    const int count = int(paragraph->pieces.size());
-    for (int n = 0; n < count; ++n) {
-        LongParagraph::Piece& piece = paragraph->pieces[size_t(n)];
-        if (!piece.measured) {
-            if (clock.elapsed() >= MeasureSliceMs)
-                return false;
-            const std::int32_t before = piece.height;
-            layOutPiece(block, paragraph, n, false);
-            if (wrapping && top < anchor)
-                *shift += piece.height - before;
-        }
-        top += wrapping ? piece.height : 0;
-    }
-    return true;
 }
 
 int LazyTextLayout::lineInBlock(const QTextBlock& block, int positionInBlock) const

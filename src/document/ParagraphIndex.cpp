@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <functional>
 
 void ParagraphIndex::clear()
 {
@@ -89,6 +90,31 @@ float ParagraphIndex::widest() const
     for (const Chunk& chunk : m_chunks)
         widest = std::max(widest, chunk.widest);
     return widest;
+}
+
+std::vector<int> ParagraphIndex::longest(int n) const
+{
+    // A min-heap of (length, index): its top is the shortest kept.
+    std::vector<std::pair<std::int32_t, int>> kept;
+    const std::greater<> shorter;
+    int index = 0;
+    for (const Chunk& chunk : m_chunks) {
+        for (const Entry& entry : chunk.entries) {
+            if (int(kept.size()) < n) {
+                kept.emplace_back(entry.length, index);
+                std::push_heap(kept.begin(), kept.end(), shorter);
+            } else if (n > 0 && entry.length > kept.front().first) {
+                std::pop_heap(kept.begin(), kept.end(), shorter);
+                kept.back() = {entry.length, index};
+                std::push_heap(kept.begin(), kept.end(), shorter);
+            }
+            ++index;
+        }
+    }
+    std::vector<int> indexes;
+    for (const auto& [length, at] : kept)
+        indexes.push_back(at);
+    return indexes;
 }
 
 void ParagraphIndex::split(int c)

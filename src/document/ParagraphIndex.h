@@ -38,6 +38,8 @@ public:
     std::int64_t linesBefore(int index) const;
     std::int64_t totalLines() const;
     float widest() const;  // the largest width of all entries
+    // The indexes of the n entries of the greatest length, in no order.
+    std::vector<int> longest(int n) const;
 
     // The entry whose span contains y (clamped to the first/last entry).
     int indexAtY(std::int64_t y) const;

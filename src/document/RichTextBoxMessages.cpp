@@ -49,10 +49,18 @@ int RichTextBox::LineIndex(int line) const
         return -1;
     if (!wraps())
         return positionToIndex(document()->findBlockByNumber(line).position());
-    const QTextBlock block = document()->findBlockByNumber(m_layout->blockAtLine(line));
-    blockLineAt(block, 0);
-    // Laying the paragraph out may have changed its count of lines.
-    const int inBlock = std::max(0, line - m_layout->firstLineOf(block.blockNumber()));
+    // Laying paragraphs out may change their counts of lines, and so which
+    // paragraph holds the line: asked again until the answer holds.
+    int number = m_layout->blockAtLine(line);
+    for (int round = 0; round < 8; ++round) {
+        blockLineAt(document()->findBlockByNumber(number), 0);
+        const int again = m_layout->blockAtLine(line);
+        if (again == number)
+            break;
+        number = again;
+    }
+    const QTextBlock block = document()->findBlockByNumber(number);
+    const int inBlock = std::max(0, line - m_layout->firstLineOf(number));
     return positionToIndex(block.position() + m_layout->lineStartInBlock(block, inBlock));
 }
 
