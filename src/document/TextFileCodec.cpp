@@ -81,7 +81,11 @@ QByteArrayView byteOrderMark(TextFileFormat::Encoding encoding)
 void splitParagraphs(QString& text, std::vector<qint8>& breaks, TextFileFormat& format, bool& defaultFound)
 {
     const qsizetype n = text.size();
-    breaks.reserve(breaks.size() + size_t(n / 64 + 1));
+    // Called once per piece of a long load: an exact reserve each time would
+    // copy all earlier breaks again and again.
+    const size_t wanted = breaks.size() + size_t(n / 64 + 1);
+    if (wanted > breaks.capacity())
+        breaks.reserve(std::max(wanted, 2 * breaks.capacity()));
     QChar* data = text.data();
     qsizetype out = 0;
     for (qsizetype in = 0; in < n; ++in) {

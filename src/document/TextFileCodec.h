@@ -11,6 +11,7 @@
 #include <QStringEncoder>
 #include <QStringView>
 #include <memory>
+#include <utility>
 #include <vector>
 
 struct TextFileFormat {
@@ -71,6 +72,9 @@ public:
     QString next(qsizetype size);
     // The breaks of the pieces read so far; complete once atEnd().
     const std::vector<qint8>& lineBreaks() const { return m_lineBreaks; }
+    // The breaks read since the last take, handed over so that a big load
+    // does not hold all of them until its end.
+    std::vector<qint8> takeLineBreaks() { return std::exchange(m_lineBreaks, {}); }
 
 private:
     void start();

@@ -10,6 +10,8 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <deque>
+
 TextFileLoader::TextFileLoader(QTextEdit* editor, std::function<void()> inserted)
     : m_editor(editor), m_inserted(std::move(inserted))
 {
@@ -67,11 +69,16 @@ bool TextFileLoader::insert(TextFileReader& reader, const QString& path)
     LoadProgress progress(m_editor, path, reader.total());
     QTextCursor end(document);
     int stamped = 0;  // paragraphs given their file's line break so far
+    std::deque<qint8> breaks;  // read, of the paragraphs from `stamped` on
     auto stamp = [&](bool all) {
-        const std::vector<qint8>& breaks = reader.lineBreaks();
+        const std::vector<qint8> read = reader.takeLineBreaks();
+        breaks.insert(breaks.end(), read.begin(), read.end());
         for (QTextBlock block = document->findBlockByNumber(stamped); block.isValid() && (all || block.next().isValid());
-             block = block.next(), ++stamped)
-            block.setUserState(size_t(stamped) < breaks.size() ? breaks[size_t(stamped)] : int(TextFileFormat::NoBreak));
+             block = block.next(), ++stamped) {
+            block.setUserState(breaks.empty() ? int(TextFileFormat::NoBreak) : breaks.front());
+            if (!breaks.empty())
+                breaks.pop_front();
+        }
     };
     do {
         const QString piece = reader.next(SliceBytes);
