@@ -4,12 +4,14 @@
 #include "document/RegularFile.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <deque>
 
 TextFileLoader::TextFileLoader(QTextEdit* editor, std::function<void()> inserted)
@@ -59,7 +61,12 @@ bool TextFileLoader::checkRead(const QFile& file)
 
 bool TextFileLoader::insert(TextFileReader& reader, const QString& path)
 {
-    constexpr qsizetype SliceBytes = 1 << 20;
+    // A slice costs more the bigger the document grows: its size follows
+    // its time, so the window never waits long for a repaint.
+    constexpr qsizetype MaxSliceBytes = 1 << 20, MinSliceBytes = 1 << 16;
+    constexpr qint64 SliceBudgetMs = 50;
+    qsizetype sliceBytes = MaxSliceBytes;
+    QElapsedTimer sliceClock;
     m_started = true;
     m_cancelled = false;
     QTextDocument* document = m_editor->document();
@@ -81,7 +88,8 @@ bool TextFileLoader::insert(TextFileReader& reader, const QString& path)
         }
     };
     do {
-        const QString piece = reader.next(SliceBytes);
+        sliceClock.start();
+        const QString piece = reader.next(sliceBytes);
         if (reader.failed()) {
             clear();
             document->setUndoRedoEnabled(true);
@@ -94,6 +102,10 @@ bool TextFileLoader::insert(TextFileReader& reader, const QString& path)
         end.insertText(piece);
         end.endEditBlock();
         stamp(false);
+        if (sliceClock.elapsed() > SliceBudgetMs)
+            sliceBytes = std::max(MinSliceBytes, sliceBytes / 2);
+        else if (sliceClock.elapsed() < SliceBudgetMs / 3)
+            sliceBytes = std::min(MaxSliceBytes, sliceBytes * 2);
         if (!reader.atEnd() && !progress.advance(reader.position())) {
             clear();
             document->setUndoRedoEnabled(true);
