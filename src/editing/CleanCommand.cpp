@@ -17,10 +17,10 @@ void mnuClean_Click(Workspace& workspace)
         return;
     RichTextBox* text = document->txtText;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const CleanPlan plan = cleanPlan(text->Text(), text->SelStart(), text->SelLength());
-    if (plan.changed)
-        applyTextEdits(text->document(), plan.edits);
-    text->SetSel(plan.selStart, plan.selStart + plan.selLength);
+    const QString original = text->Text();
+    CleanEdits edits(original, text->SelStart(), text->SelLength());
+    applyTextEdits(text->document(), [&edits](TextEdit& edit) { return edits.next(edit); });
+    text->SetSel(edits.caret(), edits.caret());
     QApplication::restoreOverrideCursor();
 }
 
