@@ -1,5 +1,6 @@
 #include "document/TextEdits.h"
 
+#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -16,6 +17,8 @@
 // formats) nor an embedded object (which insertText cannot recreate).
 
 namespace {
+
+constexpr int PauseEveryMs = 40;
 
 struct Fragment {
     int start;  // document position
@@ -123,13 +126,16 @@ struct Rewrite {
 
 // Front to back, one paragraph at a time, so that only the paragraph being
 // edited is held apart from the document.
-void applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)>& next)
+bool applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)>& next,
+                    const std::function<bool(int offset)>& keepGoing)
 {
     TextEdit edit;
     if (!next(edit))
-        return;
+        return true;
     QTextCursor cursor(document);
     cursor.beginEditBlock();
+    QElapsedTimer sincePause;
+    sincePause.start();
     Paragraph paragraph(document->begin(), 0);
     Rewrite rewrite{0, 0, {}};
     bool open = false;
@@ -141,6 +147,18 @@ void applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)
                 rewrite.apply(cursor, shift);
             open = false;
             shift = 0;
+            // The edit block is closed and joined again, so that the pause
+            // sees a whole document and one undo still reverts it all.
+            if (keepGoing && sincePause.elapsed() >= PauseEveryMs) {
+                cursor.endEditBlock();
+                if (!keepGoing(edit.position)) {
+                    document->undo();
+                    document->clearUndoRedoStacks(QTextDocument::RedoStack);
+                    return false;
+                }
+                cursor.joinPreviousEditBlock();
+                sincePause.restart();
+            }
             QTextBlock block = paragraph.next();
             int offset = paragraph.endOffset() + 2;
             for (; block.next().isValid() && offset + block.length() + 1 <= edit.position; block = block.next())
@@ -163,6 +181,7 @@ void applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)
     if (open)
         rewrite.apply(cursor, shift);
     cursor.endEditBlock();
+    return true;
 }
 
 void applyTextEdits(QTextDocument* document, const QVector<TextEdit>& edits)

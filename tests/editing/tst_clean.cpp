@@ -225,13 +225,22 @@ private slots:
         }
         QTextDocument document;
         document.setPlainText(text);
+        // Cancelled at the second pause, the edits made so far are undone.
+        int pauses = 0;
+        const auto pause = [&pauses](int offset) { return offset > 0 && ++pauses != 2; };
+        CleanEdits cancelled(text, 0, 0);
+        QVERIFY(!applyTextEdits(&document, [&](TextEdit& edit) { return cancelled.next(edit); }, pause));
+        QVERIFY(documentText(document) == text && !document.isUndoAvailable() && !document.isRedoAvailable());
         QElapsedTimer timer;
         timer.start();
-        const CleanPlan plan = cleanPlan(text, 0, 0);
-        applyTextEdits(&document, plan.edits);
+        CleanEdits edits(text, 0, 0);
+        QVERIFY(applyTextEdits(&document, [&](TextEdit& edit) { return edits.next(edit); }, pause));
         const qint64 elapsed = timer.elapsed();
+        const CleanPlan plan = cleanPlan(text, 0, 0);
         qInfo("%lld characters, %lld edits: %lld ms", qint64(text.size()), qint64(plan.edits.size()), elapsed);
-        QVERIFY(documentText(document) == applied(text, plan.edits) && plan.edits.size() > 700'000);
+        QVERIFY(documentText(document) == applied(text, plan.edits) && plan.edits.size() > 700'000 && pauses > 3);
+        document.undo();  // the pauses split no undo step
+        QVERIFY(documentText(document) == text);
         // Generous for a loaded machine; anything quadratic takes hours.
         QVERIFY(elapsed < 20'000);
     }
