@@ -5,7 +5,13 @@
 #include <QProgressDialog>
 
 LoadProgress::LoadProgress(QWidget* owner, const QString& path, qint64 total)
-    : m_owner(owner), m_name(QFileInfo(path).fileName()), m_total(std::max<qint64>(total, 1))
+    : LoadProgress(owner, total,
+                   QCoreApplication::translate("LoadProgress", "Opening %1...").arg(QFileInfo(path).fileName()))
+{
+}
+
+LoadProgress::LoadProgress(QWidget* owner, qint64 total, const QString& label)
+    : m_owner(owner), m_label(label), m_total(std::max<qint64>(total, 1))
 {
     m_clock.start();
 }
@@ -16,7 +22,7 @@ bool LoadProgress::advance(qint64 done)
 {
     if (!m_dialog && m_clock.elapsed() >= DelayMs) {
         m_dialog = std::make_unique<QProgressDialog>(
-            QCoreApplication::translate("LoadProgress", "Opening %1...").arg(m_name),
+            m_label,
             QCoreApplication::translate("LoadProgress", "Cancel"), 0, 1000,
             m_owner ? m_owner->window() : nullptr);
         m_dialog->setWindowTitle(QCoreApplication::applicationName());

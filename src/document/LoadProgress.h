@@ -1,6 +1,6 @@
 #pragma once
-// The progress of a long load: nothing for the first moments, then a modal
-// progress window with Cancel. Between steps the program keeps painting, so
+// The progress of a long load or whole-text command: nothing for the first
+// moments, then a modal progress window with Cancel. Between steps the program keeps painting, so
 // the first screen of a big file shows while the rest is still loading.
 #include <QElapsedTimer>
 #include <QPointer>
@@ -13,6 +13,8 @@ class QWidget;
 class LoadProgress {
 public:
     LoadProgress(QWidget* owner, const QString& path, qint64 total);
+    // With the window's own text instead of the opened file's name.
+    LoadProgress(QWidget* owner, qint64 total, const QString& label);
     ~LoadProgress();
 
     // Reports how much is done; false once the user has cancelled.
@@ -22,7 +24,7 @@ public:
 
 private:
     QPointer<QWidget> m_owner;
-    QString m_name;
+    QString m_label;
     qint64 m_total;
     QElapsedTimer m_clock;
     std::unique_ptr<QProgressDialog> m_dialog;

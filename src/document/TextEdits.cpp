@@ -1,5 +1,6 @@
 #include "document/TextEdits.h"
 
+#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -17,6 +18,8 @@
 
 namespace {
 
+constexpr int PauseEveryMs = 40;
+
 struct Fragment {
     int start;  // document position
     int length;
@@ -24,11 +27,11 @@ struct Fragment {
     QTextCharFormat format;
 };
 
-// The format runs of one paragraph as it is before the edits.
+// The format runs of one paragraph as it is before its edits.
 class Paragraph {
 public:
-    Paragraph(const QTextBlock& block, int number)
-        : m_start(block.position()), m_offset(block.position() + number), m_text(block.text())
+    Paragraph(const QTextBlock& block, int offset)
+        : m_next(block.next()), m_start(block.position()), m_offset(offset), m_text(block.text())
     {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -39,6 +42,9 @@ public:
 
     int toPosition(int offset) const { return offset - m_offset + m_start; }
     int endOffset() const { return m_offset + int(m_text.size()); }  // of its CR
+    // Edits split a paragraph but never join it to the next, so the block
+    // after it stays the one it had.
+    const QTextBlock& next() const { return m_next; }
 
     const Fragment& at(int position) const
     {
@@ -64,7 +70,8 @@ public:
     }
 
 private:
-    int m_start;
+    QTextBlock m_next;
+    int m_start;   // position before its edits
     int m_offset;  // text offset (CR LF = 2) of the paragraph's start
     QString m_text;
     std::vector<Fragment> m_fragments;
@@ -76,7 +83,8 @@ struct Run {
     int formatIndex;
 };
 
-// A stretch of one paragraph and what replaces it.
+// A stretch of one paragraph, in positions before the paragraph's edits, and
+// what replaces it.
 struct Rewrite {
     int start;
     int end;
@@ -101,57 +109,88 @@ struct Rewrite {
             end = stop;
         }
     }
+
+    // `shift` is how far the paragraph's earlier rewrites moved it.
+    void apply(QTextCursor& cursor, int& shift) const
+    {
+        cursor.setPosition(start + shift);
+        cursor.setPosition(end + shift, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        for (const Run& run : runs)
+            cursor.insertText(run.text, run.format);
+        shift = cursor.position() - end;
+    }
 };
 
-// All rewrites, in document order, from the document as it is.
-std::vector<Rewrite> planRewrites(const QTextDocument* document, const QVector<TextEdit>& edits)
+}  // namespace
+
+// Front to back, one paragraph at a time, so that only the paragraph being
+// edited is held apart from the document.
+bool applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)>& next,
+                    const std::function<bool(int offset)>& keepGoing)
 {
-    std::vector<Rewrite> rewrites;
-    QTextBlock block = document->begin();
-    int number = 0;
-    Paragraph paragraph(block, number);
+    TextEdit edit;
+    if (!next(edit))
+        return true;
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    QElapsedTimer sincePause;
+    sincePause.start();
+    Paragraph paragraph(document->begin(), 0);
+    Rewrite rewrite{0, 0, {}};
     bool open = false;
-    for (const TextEdit& edit : edits) {
+    int shift = 0;
+    do {
         // An edit never holds a paragraph break, so it lies in one paragraph.
         if (edit.position > paragraph.endOffset()) {
+            if (open)
+                rewrite.apply(cursor, shift);
             open = false;
-            while (block.next().isValid() && block.next().position() + number + 1 <= edit.position) {
-                block = block.next();
-                ++number;
+            shift = 0;
+            // The edit block is closed and joined again, so that the pause
+            // sees a whole document and one undo still reverts it all.
+            if (keepGoing && sincePause.elapsed() >= PauseEveryMs) {
+                cursor.endEditBlock();
+                if (!keepGoing(edit.position)) {
+                    document->undo();
+                    document->clearUndoRedoStacks(QTextDocument::RedoStack);
+                    return false;
+                }
+                cursor.joinPreviousEditBlock();
+                sincePause.restart();
             }
-            paragraph = Paragraph(block, number);
+            QTextBlock block = paragraph.next();
+            int offset = paragraph.endOffset() + 2;
+            for (; block.next().isValid() && offset + block.length() + 1 <= edit.position; block = block.next())
+                offset += block.length() + 1;
+            paragraph = Paragraph(block, offset);
         }
         const int start = paragraph.toPosition(edit.position);
-        if (open && paragraph.holdsObject(rewrites.back().end, start))
+        if (open && paragraph.holdsObject(rewrite.end, start)) {
+            rewrite.apply(cursor, shift);
             open = false;
+        }
         if (!open)
-            rewrites.push_back({start, start, {}});
+            rewrite = Rewrite{start, start, {}};
         open = true;
-        Rewrite& rewrite = rewrites.back();
         rewrite.appendKept(paragraph, start);
         if (!edit.text.isEmpty())
             rewrite.append(edit.text, paragraph.at(paragraph.toPosition(edit.formatSource)));
         rewrite.end = start + edit.removed;
-    }
-    return rewrites;
+    } while (next(edit));
+    if (open)
+        rewrite.apply(cursor, shift);
+    cursor.endEditBlock();
+    return true;
 }
-
-}  // namespace
 
 void applyTextEdits(QTextDocument* document, const QVector<TextEdit>& edits)
 {
-    if (edits.isEmpty())
-        return;
-    const std::vector<Rewrite> rewrites = planRewrites(document, edits);
-    QTextCursor cursor(document);
-    cursor.beginEditBlock();
-    // Back to front, so positions not yet reached stay valid.
-    for (auto it = rewrites.rbegin(); it != rewrites.rend(); ++it) {
-        cursor.setPosition(it->start);
-        cursor.setPosition(it->end, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        for (const Run& run : it->runs)
-            cursor.insertText(run.text, run.format);
-    }
-    cursor.endEditBlock();
+    auto it = edits.begin();
+    applyTextEdits(document, [&](TextEdit& edit) {
+        if (it == edits.end())
+            return false;
+        edit = *it++;
+        return true;
+    });
 }

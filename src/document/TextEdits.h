@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 class QTextDocument;
 
 // `removed` characters at `position` give way to `text`. Offsets are into the
@@ -20,3 +22,10 @@ struct TextEdit {
 // removes keeps its format. One undo reverts them all. The caret is the
 // caller's.
 void applyTextEdits(QTextDocument* document, const QVector<TextEdit>& edits);
+// The same with the edits taken one at a time from `next`, which returns
+// false when there are no more, so that they need not all be held at once.
+// Every so often, between paragraphs and with the document in a state it
+// can be painted in, `keepGoing` is told the offset reached; when it returns
+// false the edits made so far are undone and the result is false.
+bool applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)>& next,
+                    const std::function<bool(int offset)>& keepGoing = {});

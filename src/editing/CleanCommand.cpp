@@ -1,4 +1,5 @@
 // Clean: URL-encoded text back to plain text, as one undoable edit.
+#include "document/LoadProgress.h"
 #include "document/RichTextBox.h"
 #include "document/TextEdits.h"
 #include "document/frmDocument.h"
@@ -16,11 +17,21 @@ void mnuClean_Click(Workspace& workspace)
     if (!document)
         return;
     RichTextBox* text = document->txtText;
+    const int selStart = text->SelStart(), selLength = text->SelLength();
+    const QString changedMark = document->Label1();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const CleanPlan plan = cleanPlan(text->Text(), text->SelStart(), text->SelLength());
-    if (plan.changed)
-        applyTextEdits(text->document(), plan.edits);
-    text->SetSel(plan.selStart, plan.selStart + plan.selLength);
+    const QString original = text->Text();
+    CleanEdits edits(original, selStart, selLength);
+    LoadProgress progress(document, original.size(), QApplication::translate("Clean", "Cleaning..."));
+    const bool done = applyTextEdits(
+        text->document(), [&edits](TextEdit& edit) { return edits.next(edit); },
+        [&progress](int offset) { return progress.advance(offset); });
+    if (done) {
+        text->SetSel(edits.caret(), edits.caret());
+    } else {  // cancelled: as it was
+        text->SetSel(selStart, selStart + selLength);
+        document->setLabel1(changedMark);
+    }
     QApplication::restoreOverrideCursor();
 }
 

@@ -2,293 +2,144 @@
 
 #include <QStringView>
 #include <algorithm>
-#include <utility>
+#include <array>
+
+// The table's shape lets one pass do the work of all its rules: patterns are
+// a single character or "%" and two characters (one is six, "%0D%0A"), and no
+// two matches can overlap. Replacements hold none of the characters patterns
+// are made of, so a rule never matches across an earlier replacement, with
+// one exception: the "%" of "%25", which with the two characters after it
+// forms a code that only the rules after "%25" decode.
 
 namespace {
 
-// A run of the current text: original characters kept as they are, or part
-// of a replacement, which has the format of one original character.
-struct Piece {
-    int source;        // original index of the run's first character; -1 if inserted
-    int length;
-    int formatSource;  // inserted runs only
-};
+// A character as Find compares it without case: folded, and -1 for anything
+// that does not fold to ASCII.
+int folded(QChar c)
+{
+    char32_t u = c.unicode();
+    if (u >= 128)
+        u = QChar::toCaseFolded(u);
+    if (u >= 128)
+        return -1;
+    return u >= 'A' && u <= 'Z' ? int(u + 32) : int(u);
+}
 
-struct PieceText {
-    QString text;
-    QVector<Piece> pieces;
+constexpr int None = -1;
 
-    int size() const { return int(text.size()); }
+struct RuleIndex {
+    std::array<int, 128> single;           // rule of a one-character pattern
+    std::array<int, 128 * 128> afterPercent;  // rule of "%" and two characters
+    QVector<QString> inserted;             // replacements as the control stores them
 
-    void addPiece(const Piece& piece)
+    RuleIndex()
     {
-        if (piece.length == 0)
-            return;
-        if (!pieces.isEmpty()) {
-            Piece& last = pieces.last();
-            const bool bothKept = last.source >= 0 && piece.source >= 0;
-            if (bothKept && last.source + last.length == piece.source) {
-                last.length += piece.length;
-                return;
-            }
-            const bool bothInserted = last.source < 0 && piece.source < 0;
-            if (bothInserted && last.formatSource == piece.formatSource) {
-                last.length += piece.length;
-                return;
-            }
+        single.fill(None);
+        afterPercent.fill(None);
+        const QVector<CleanRule>& rules = cleanRules();
+        for (int r = int(rules.size()) - 1; r >= 0; --r) {
+            const QString& pattern = rules[r].pattern;
+            if (pattern.size() == 1)
+                single[folded(pattern[0])] = r;
+            else
+                afterPercent[folded(pattern[1]) * 128 + folded(pattern[2])] = r;
         }
-        pieces.append(piece);
+        for (const CleanRule& rule : rules)
+            inserted << asControlText(rule.replacement);
     }
 
-    void insert(QStringView chars, int formatSource)
+    // The rule of the code whose two characters after "%" begin at `at`.
+    int code(QStringView text, qsizetype at) const
     {
-        text.append(chars);
-        addPiece({-1, int(chars.size()), formatSource});
+        if (at + 2 > text.size())
+            return None;
+        const int high = folded(text[at]), low = folded(text[at + 1]);
+        return high < 0 || low < 0 ? None : afterPercent[high * 128 + low];
     }
 };
 
-// A read position in a PieceText; `offset` is always inside piece `piece`
-// unless the end is reached.
-struct Cursor {
-    int pos = 0;
-    int piece = 0;
-    int offset = 0;
-};
-
-void advance(const PieceText& from, Cursor& at, int count, PieceText* to)
+const RuleIndex& ruleIndex()
 {
-    if (to)
-        to->text.append(QStringView(from.text).mid(at.pos, count));
-    at.pos += count;
-    while (count > 0) {
-        const Piece& piece = from.pieces[at.piece];
-        const int take = std::min(piece.length - at.offset, count);
-        if (to)
-            to->addPiece(piece.source >= 0 ? Piece{piece.source + at.offset, take, -1}
-                                           : Piece{-1, take, piece.formatSource});
-        count -= take;
-        at.offset += take;
-        if (at.offset == piece.length) {
-            ++at.piece;
-            at.offset = 0;
-        }
-    }
+    static const RuleIndex index;
+    return index;
 }
 
-int formatSourceAt(const PieceText& text, const Cursor& at)
+bool matchesRest(QStringView text, qsizetype at, const QString& pattern)
 {
-    const Piece& piece = text.pieces[at.piece];
-    return piece.source >= 0 ? piece.source + at.offset : piece.formatSource;
-}
-
-// No character but these case-folds to an ASCII character that is not a
-// letter, so they can be searched for as they are.
-bool isCaseless(QChar c)
-{
-    return c.unicode() < 128 && !(c.unicode() >= 'a' && c.unicode() <= 'z')
-           && !(c.unicode() >= 'A' && c.unicode() <= 'Z');
-}
-
-char16_t asciiLower(char16_t c) { return c >= 'A' && c <= 'Z' ? char16_t(c + 32) : c; }
-
-// Whether text equals pattern ignoring case as Find does; ASCII is compared
-// directly, anything else by Qt's case folding.
-bool equalIgnoringCase(QStringView text, QStringView pattern)
-{
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const char16_t a = text[i].unicode(), b = pattern[i].unicode();
-        if (a >= 128 || b >= 128)
-            return text.compare(pattern, Qt::CaseInsensitive) == 0;
-        if (asciiLower(a) != asciiLower(b))
+    if (at + pattern.size() > text.size())
+        return false;
+    for (qsizetype k = 3; k < pattern.size(); ++k) {
+        if (folded(text[at + k]) != folded(pattern[k]))
             return false;
     }
     return true;
 }
 
-// Case-insensitive search as Find does it; when the pattern begins with a
-// caseless character (all of Clean's do) its occurrences are found with the
-// much faster plain character search and only the rest is compared.
-qsizetype findPattern(const QString& text, const QString& pattern, qsizetype from)
+// The first rule's pre-check, the only one that depends on the caret: Find
+// without a start searches from the caret, within the selection if any.
+bool firstRuleRuns(const QString& text, int selStart, int selLength)
 {
-    const QChar first = pattern.front();
-    if (!isCaseless(first))
-        return text.indexOf(pattern, from, Qt::CaseInsensitive);
-    const QStringView rest = QStringView(pattern).mid(1);
-    const qsizetype last = text.size() - pattern.size();
-    for (qsizetype at = text.indexOf(first, from); at >= 0 && at <= last;
-         at = text.indexOf(first, at + 1)) {
-        if (equalIgnoringCase(QStringView(text).mid(at + 1, rest.size()), rest))
-            return at;
-    }
-    return -1;
-}
-
-// What follows `out` during a pass: the unsearched rest of the replacements
-// (`pending`) and then the input from `in`.
-struct Stream {
-    const PieceText& input;
-    Cursor in;
-    PieceText pending;
-    Cursor pend;
-
-    int pendingLeft() const { return pending.size() - pend.pos; }
-    int inputLeft() const { return input.size() - in.pos; }
-};
-
-// Offset, within the pending text, of the first match that starts there
-// (it may run on into the input), or -1.
-int matchInPending(const Stream& s, const QString& pattern)
-{
-    const int length = int(pattern.size());
-    const QStringView pending = QStringView(s.pending.text).mid(s.pend.pos);
-    const QStringView input = QStringView(s.input.text).mid(s.in.pos);
-    for (int k = 0; k < pending.size(); ++k) {
-        const int head = std::min(length, int(pending.size()) - k);
-        const int tail = length - head;
-        if (tail > input.size())
-            break;
-        if (pending.mid(k, head).compare(QStringView(pattern).left(head), Qt::CaseInsensitive) == 0
-            && input.left(tail).compare(QStringView(pattern).mid(head), Qt::CaseInsensitive) == 0)
-            return k;
-    }
-    return -1;
-}
-
-// Replaces every match left to right the way the Find/SelText loop does:
-// after a replacement the search resumes one character after the match's
-// start, so only the rest of the replacement is searched again (never its
-// first character, nor anything before it). Returns the number of
-// replacements and sets caret behind the last one.
-int replaceAll(PieceText& text, const QString& pattern, const QString& replacement, int& caret)
-{
-    const QString inserted = asControlText(replacement);
-    const int length = int(pattern.size());
-    PieceText out;
-    out.text.reserve(text.size() + text.size() / 2);
-    Stream s{text, {}, {}, {}};
-    int count = 0;
-    for (;;) {
-        int source;
-        const int k = matchInPending(s, pattern);
-        if (k >= 0) {
-            advance(s.pending, s.pend, k, &out);
-            source = formatSourceAt(s.pending, s.pend);
-            const int fromPending = std::min(length, s.pendingLeft());
-            advance(s.pending, s.pend, fromPending, nullptr);
-            advance(s.input, s.in, length - fromPending, nullptr);
-        } else {
-            advance(s.pending, s.pend, s.pendingLeft(), &out);
-            const qsizetype at = findPattern(s.input.text, pattern, s.in.pos);
-            if (at < 0)
-                break;
-            advance(s.input, s.in, int(at) - s.in.pos, &out);
-            source = formatSourceAt(s.input, s.in);
-            advance(s.input, s.in, length, nullptr);
-        }
-        ++count;
-        caret = out.size() + int(inserted.size());
-        // The stream is now the replacement, then what the match left of
-        // earlier replacements, then the input; its first character is
-        // passed over.
-        if (inserted.isEmpty()) {
-            if (s.pendingLeft() > 0)
-                advance(s.pending, s.pend, 1, &out);
-            else if (s.inputLeft() > 0)
-                advance(s.input, s.in, 1, &out);
-            continue;
-        }
-        out.insert(QStringView(inserted).left(1), source);
-        if (inserted.size() > 1 || s.pendingLeft() > 0) {
-            PieceText next;
-            next.insert(QStringView(inserted).mid(1), source);
-            advance(s.pending, s.pend, s.pendingLeft(), &next);
-            s.pending = std::move(next);
-            s.pend = {};
-        }
-    }
-    advance(s.input, s.in, s.inputLeft(), &out);
-    text = std::move(out);
-    return count;
-}
-
-// Find without a start: within the selection if there is one, else from
-// the caret to the end.
-bool preCheck(const QString& text, const QString& pattern, int selStart, int selLength)
-{
-    if (pattern.isEmpty())
-        return false;
-    const int end = selLength > 0 ? selStart + selLength : int(text.size());
-    const qsizetype at = findPattern(text, pattern, selStart);
+    const QString& pattern = cleanRules().front().pattern;
+    const int start = controlCaretPosition(text, selStart);
+    const int selectionEnd = controlCaretPosition(text, selStart + selLength);
+    const int end = selectionEnd > start ? selectionEnd : int(text.size());
+    const qsizetype at = text.indexOf(pattern, start, Qt::CaseInsensitive);
     return at >= 0 && at + pattern.size() <= end;
-}
-
-// The gaps between kept runs become edits. A gap holding several
-// replacements is split at their format sources, so each replaces the
-// original characters it came from.
-QVector<CleanEdit> editsFrom(const PieceText& result, int originalLength)
-{
-    struct Run {
-        int start, length, formatSource;
-    };
-    QVector<CleanEdit> edits;
-    QVector<Run> gap;
-    int origin = 0;
-    auto flush = [&](int end) {
-        if (gap.isEmpty()) {
-            if (end > origin)
-                edits.append({origin, end - origin, QString(), -1});
-            return;
-        }
-        int start = origin;
-        for (int j = 0; j < gap.size(); ++j) {
-            const int next = j + 1 < gap.size() ? std::clamp(gap[j + 1].formatSource, start, end) : end;
-            edits.append({start, next - start, result.text.mid(gap[j].start, gap[j].length),
-                          gap[j].formatSource});
-            start = next;
-        }
-        gap.clear();
-    };
-    int position = 0;
-    for (const Piece& piece : result.pieces) {
-        if (piece.source >= 0) {
-            flush(piece.source);
-            origin = piece.source + piece.length;
-        } else {
-            gap.append({position, piece.length, piece.formatSource});
-        }
-        position += piece.length;
-    }
-    flush(originalLength);
-    return edits;
 }
 
 }  // namespace
 
-CleanPlan cleanPlan(const QString& text, int selStart, int selLength, const QVector<CleanRule>& rules)
+CleanEdits::CleanEdits(const QString& text, int selStart, int selLength)
+    : m_text(text), m_firstRuleRuns(firstRuleRuns(text, selStart, std::max(selLength, 0)))
 {
-    PieceText current{text, {}};
-    current.addPiece({0, int(text.size()), -1});
-    CleanPlan plan;
-    int start = controlCaretPosition(text, selStart);
-    int length = std::max(controlCaretPosition(text, selStart + std::max(selLength, 0)) - start, 0);
-    for (int r = 0; r < rules.size(); ++r) {
-        const CleanRule& rule = rules[r];
-        if (preCheck(current.text, rule.pattern, start, length)) {
-            int caret = 0;
-            if (replaceAll(current, rule.pattern, rule.replacement, caret) > 0) {
-                plan.changed = true;
-                start = caret;
-                length = 0;
+}
+
+bool CleanEdits::next(CleanEdit& edit)
+{
+    const RuleIndex& index = ruleIndex();
+    const QVector<CleanRule>& rules = cleanRules();
+    const QStringView text(m_text);
+    for (qsizetype i = m_at; i < text.size(); ++i) {
+        const int c = folded(text[i]);
+        if (c < 0)
+            continue;
+        int rule = index.single[c];
+        qsizetype length = 1;
+        if (rule == None && c == '%') {
+            rule = index.code(text, i + 1);
+            length = rule == None ? 0 : rules[rule].pattern.size();
+            if (rule != None && length > 3 && !matchesRest(text, i, rules[rule].pattern))
+                rule = None;
+            // A "%" produced here joins the next two characters into a code
+            // that a later rule decodes.
+            if (rule != None && rules[rule].replacement == QLatin1String("%")) {
+                const int joined = index.code(text, i + length);
+                if (joined > rule && rules[joined].pattern.size() == 3) {
+                    rule = joined;
+                    length += 2;
+                }
             }
         }
-        if (r + 1 < rules.size()) {
-            start = 0;
-            length = 0;
-        }
+        if (rule == None || (rule == 0 && !m_firstRuleRuns))
+            continue;
+        edit = {int(i), int(length), index.inserted[rule], int(i)};
+        m_shift += edit.text.size() - length;
+        if (rule == rules.size() - 1)  // the caret stays behind the last rule's last replacement
+            m_caret = int(i + length + m_shift);
+        m_at = i + length;
+        return true;
     }
-    plan.edits = editsFrom(current, int(text.size()));
-    plan.text = std::move(current.text);
-    plan.selStart = start;
-    plan.selLength = length;
+    m_at = text.size();
+    return false;
+}
+
+CleanPlan cleanPlan(const QString& text, int selStart, int selLength)
+{
+    CleanEdits edits(text, selStart, selLength);
+    CleanPlan plan;
+    for (CleanEdit edit; edits.next(edit);)
+        plan.edits.append(edit);
+    plan.selStart = edits.caret();
+    plan.changed = !plan.edits.isEmpty();
     return plan;
 }
