@@ -1,9 +1,12 @@
 #include "search/ReplaceAll.h"
 
+#include "document/LoadProgress.h"
 #include "document/RichTextBox.h"
 #include "document/TextEdits.h"
 #include "document/TextFileCodec.h"
 #include "document/TextSearch.h"
+
+#include <QCoreApplication>
 
 namespace search {
 
@@ -42,16 +45,25 @@ int replaceAllFrom(RichTextBox& text, const QString& what, const QString& replac
     if (holdsLineBreak(what))
         return replaceStepByStep(text, what, replacement, start, options);
     const QString stored = storedReplacement(replacement);
-    const QString original = text.Text();
+    QString original = text.Text();
     const textsearch::ReplaceAllMatches matches =
         textsearch::replaceAllMatches(original, what, stored, start, options);
     if (matches.positions.isEmpty())
         return -1;
-    QVector<TextEdit> edits;
-    edits.reserve(matches.positions.size());
-    for (const int position : matches.positions)
-        edits.append({position, int(what.size()), stored, stored.isEmpty() ? -1 : position});
-    applyTextEdits(text.document(), edits);
+    const qsizetype length = original.size();
+    original = QString();  // the document is the one copy from here on
+    const int removed = int(what.size());
+    auto position = matches.positions.cbegin();
+    const auto nextEdit = [&](TextEdit& edit) {
+        if (position == matches.positions.cend())
+            return false;
+        edit = {*position, removed, stored, stored.isEmpty() ? -1 : *position};
+        ++position;
+        return true;
+    };
+    LoadProgress progress(&text, length, QCoreApplication::translate("ReplaceAll", "Replacing..."));
+    if (!applyTextEdits(text.document(), nextEdit, [&progress](int offset) { return progress.advance(offset); }))
+        return ReplaceAllCancelled;
     text.setSelStart(matches.caret);
     return matches.caret;
 }

@@ -16,7 +16,10 @@ QString storedReplacement(const QString& replacement);
 // Each replacement takes the format of the first character it replaces, the
 // text around keeps its own, and one Undo takes all of them back. The caret
 // ends after the last replacement. Returns that position (where the loop's
-// next search would start), or -1 when nothing was replaced.
+// next search would start), or -1 when nothing was replaced. A long one
+// shows its progress; cancelled, it leaves the text as it was and returns
+// ReplaceAllCancelled.
+constexpr int ReplaceAllCancelled = -2;
 int replaceAllFrom(RichTextBox& text, const QString& what, const QString& replacement, int start, int options);
 
 }  // namespace search

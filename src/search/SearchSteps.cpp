@@ -49,9 +49,12 @@ int replaceNextStep(RichTextBox& text, const QString& what, const QString& repla
 
 int replaceAllStep(RichTextBox& text, const QString& what, const QString& replacement, int start, int options)
 {
+    const int selStart = text.SelStart(), selLength = text.SelLength();
     if (text.Find(what, -1, -1, options) == -1)
         return -1;
     const int next = replaceAllFrom(text, what, replacement, start, options);
+    if (next == ReplaceAllCancelled)
+        text.SetSel(selStart, selStart + selLength);
     return next == -1 ? start : next;
 }
 

@@ -31,6 +31,8 @@ int replaceNextStep(RichTextBox& text, const QString& what, const QString& repla
 // Replace All: nothing unless a first search, from the caret, finds a match
 // (returns -1 then); otherwise the loop of replaceAllFrom from `start`, and
 // where its next search would start (`start` when it replaced nothing).
+// Cancelled, the selection is back as it was and ReplaceAllCancelled is
+// returned.
 int replaceAllStep(RichTextBox& text, const QString& what, const QString& replacement, int start, int options);
 
 }  // namespace search

@@ -5,6 +5,7 @@
 #include "core/Workspace.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
+#include "search/ReplaceAll.h"
 #include "search/SearchState.h"
 #include "search/SearchSteps.h"
 #include "search/SearchSupport.h"
@@ -182,8 +183,14 @@ void frmReplace::cmdAll_Click()
     if (!text)
         return;
     search::WaitCursor wait;
+    frmDocument* document = m_main->ActiveDocument();
+    const QString changedMark = document->Label1();
     const int next = search::replaceAllStep(*text, txtFind->text(), txtReplace->text(), nextPosition(), options());
     wait.release();
+    if (next == search::ReplaceAllCancelled) {
+        document->setLabel1(changedMark);
+        return;
+    }
     if (next == -1) {
         search::showNotFound(txtFind->text());
         return;

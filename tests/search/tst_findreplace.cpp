@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -426,6 +427,33 @@ private slots:
         for (QTextBlock block = onePass.document()->begin(); block.isValid(); block = block.next())
             stops << int(block.blockFormat().tabPositions().size());
         QCOMPARE(stops, QList<int>({0, 1, 0}));
+    }
+
+    // Cancelled from its progress window, a long Replace All leaves the
+    // text, the caret, the changed mark and the undo history as they were,
+    // and the dialog open.
+    void cancelledReplaceAll()
+    {
+        const QString text = QStringLiteral("needle hay\r\n").repeated(1'500'000);
+        f.text()->setText(text);
+        f.text()->EmptyUndoBuffer();
+        f.active()->setLabel1(QString());
+        f.text()->SetSel(3, 3);
+        WhenModal<QProgressDialog> cancel([](QProgressDialog* progress) { progress->cancel(); });
+        bool stayed = false;
+        WhenModal<frmReplace> replace([&](frmReplace* d) {
+            type(d->txtFind, QStringLiteral("needle"));
+            type(d->txtReplace, QStringLiteral("pin"));
+            d->cmdAll->click();
+            stayed = d->isVisible();
+            d->cmdCancel->click();
+        });
+        f.main->mnuFind_Click(2);
+        QVERIFY(replace.answered() && cancel.answered() && stayed);
+        QVERIFY(f.text()->Text() == text);
+        QCOMPARE(QString::number(f.text()->SelStart()) + u',' + QString::number(f.text()->SelLength()) + f.active()->Label1()
+                     + QString::number(f.text()->document()->isUndoAvailable()),
+                 QStringLiteral("3,00"));
     }
 
     // Linear in the text: half a million replacements over four megabytes.
