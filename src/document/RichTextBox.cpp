@@ -328,8 +328,7 @@ bool RichTextBox::LoadFile(const QString& path, int type)
     TextFileLoader loader(this, [this] { emit Change(); });
     const bool loaded = loader.load(path);
     m_error = loader.errorString();
-    if (loader.readingStarted())
-        m_loadCancelled = loader.cancelled();
+    m_loadCancelled = loader.cancelled();
     if (const std::optional<TextFileFormat> format = loader.format())
         m_fileFormat = *format;
     return loaded;

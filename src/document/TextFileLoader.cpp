@@ -67,7 +67,6 @@ bool TextFileLoader::insert(TextFileReader& reader, const QString& path)
     constexpr qint64 SliceBudgetMs = 50;
     qsizetype sliceBytes = MaxSliceBytes;
     QElapsedTimer sliceClock;
-    m_started = true;
     m_cancelled = false;
     QTextDocument* document = m_editor->document();
     QSignalBlocker quiet(m_editor);  // one change for the whole load

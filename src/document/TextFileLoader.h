@@ -23,9 +23,7 @@ public:
     // errorString() on failure.
     bool load(const QString& path);
     QString errorString() const { return m_error; }
-    // Whether the file's text began to go in, and whether the user then
-    // cancelled it.
-    bool readingStarted() const { return m_started; }
+    // Whether the user cancelled it while the text went in.
     bool cancelled() const { return m_cancelled; }
     // Known once the whole text went in.
     std::optional<TextFileFormat> format() const { return m_format; }
@@ -38,7 +36,6 @@ private:
     QTextEdit* m_editor;
     std::function<void()> m_inserted;
     QString m_error;
-    bool m_started = false;
     bool m_cancelled = false;
     std::optional<TextFileFormat> m_format;
 };

@@ -106,6 +106,8 @@ private slots:
             QCOMPARE((QList<QObject*>{f.active(), document}), (QList<QObject*>{first, first}));
             QCOMPARE(QString::number(f.documentCount()) + first->txtText->Text() + first->Title(), "1" + before.section(u' ', 0, 0).replace("empty", ""));
             QCOMPARE(f.recent().first() + f.prompts().join(u'|'), QString());
+            // A later load that fails before reading is a failure, not a cancel.
+            QVERIFY(!first->txtText->LoadFile(QFileInfo(path).absolutePath()) && !first->txtText->loadCancelled());
             return;
         }
         const QString shown = QString::fromLatin1(bytes).replace(u'\n', QStringLiteral("\r\n"));
