@@ -87,10 +87,22 @@ LazyTextLayout::Entry LazyTextLayout::Estimator::operator()(int length) const
 {
     Entry entry;
     entry.length = length;
-    if (linesPerChar > 0 && length > 1)
+    if (length >= 0 && length < int(lines.size()))
+        entry.lines = lines[size_t(length)];
+    else if (linesPerChar > 0 && length > 1)
         entry.lines = std::max(1, int(std::ceil((length - 1) * linesPerChar)));
     entry.height = entry.lines * lineHeight;
     return entry;
+}
+
+LazyTextLayout::Estimator LazyTextLayout::Estimator::tabulated() const
+{
+    constexpr int Common = 4096;
+    Estimator table{linesPerChar, lineHeight, {}};
+    table.lines.reserve(Common);
+    for (int length = 0; length < Common; ++length)
+        table.lines.push_back((*this)(length).lines);
+    return table;
 }
 
 void LazyTextLayout::rebuild()
@@ -99,7 +111,7 @@ void LazyTextLayout::rebuild()
     m_inputs = currentInputs();
     std::vector<Entry> entries;
     entries.reserve(size_t(document()->blockCount()));
-    const Estimator estimate = estimator();
+    const Estimator estimate = estimator().tabulated();
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
         entries.push_back(estimate(block.length()));
     m_index.clear();
@@ -115,7 +127,7 @@ void LazyTextLayout::reestimateAll()
     ++m_generation;
     m_inputs = currentInputs();
     updateMetrics();
-    const Estimator estimate = estimator();
+    const Estimator estimate = estimator().tabulated();
     m_index.forEach([&estimate](Entry& entry) { entry = estimate(entry.length); });
     m_estimated = m_index.count();
     m_measureTimer.start(MeasureDelayMs);
@@ -429,7 +441,7 @@ void LazyTextLayout::refineEstimates()
     m_charWidth = average;
     if (wrapWidth() <= 0)
         return;  // without wrapping the estimate does not use it
-    const Estimator estimate = estimator();
+    const Estimator estimate = estimator().tabulated();
     const std::uint32_t current = m_generation;
     const std::int64_t anchor = toUnits(m_anchorY - margin());
     std::int64_t top = 0;

@@ -12,12 +12,25 @@
 #include <QTextOption>
 #include <QTimer>
 
+#include <vector>
+
 class QTextEdit;
 
 class LazyTextLayout : public QAbstractTextDocumentLayout {
     Q_OBJECT
 
 public:
+    // A paragraph's height and line count until it is laid out.
+    struct Estimator {
+        qreal linesPerChar;  // 0: no wrapping
+        std::int32_t lineHeight;
+        // Line counts of the lengths below its size, worked out once for a
+        // pass over millions of paragraphs (ceil per paragraph is its cost).
+        std::vector<std::int32_t> lines;
+        ParagraphIndex::Entry operator()(int length) const;
+        Estimator tabulated() const;
+    };
+
     explicit LazyTextLayout(QTextDocument* document);
     // Gives the edit's document this layout, with the edit's view kept in
     // place when paragraphs above it are measured.
@@ -75,11 +88,6 @@ private:
 
     qreal wrapWidth() const;  // 0: no wrapping
     qreal margin() const;
-    struct Estimator {
-        qreal linesPerChar;  // 0: no wrapping
-        std::int32_t lineHeight;
-        Entry operator()(int length) const;
-    };
     Estimator estimator() const;
     // What every paragraph's lines depend on: when none of it changed, a
     // call to lay everything out again is ignored.

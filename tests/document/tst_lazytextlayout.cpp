@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <algorithm>
 #include <functional>
@@ -553,6 +554,23 @@ private slots:
         lazy->draw(&painter, context);  // asks for new estimates from the widths seen
         QTRY_VERIFY(lazy->documentSize() != estimated);
         QCOMPARE(shifted.count(), 0);
+    }
+
+    // The table a pass over every paragraph uses gives what working each
+    // estimate out alone gives, within the table and beyond it.
+    void tabulatedEstimatesMatchSingleOnes()
+    {
+        QRandomGenerator rng(5);
+        for (const qreal linesPerChar : {0.0, 1.0 / 3, 0.0173, 0.25}) {
+            const LazyTextLayout::Estimator one{linesPerChar, 1088, {}};
+            const LazyTextLayout::Estimator table = one.tabulated();
+            for (int n = 0; n < 3000; ++n) {
+                const int length = n < 100 ? n : int(rng.bounded(9000));
+                const Entry a = one(length), b = table(length);
+                QVERIFY2(a.lines == b.lines && a.height == b.height && a.length == b.length,
+                         qPrintable(QString::number(length)));
+            }
+        }
     }
 
     void editInBigDocumentStaysLocal()
