@@ -2,6 +2,7 @@
 
 #include "document/LazyTextLayoutUnits.h"
 
+#include <QElapsedTimer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextDocument>
@@ -17,6 +18,11 @@ LazyTextLayout::LazyTextLayout(QTextDocument* document) : QAbstractTextDocumentL
 {
     m_measureTimer.setSingleShot(true);
     connect(&m_measureTimer, &QTimer::timeout, this, &LazyTextLayout::measureLongest);
+    m_estimateTimer.setSingleShot(true);
+    connect(&m_estimateTimer, &QTimer::timeout, this, [this] {
+        estimateSlice();
+        notifySize();
+    });
     // Without this QTextEdit gives a no-wrap document the viewport's width
     // instead of none.
     setProperty("contentHasAlignment", false);
@@ -80,7 +86,7 @@ bool LazyTextLayout::Inputs::operator==(const Inputs& other) const
 LazyTextLayout::Estimator LazyTextLayout::estimator() const
 {
     const qreal width = wrapWidth();
-    return {width > 0 ? m_charWidth / width : 0, std::int32_t(toUnits(m_lineHeight))};
+    return {width > 0 ? m_charWidth / width : 0, std::int32_t(toUnits(m_lineHeight)), {}};
 }
 
 LazyTextLayout::Entry LazyTextLayout::Estimator::operator()(int length) const
@@ -116,6 +122,8 @@ void LazyTextLayout::rebuild()
         entries.push_back(estimate(block.length()));
     m_index.clear();
     m_index.insert(0, entries);
+    m_estimateFrom = -1;
+    m_estimateTimer.stop();
     m_estimated = m_index.count();
     m_measureTimer.start(MeasureDelayMs);
 }
@@ -127,8 +135,7 @@ void LazyTextLayout::reestimateAll()
     ++m_generation;
     m_inputs = currentInputs();
     updateMetrics();
-    const Estimator estimate = estimator().tabulated();
-    m_index.forEach([&estimate](Entry& entry) { entry = estimate(entry.length); });
+    startEstimates(false);
     m_estimated = m_index.count();
     m_measureTimer.start(MeasureDelayMs);
 }
@@ -441,23 +448,56 @@ void LazyTextLayout::refineEstimates()
     m_charWidth = average;
     if (wrapWidth() <= 0)
         return;  // without wrapping the estimate does not use it
+    startEstimates(true);
+    notifySize();
+}
+
+// Every paragraph not laid out in this generation gets a new estimate. In a
+// document of millions of paragraphs that takes a while, so it is done a
+// slice at a time between events, and the view then stays on the text it
+// shows while the heights above it change.
+void LazyTextLayout::startEstimates(bool keepView)
+{
+    m_estimateFrom = 0;
+    m_estimateKeepsView = keepView || m_index.count() > WholeEstimateLimit;
+    estimateSlice();
+}
+
+void LazyTextLayout::estimateSlice()
+{
+    if (m_estimateFrom < 0)
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    const bool whole = m_index.count() <= WholeEstimateLimit;
     const Estimator estimate = estimator().tabulated();
     const std::uint32_t current = m_generation;
     const std::int64_t anchor = toUnits(m_anchorY - margin());
-    std::int64_t top = 0;
+    std::int64_t top = m_estimateFrom < m_index.chunkCount() ? m_index.top(m_index.chunkStart(m_estimateFrom)) : 0;
     std::int64_t shift = 0;
-    m_index.forEach([&](Entry& entry) {
-        const std::int32_t old = entry.height;
-        const bool above = top < anchor;
-        top += old;
-        if (entry.generation != current)
-            entry = estimate(entry.length);
-        if (above)
-            shift += entry.height - old;
-    });
-    m_shiftAbove += shift;
+    while (m_estimateFrom < m_index.chunkCount()) {
+        const int from = m_estimateFrom;
+        m_estimateFrom = whole ? m_index.chunkCount() : from + 64;
+        m_index.forEachInChunks(from, m_estimateFrom, [&](Entry& entry) {
+            const std::int32_t old = entry.height;
+            const bool above = top < anchor;
+            top += old;
+            if (entry.generation != current)
+                entry = estimate(entry.length);
+            if (above)
+                shift += entry.height - old;
+        });
+        if (clock.elapsed() >= EstimateSliceMs)
+            break;
+    }
+    if (m_estimateKeepsView)
+        m_shiftAbove += shift;
     m_moved = true;
-    notifySize();
+    if (m_estimateFrom < m_index.chunkCount()) {
+        m_estimateTimer.start(0);
+    } else {
+        m_estimateFrom = -1;
+    }
 }
 
 // The offset in the layout nearest to a point given relative to it.

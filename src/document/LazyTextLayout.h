@@ -32,6 +32,8 @@ public:
     };
 
     explicit LazyTextLayout(QTextDocument* document);
+    // Whether new estimates are still being worked out between events.
+    bool estimating() const { return m_estimateFrom >= 0; }
     // Gives the edit's document this layout, with the edit's view kept in
     // place when paragraphs above it are measured.
     static LazyTextLayout* install(QTextEdit* edit);
@@ -136,6 +138,8 @@ private:
     static constexpr int KeptPieces = 64;  // laid-out pieces kept per paragraph
     void sizeMayHaveChanged() const;
     void refineEstimates();
+    void startEstimates(bool keepView);
+    void estimateSlice();
     void notifySize();
 
     mutable ParagraphIndex m_index;
@@ -157,6 +161,13 @@ private:
     QFont m_metricsFont;
     bool m_hasMetrics = false;
     QTimer m_measureTimer;
+    // A pass of new estimates over more paragraphs than WholeEstimateLimit
+    // goes on from chunk m_estimateFrom between events (-1: none pending).
+    static constexpr int WholeEstimateLimit = 1 << 20;
+    static constexpr int EstimateSliceMs = 8;
+    QTimer m_estimateTimer;
+    int m_estimateFrom = -1;
+    bool m_estimateKeepsView = false;
     qreal m_anchorY = 0;
     std::int64_t m_shiftAbove = 0;
 };

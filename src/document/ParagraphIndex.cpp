@@ -38,6 +38,12 @@ void ParagraphIndex::updateSums() const
 
 void ParagraphIndex::invalidateFrom(int chunk) { m_validChunks = std::min(m_validChunks, chunk); }
 
+int ParagraphIndex::chunkStart(int chunk) const
+{
+    updateSums();
+    return m_sums[size_t(chunk)].first;
+}
+
 int ParagraphIndex::chunkOf(int index, int* offset) const
 {
     assert(!m_chunks.empty());

@@ -7,6 +7,7 @@
 //
 // Heights are in 1/64 pixel, the unit Qt's text layout positions lines in,
 // so sums are exact however many paragraphs there are.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -46,16 +47,28 @@ public:
     // The entry holding line number `line` (clamped).
     int indexAtLine(std::int64_t line) const;
 
+    // fn(Entry&) may change height/lines/measured.
     template <typename Fn>
-    void forEach(Fn&& fn)  // fn(Entry&) may change height/lines/measured
+    void forEach(Fn&& fn)
     {
-        for (Chunk& chunk : m_chunks) {
+        forEachInChunks(0, chunkCount(), fn);
+    }
+    // The same for the entries of chunks [first, last), so that a pass over
+    // millions of entries can be done a part at a time.
+    template <typename Fn>
+    void forEachInChunks(int first, int last, Fn&& fn)
+    {
+        last = std::min(last, chunkCount());
+        for (int c = first; c < last; ++c) {
+            Chunk& chunk = m_chunks[size_t(c)];
             for (Entry& entry : chunk.entries)
                 fn(entry);
             resum(chunk);
         }
-        m_validChunks = 0;
+        invalidateFrom(first);
     }
+    int chunkCount() const { return int(m_chunks.size()); }
+    int chunkStart(int chunk) const;  // index of its first entry
 
     static constexpr int ChunkSize = 512;
 

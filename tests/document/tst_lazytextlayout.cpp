@@ -573,6 +573,31 @@ private slots:
         }
     }
 
+    // In a document of millions of paragraphs a new width is estimated a
+    // slice at a time, and ends as estimating at that width from the start.
+    void newWidthInSlicesEndsAsAFreshEstimate()
+    {
+        QString text;
+        for (int n = 0; n < 1'100'000; ++n)
+            text += QString(n % 97, u'x') + u'\n';
+        const auto height = [&text](qreal width, bool resized) {
+            QTextDocument doc;
+            doc.setDefaultFont(controlFont());
+            auto* lazy = new LazyTextLayout(&doc);
+            doc.setDocumentLayout(lazy);
+            configure(&doc, resized ? 200 : width);
+            doc.setPlainText(text);
+            if (resized) {
+                configure(&doc, width);
+                // Sliced, so still going on once the change has returned.
+                if (!lazy->estimating() || !QTest::qWaitFor([lazy] { return !lazy->estimating(); }, 20000))
+                    return qreal(-1);
+            }
+            return lazy->documentSize().height();
+        };
+        QCOMPARE(height(500, true), height(500, false));
+    }
+
     void editInBigDocumentStaysLocal()
     {
         RichTextBox box;
