@@ -3,6 +3,7 @@
 
 #include "app/CommandTable.h"
 #include "core/Settings.h"
+#include "document/LoadProgress.h"
 #include "document/frmDocument.h"
 #include "files/FileCommands.h"
 #include "files/OutsideChanges.h"
@@ -125,12 +126,14 @@ void frmMain::mnuViewStatusBar_Click()
 }
 
 // A file another program changed is reported when its window comes back to
-// the front, once the activation is over; not over another dialog.
+// the front, once the activation is over; not over another dialog, nor while
+// a load or a command that edits the text step by step is under way.
 void frmMain::watchOutsideChanges()
 {
     const auto checkActiveFile = [this] {
         QMetaObject::invokeMethod(this, [this] {
-            if (frmDocument* document = ActiveDocument(); document && !QApplication::activeModalWidget())
+            if (frmDocument* document = ActiveDocument(); document && !QApplication::activeModalWidget()
+                && !LoadProgress::anyRunning())
                 noticeOutsideChange(document);
         }, Qt::QueuedConnection);
     };

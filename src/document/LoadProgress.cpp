@@ -14,9 +14,10 @@ LoadProgress::LoadProgress(QWidget* owner, qint64 total, const QString& label)
     : m_owner(owner), m_label(label), m_total(std::max<qint64>(total, 1))
 {
     m_clock.start();
+    ++s_running;
 }
 
-LoadProgress::~LoadProgress() = default;
+LoadProgress::~LoadProgress() { --s_running; }
 
 bool LoadProgress::advance(qint64 done)
 {

@@ -19,6 +19,9 @@ public:
 
     // Reports how much is done; false once the user has cancelled.
     bool advance(qint64 done);
+    // Whether a load or command is under way: it paints between its steps,
+    // and nothing else may change a document meanwhile.
+    static bool anyRunning() { return s_running > 0; }
 
     static constexpr int DelayMs = 400;
 
@@ -28,4 +31,5 @@ private:
     qint64 m_total;
     QElapsedTimer m_clock;
     std::unique_ptr<QProgressDialog> m_dialog;
+    static inline int s_running = 0;
 };

@@ -3,6 +3,7 @@
 // write, the names documents take, and a few runs through Qt's own dialog.
 #include "FileMenu.h"
 #include "core/Clipboard.h"
+#include "document/LoadProgress.h"
 #include "files/FileProperties.h"
 
 #include <QAbstractItemView>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QToolBar>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -219,6 +221,15 @@ private slots:
             QApplication::processEvents();
             QCOMPARE(f.boxes->shown.size(), shown);
             QVERIFY(replaceFile(path, "third"));
+        }
+        // Not while a load or a long command goes on: it may be editing the text.
+        for (const bool busy : {true, false}) {
+            std::optional<LoadProgress> progress;
+            if (busy)
+                progress.emplace(document, 1, QString());
+            emit qApp->applicationStateChanged(Qt::ApplicationActive);
+            QApplication::processEvents();
+            QCOMPARE(f.boxes->shown.size(), busy ? 2 : 3);
         }
     }
 
