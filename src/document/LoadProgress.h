@@ -23,7 +23,8 @@ public:
     // and nothing else may change a document meanwhile.
     static bool anyRunning() { return s_running > 0; }
 
-    static constexpr int DelayMs = 400;
+    // How long the work goes on before the window shows (tests set it to 0).
+    static inline int DelayMs = 400;
 
 private:
     QPointer<QWidget> m_owner;

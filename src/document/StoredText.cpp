@@ -96,11 +96,12 @@ QStringView StoredTextReader::read(int from, int count)
     return m_chunk.mid(from - m_start, count);
 }
 
-void forEachCrLfPiece(const QTextDocument& document, const std::function<void(QStringView)>& take)
+bool forEachCrLfPiece(const QTextDocument& document, const std::function<bool(QStringView)>& take)
 {
     constexpr qsizetype Piece = 1 << 20;
     const StoredText stored(document);
     QString piece(2 * Piece, Qt::Uninitialized);  // every character a break at worst
+    bool finished = true;
     stored.forEachStretch(0, stored.length() - 1, [&](QStringView stretch) {
         for (; !stretch.isEmpty(); stretch = stretch.sliced(std::min(stretch.size(), Piece))) {
             const QStringView part = stretch.first(std::min(stretch.size(), Piece));
@@ -117,16 +118,23 @@ void forEachCrLfPiece(const QTextDocument& document, const std::function<void(QS
                     *to++ = u'\n';
                 }
             }
-            take(QStringView(piece.constData(), to));
+            if (!take(QStringView(piece.constData(), to))) {
+                finished = false;
+                return false;
+            }
         }
         return true;
     });
+    return finished;
 }
 
 QString crLfText(const QTextDocument& document)
 {
     QString text;
     text.reserve(qsizetype(document.characterCount()) + document.blockCount());
-    forEachCrLfPiece(document, [&text](QStringView piece) { text.append(piece); });
+    forEachCrLfPiece(document, [&text](QStringView piece) {
+        text.append(piece);
+        return true;
+    });
     return text;
 }

@@ -68,4 +68,5 @@ private:
 // The document's text with every paragraph break as CR LF (Text()): whole,
 // or in consecutive pieces of at most about a megabyte.
 QString crLfText(const QTextDocument& document);
-void forEachCrLfPiece(const QTextDocument& document, const std::function<void(QStringView)>& take);
+// The pieces stop when take returns false; the result is whether all went.
+bool forEachCrLfPiece(const QTextDocument& document, const std::function<bool(QStringView)>& take);

@@ -2,6 +2,7 @@
 #include "core/Conversions.h"
 #include "core/MessageBox.h"
 #include "core/Workspace.h"
+#include "document/LoadProgress.h"
 #include "document/RichTextBox.h"
 #include "document/StoredText.h"
 #include "document/frmDocument.h"
@@ -9,6 +10,7 @@
 #include "search/SearchSupport.h"
 #include "search/WordCount.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace search {
@@ -24,6 +26,19 @@ bool isSmallFile(const QString& path)
     return file.isFile() && file.size() <= SmallFileBytes;
 }
 
+// Paints between megabytes; a long count shows its progress and may be
+// cancelled (false).
+bool countAll(frmDocument& document, wordcount::DocumentWordCount& count, qint64 length)
+{
+    LoadProgress progress(&document, length, QCoreApplication::translate("WordCount", "Counting words..."));
+    qint64 counted = 0;
+    return forEachCrLfPiece(*document.txtText->document(), [&](QStringView piece) {
+        count.add(piece);
+        counted += piece.size();
+        return progress.advance(counted);
+    });
+}
+
 }  // namespace
 
 void wordCountCommand(Workspace& main)
@@ -35,7 +50,8 @@ void wordCountCommand(Workspace& main)
     WaitCursor wait;
     const qint64 length = text->SendMessage(RichTextBox::WM_GETTEXTLENGTH, 0, 0);
     wordcount::DocumentWordCount count(length);
-    forEachCrLfPiece(*text->document(), [&count](QStringView piece) { count.add(piece); });
+    if (!countAll(*document, count, length))
+        return;  // cancelled: nothing to tell, nothing changed
     const int total = count.total();
     if (length > wordcount::SliceLength) {
         // Counting once walked the selection through the text slice by

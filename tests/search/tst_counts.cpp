@@ -3,12 +3,16 @@
 // the commands' messages and where they leave the caret.
 #include "MainWindowFixture.h"
 #include "app/frmMain.h"
+#include "document/LoadProgress.h"
 #include "document/RichTextBox.h"
 #include "document/frmDocument.h"
 #include "search/SearchSupport.h"
 #include "search/WordCount.h"
 
+#include <QApplication>
+#include <QProgressDialog>
 #include <QRandomGenerator>
+#include <QTimer>
 
 using testsupport::MainWindowFixture;
 
@@ -160,22 +164,26 @@ private slots:
     }
 
     // Short documents keep the caret; sliced ones end with it at the start.
-    // Either way the undo history is gone and the text is the same.
+    // Either way the undo history is gone and the text is the same. Cancelled
+    // from its progress window, it tells and changes nothing.
     void wordCountCommand_data()
     {
         QTest::addColumn<int>("length");
         QTest::addColumn<int>("caret");
         QTest::addColumn<int>("caretAfter");
-        QTest::newRow("short") << 1000 << 500 << 500;
-        QTest::newRow("at the limit") << 22000 << 21000 << 21000;
-        QTest::newRow("sliced") << 22001 << 21000 << 0;
-        QTest::newRow("long") << 100000 << 99000 << 0;
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("short") << 1000 << 500 << 500 << false;
+        QTest::newRow("at the limit") << 22000 << 21000 << 21000 << false;
+        QTest::newRow("sliced") << 22001 << 21000 << 0 << false;
+        QTest::newRow("long") << 100000 << 99000 << 0 << false;
+        QTest::newRow("long, cancelled") << 2'500'000 << 99000 << 99000 << true;
     }
     void wordCountCommand()
     {
         QFETCH(int, length);
         QFETCH(int, caret);
         QFETCH(int, caretAfter);
+        QFETCH(bool, cancelled);
         f.startWrapped(false);
         QRandomGenerator rng{quint32(length)};
         f.show(randomWordText(rng, length - 1, false), caret);
@@ -183,7 +191,22 @@ private slots:
         f.text()->setSelStart(caret);
         QCOMPARE(f.text()->TextLength(), length);
         const QString before = f.text()->Text();
+        const int delay = LoadProgress::DelayMs;
+        LoadProgress::DelayMs = cancelled ? 0 : delay;  // the window at once
+        QTimer cancel;
+        QObject::connect(&cancel, &QTimer::timeout, [] {
+            if (auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget()))
+                progress->cancel();
+        });
+        cancel.start(0);
         f.main->mnuFind_Click(7);
+        LoadProgress::DelayMs = delay;
+        if (cancelled) {
+            QCOMPARE(f.boxes->shown.size(), 0);
+            QCOMPARE(selection(), QStringLiteral("%1,0").arg(caretAfter));
+            QVERIFY(f.text()->CanUndo() && f.text()->Text() == before);
+            return;
+        }
         const ShownMessage shown = f.boxes->shown.value(0);
         QCOMPARE(shown.prompt, QStringLiteral("This document contains %1 words.")
                                    .arg(LiteralWordCounter().countDocument(before)));
