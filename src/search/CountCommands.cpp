@@ -31,10 +31,14 @@ bool isSmallFile(const QString& path)
 bool countAll(frmDocument& document, wordcount::DocumentWordCount& count, qint64 length)
 {
     LoadProgress progress(&document, length, QCoreApplication::translate("WordCount", "Counting words..."));
-    qint64 counted = 0;
+    constexpr qint64 Step = 1 << 20;  // pieces can be as short as a paragraph
+    qint64 counted = 0, reported = 0;
     return forEachCrLfPiece(*document.txtText->document(), [&](QStringView piece) {
         count.add(piece);
         counted += piece.size();
+        if (counted - reported < Step)
+            return true;
+        reported = counted;
         return progress.advance(counted);
     });
 }
