@@ -3,7 +3,9 @@
 // with what any save that cannot lose the file needs at least: write() to a
 // new file, fsync() and rename() over the old one.
 #include "DocumentFixture.h"
+#include "OpenCommand.h"
 #include "Operations.h"
+#include "Targets.h"
 #include "Timing.h"
 
 #include "document/RichTextBox.h"
@@ -66,10 +68,14 @@ ChildBody editorSave(const BenchInput& input, int type)
         QTemporaryDir folder;
         const QString target = folder.filePath(type == RichTextBox::rtfRTF ? "copy.rtf" : "copy.txt");
         report.limit(limit, "save");
+        FreezeWatch freeze;
+        freeze.start();
         Stopwatch watch;
         if (!document.text()->SaveFile(target, type))
             return report.fail("SaveFile: " + document.text()->errorString().toStdString());
         report.set("save", watch.elapsedMs());
+        freeze.stop();
+        report.set("freeze", freeze.longestGapMs());
         report.note("bytes", std::to_string(QFile(target).size()));
     };
 }
@@ -85,11 +91,13 @@ std::vector<Row> measureSave(const BenchInput& input)
     const auto rtfRuns = runSeries("save as RTF", editorSave(input, RichTextBox::rtfRTF), input.runs, setup);
     const std::string write = "one write() of the file's bytes";
     const Figure plain = figureOf(plainRuns, "save", "save");
+    const std::string plainFreeze = "longest time without painting: " + medianText(plainRuns, "freeze", 0) + " ms";
     return {
-        {"save as plain text", plain, write, raw, ""},
-        {"save as plain text", plain, "write(), fsync() and rename() of the same bytes", durable, ""},
+        {"save as plain text", plain, write, raw, plainFreeze},
+        {"save as plain text", plain, "write(), fsync() and rename() of the same bytes", durable, plainFreeze},
         {"save as RTF", figureOf(rtfRuns, "save", "save"), write, raw,
-         "RTF file size: " + firstNote(rtfRuns, "bytes") + " bytes"},
+         "RTF file size: " + firstNote(rtfRuns, "bytes") + " bytes; longest time without painting: "
+             + medianText(rtfRuns, "freeze", 0) + " ms"},
     };
 }
 

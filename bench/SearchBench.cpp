@@ -10,6 +10,7 @@
 //                      QPlainTextEdit's cursor to its last block.
 #include "DocumentFixture.h"
 #include "InputFiles.h"
+#include "OpenCommand.h"
 #include "Operations.h"
 #include "Timing.h"
 
@@ -182,9 +183,13 @@ ChildBody editorFind(const BenchInput& input, bool settled)
         SearchOptions = 0;
         RichTextBox* text = document.text();
         report.limit(limit, "find");
+        FreezeWatch freeze;
+        freeze.start();
         Stopwatch watch;
         document.main()->mnuFind_Click(1);
         report.set("find", watch.elapsedMs());
+        freeze.stop();
+        report.set("freeze", freeze.longestGapMs());
         const int found = text->SelStart();
         // Again from the start, with the control's text already at hand.
         text->setSelStart(0);
@@ -390,8 +395,8 @@ std::vector<Row> measureFind(const BenchInput& input)
         const auto editor = runSeries(operation, editorFind(input, settled), input.runs, 2 * setup);
         const std::string detail = "\"" + needle.toStdString() + "\" " + answersOf(editor, indexOf, "found", "found")
                                    + "; grep -c: " + firstNote(grep, "answer") + "; "
-                                   + medianBreakdown(editor, {"settle", "find", "again"})
-                                   + " (again: F3 from the start once more)";
+                                   + medianBreakdown(editor, {"settle", "find", "again", "freeze"})
+                                   + " (again: F3 from the start once more; freeze: the longest time the first find did not paint)";
         const Figure find = figureOf(editor, "find", "find");
         rows.push_back({operation, find, "QString::indexOf, any case", figureOf(indexOf, "find", "find"), detail});
         rows.push_back({operation, find, "grep -c -F -i (a process)", figureOf(grep, "find", "find"), detail});

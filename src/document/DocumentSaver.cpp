@@ -6,13 +6,14 @@
 
 #include <QTextDocument>
 
-bool saveAsRtf(const QTextDocument& document, const QString& path, QString* error)
+bool saveAsRtf(const QTextDocument& document, const QString& path, QString* error, const WriteProgress& progress)
 {
-    return writeFileSafely(path, [&document](const ByteSink& sink) { return writeRtf(document, sink); }, error);
+    return writeFileSafely(
+        path, [&document](const ByteSink& sink) { return writeRtf(document, sink); }, error, progress);
 }
 
 PlainTextSave saveAsPlainText(const QTextDocument& document, const QString& path, TextFileFormat format,
-                              bool utf8Fallback)
+                              bool utf8Fallback, const WriteProgress& progress)
 {
     PlainTextSave result;
     // Characters the file's code page lacks would be lost: such a text is
@@ -26,7 +27,7 @@ PlainTextSave saveAsPlainText(const QTextDocument& document, const QString& path
                 lossless = writeTextDocument(document, format, sink, stopWhenLossy);
                 return lossless || !stopWhenLossy;
             },
-            &result.error);
+            &result.error, progress);
     };
     result.saved = write(true);
     if (!lossless) {

@@ -37,7 +37,8 @@ bool accepted(const StoredText& stored, int position, int length, int options)
 
 }  // namespace
 
-int findInDocument(const QTextDocument& document, QStringView what, int start, int end, int options)
+int findInDocument(const QTextDocument& document, QStringView what, int start, int end, int options,
+                   const std::function<void()>& between)
 {
     if (what.isEmpty())
         return -1;
@@ -49,6 +50,8 @@ int findInDocument(const QTextDocument& document, QStringView what, int start, i
     const StoredText stored(document);
     QString scratch;
     for (int window = from; window + length <= to; window += Window) {
+        if (between && window != from)
+            between();
         const QStringView text = stored.view(window, std::min(Window + length - 1, to - window), scratch);
         for (qsizetype at = text.indexOf(what, 0, caseOf(options)); at >= 0 && at < Window;
              at = text.indexOf(what, at + 1, caseOf(options))) {
@@ -59,7 +62,8 @@ int findInDocument(const QTextDocument& document, QStringView what, int start, i
     return -1;
 }
 
-int findBackwardInDocument(const QTextDocument& document, QStringView what, int before, int options)
+int findBackwardInDocument(const QTextDocument& document, QStringView what, int before, int options,
+                           const std::function<void()>& between)
 {
     if (what.isEmpty() || before <= 0)
         return -1;
@@ -70,7 +74,10 @@ int findBackwardInDocument(const QTextDocument& document, QStringView what, int 
     const int textEnd = stored.length() - 1;
     QString scratch;
     // Each window holds the matches that start in [low, high).
-    for (int high = documentPosition(document, before); high > 0; high -= Window) {
+    const int first = documentPosition(document, before);
+    for (int high = first; high > 0; high -= Window) {
+        if (between && high != first)
+            between();
         const int low = std::max(0, high - Window);
         const QStringView text = stored.view(low, std::min(high + length - 1, textEnd) - low, scratch);
         for (qsizetype at = text.lastIndexOf(what, high - low - 1, caseOf(options)); at >= 0;

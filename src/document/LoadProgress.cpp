@@ -43,3 +43,19 @@ bool LoadProgress::advance(qint64 done)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     return true;
 }
+
+BusyPainting::BusyPainting()
+{
+    m_clock.start();
+    ++LoadProgress::s_running;
+}
+
+BusyPainting::~BusyPainting() { --LoadProgress::s_running; }
+
+void BusyPainting::operator()()
+{
+    if (m_clock.elapsed() < EveryMs)
+        return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_clock.restart();
+}

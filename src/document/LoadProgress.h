@@ -33,4 +33,23 @@ private:
     QElapsedTimer m_clock;
     std::unique_ptr<QProgressDialog> m_dialog;
     static inline int s_running = 0;
+    friend class BusyPainting;
+};
+
+// For a whole-text step too short to need Cancel: called between its
+// slices, it paints now and then but takes no input, and meanwhile the step
+// counts as running.
+class BusyPainting {
+public:
+    BusyPainting();
+    ~BusyPainting();
+    BusyPainting(const BusyPainting&) = delete;
+    BusyPainting& operator=(const BusyPainting&) = delete;
+
+    void operator()();
+
+    static inline int EveryMs = 40;  // tests set it to 0
+
+private:
+    QElapsedTimer m_clock;
 };

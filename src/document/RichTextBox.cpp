@@ -7,11 +7,13 @@
 #include "document/FontReset.h"
 #include "document/KeyCodes.h"
 #include "document/LazyTextLayout.h"
+#include "document/LoadProgress.h"
 #include "document/TextFileCodec.h"
 #include "document/TextFileLoader.h"
 #include "document/DocumentSearch.h"
 #include "document/StoredText.h"
 
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QTextBlock>
@@ -338,14 +340,24 @@ bool RichTextBox::SaveFile(const QString& path, int type, EncodingFallback fallb
 {
     m_error.clear();
     m_encodingRefused = false;
+    m_saveCancelled = false;
+    // A guess at the bytes: RTF's markup and UTF-8's longer characters
+    // come on top, and the bar waits full for them.
+    const bool wide = m_fileFormat.encoding == TextFileFormat::Utf16LE || m_fileFormat.encoding == TextFileFormat::Utf16BE;
+    const qint64 expected = qint64(TextLength()) * (type != rtfRTF && wide ? 2 : 1);
+    LoadProgress progress(this, expected, tr("Saving %1...").arg(QFileInfo(path).fileName()));
+    const WriteProgress going = [&](qint64 written) {
+        m_saveCancelled = !progress.advance(std::min(written, expected));
+        return !m_saveCancelled;
+    };
     if (type == rtfRTF) {
-        if (!saveAsRtf(*document(), path, &m_error))
+        if (!saveAsRtf(*document(), path, &m_error, going))
             return false;
         m_fileIdentity = FileIdentity::of(path);  // the write renamed a new file into place
         return true;
     }
     const PlainTextSave save =
-        saveAsPlainText(*document(), path, m_fileFormat, fallback == EncodingFallback::Utf8);
+        saveAsPlainText(*document(), path, m_fileFormat, fallback == EncodingFallback::Utf8, going);
     m_error = save.error;
     m_encodingRefused = save.refused;
     if (!save.saved)
@@ -367,7 +379,8 @@ int RichTextBox::Find(const QString& what, int start, int end, int options)
         const int selection = SelLength();
         to = end >= 0 ? end : (selection > 0 ? from + selection : TextLength());
     }
-    const int at = textsearch::findInDocument(*document(), what, from, to, options);
+    BusyPainting painting;
+    const int at = textsearch::findInDocument(*document(), what, from, to, options, std::ref(painting));
     if (at >= 0)
         SetSel(at, at + int(what.size()));
     return at;

@@ -90,9 +90,11 @@ public:
     enum class EncodingFallback { Utf8, Refuse };
     // Writes the document as RTF (type 0) or plain text (type 1) in the
     // encoding and line breaks it was loaded with; the file is replaced only
-    // once the whole write has succeeded.
+    // once the whole write has succeeded. A long save shows its progress and
+    // can be cancelled: then the file stays as it was and saveCancelled() is true.
     bool SaveFile(const QString& path, int type = rtfText, EncodingFallback fallback = EncodingFallback::Utf8);
     bool encodingRefused() const { return m_encodingRefused; }
+    bool saveCancelled() const { return m_saveCancelled; }
     QString errorString() const { return m_error; }
 
     // The file as this control last loaded (or tried to) or wrote it.
@@ -177,6 +179,7 @@ private:
     QString m_error;
     bool m_loadCancelled = false;
     bool m_encodingRefused = false;
+    bool m_saveCancelled = false;
     TextFileFormat m_fileFormat;
     FileIdentity m_fileIdentity;
     bool m_typing = false;  // inside a key press or input-method event

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <future>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,17 +41,63 @@ QString finalTarget(const QString& path, QString* reason)
 
 using Producer = std::function<bool(const ByteSink&)>;
 
-bool writeDirectly(const QString& target, const Producer& produce, QString* reason)
+// Counts the bytes a sink takes and asks the caller after each slice
+// whether to go on.
+class Reporter {
+public:
+    explicit Reporter(const WriteProgress& progress) : m_progress(progress) {}
+
+    ByteSink around(ByteSink sink)
+    {
+        if (!m_progress)
+            return sink;
+        return [this, sink = std::move(sink)](QByteArrayView bytes) {
+            if (!sink(bytes))
+                return false;
+            m_written += bytes.size();
+            return goOn();
+        };
+    }
+    bool goOn()
+    {
+        m_cancelled = m_cancelled || (m_progress && !m_progress(m_written));
+        return !m_cancelled;
+    }
+    bool asking() const { return bool(m_progress); }
+    bool cancelled() const { return m_cancelled; }
+
+private:
+    const WriteProgress& m_progress;
+    qint64 m_written = 0;
+    bool m_cancelled = false;
+};
+
+// errno of a failed fsync, or 0. A big file can take the disk a while:
+// meanwhile the caller is asked every few milliseconds, so it can paint.
+int syncToDisk(int handle, Reporter& reporter)
+{
+    const auto sync = [handle] { return ::fsync(handle) == 0 ? 0 : errno; };
+    if (!reporter.asking())
+        return sync();
+    std::future<int> done = std::async(std::launch::async, sync);
+    while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        reporter.goOn();
+    return done.get();
+}
+
+bool writeDirectly(const QString& target, const Producer& produce, Reporter& reporter, QString* reason)
 {
     if (!produce([](QByteArrayView) { return true; }))
         return false;
     QFile file(target);
     bool failed = !file.open(QIODevice::WriteOnly);
     if (!failed) {
-        produce([&file, &failed](QByteArrayView bytes) {
+        produce(reporter.around([&file, &failed](QByteArrayView bytes) {
             failed = failed || file.write(bytes.data(), bytes.size()) != bytes.size();
             return !failed;
-        });
+        }));
+        if (reporter.cancelled())
+            return false;
         failed = failed || !file.flush();
     }
     if (failed) {
@@ -100,7 +148,7 @@ bool writeAll(int handle, QByteArrayView bytes)
 // go through its descriptor directly, so a failure keeps the system's
 // reason (QSaveFile reports a full disk as "Unknown error").
 bool writeThroughTemporary(const QString& target, const Producer& produce, const struct stat* original,
-                           QString* reason)
+                           Reporter& reporter, QString* reason)
 {
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -112,17 +160,21 @@ bool writeThroughTemporary(const QString& target, const Producer& produce, const
     if (original)
         keepOwnerAndMode(file.handle(), *original);
     int failure = 0;  // errno of the first failed write, kept from later calls
-    const bool complete = produce([&file, &failure](QByteArrayView bytes) {
+    const bool complete = produce(reporter.around([&file, &failure](QByteArrayView bytes) {
         if (failure == 0 && !writeAll(file.handle(), bytes))
             failure = errno;
         return failure == 0;
-    });
-    if (!complete && failure == 0) {
+    }));
+    if ((!complete || reporter.cancelled()) && failure == 0) {
         file.cancelWriting();
         return false;
     }
-    if (failure == 0 && ::fsync(file.handle()) != 0)
-        failure = errno;
+    if (failure == 0)
+        failure = syncToDisk(file.handle(), reporter);
+    if (reporter.cancelled() && failure == 0) {
+        file.cancelWriting();  // the old file is still there as it was
+        return false;
+    }
     if (failure != 0) {
         *reason = systemReason(failure);
         file.cancelWriting();
@@ -135,7 +187,7 @@ bool writeThroughTemporary(const QString& target, const Producer& produce, const
     return true;
 }
 
-bool writeTo(const QString& path, const Producer& produce, QString* reason)
+bool writeTo(const QString& path, const Producer& produce, Reporter& reporter, QString* reason)
 {
     if (path.isEmpty()) {
         *reason = systemReason(ENOENT);
@@ -151,8 +203,8 @@ bool writeTo(const QString& path, const Producer& produce, QString* reason)
         return false;
     }
     if (exists && !S_ISREG(original.st_mode))
-        return writeDirectly(target, produce, reason);
-    return writeThroughTemporary(target, produce, exists ? &original : nullptr, reason);
+        return writeDirectly(target, produce, reporter, reason);
+    return writeThroughTemporary(target, produce, exists ? &original : nullptr, reporter, reason);
 }
 
 }  // namespace
@@ -162,10 +214,12 @@ bool writeFileSafely(const QString& path, const QByteArray& bytes, QString* erro
     return writeFileSafely(path, [&bytes](const ByteSink& sink) { return sink(bytes); }, error);
 }
 
-bool writeFileSafely(const QString& path, const std::function<bool(const ByteSink&)>& produce, QString* error)
+bool writeFileSafely(const QString& path, const std::function<bool(const ByteSink&)>& produce, QString* error,
+                     const WriteProgress& progress)
 {
     QString reason;
-    const bool written = writeTo(path, produce, &reason);
+    Reporter reporter(progress);
+    const bool written = writeTo(path, produce, reporter, &reason);
     if (!written && error && !reason.isEmpty())
         *error = failure(path, reason);
     return written;

@@ -17,7 +17,8 @@ bool writeFileSafely(const QString& path, const QByteArray& bytes, QString* erro
 
 // The same, with the bytes as produce hands them to the sink, a slice at a
 // time; produce may stop once the sink returns false. When produce returns
-// false the write is abandoned: nothing is written, and *error stays as it
-// was. A device cannot take bytes back, so it gets a dry run first.
+// false, or progress (if given) does, the write is abandoned: nothing is
+// written, and *error stays as it was. A device cannot take bytes back, so
+// it gets a dry run first.
 bool writeFileSafely(const QString& path, const std::function<bool(const ByteSink&)>& produce,
-                     QString* error = nullptr);
+                     QString* error = nullptr, const WriteProgress& progress = {});

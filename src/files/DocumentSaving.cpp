@@ -86,6 +86,8 @@ bool writeDocument(frmDocument* document, const QString& path, int type)
             recovery->documentSaved(document);
         return true;
     }
+    if (text->saveCancelled())
+        return false;  // the user stopped it: the file is as it was
     reportWriteFailure(path, text->errorString());
     return false;
 }

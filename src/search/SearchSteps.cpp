@@ -2,6 +2,7 @@
 
 #include "document/RichTextBox.h"
 #include "document/DocumentSearch.h"
+#include "document/LoadProgress.h"
 #include "search/ReplaceAll.h"
 
 namespace search {
@@ -24,7 +25,9 @@ int findInDirection(RichTextBox& text, const QString& what, int options, Directi
 {
     if (direction == Direction::Down)
         return text.Find(what, text.SelStart() + (passSelection ? 1 : 0), -1, options);
-    const int at = textsearch::findBackwardInDocument(*text.document(), what, text.SelStart(), options);
+    BusyPainting painting;
+    const int at = textsearch::findBackwardInDocument(*text.document(), what, text.SelStart(), options,
+                                                      std::ref(painting));
     if (at >= 0)
         text.SetSel(at, at + int(what.size()));
     return at;

@@ -12,6 +12,7 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QScopedValueRollback>
 #include <QToolBar>
 #include <optional>
 
@@ -370,6 +371,10 @@ private slots:
         QTest::newRow("1252 lacks it, OK: UTF-8") << Saved{"a.txt", cafe, "\u4e2d", "", Save, ok, encoding, "caf\xc3\xa9\xe4\xb8\xad"};
         QTest::newRow("1252 lacks it, Close, Yes, Cancel") << Saved{"a.txt", cafe, "\u4e2d", "", Close, yesCancel, encoding, cafe};
         QTest::newRow("1252 holds it") << Saved{"a.txt", cafe, "\u00e9", "", Save, none, "", "caf\xe9\xe9"};
+        // A long save shows its progress; Cancel leaves the file and the mark.
+        const QByteArray big = (QByteArray(79, 'w') + '\n').repeated(40000);
+        QTest::newRow("Save, long, cancelled") << Saved{"a.txt", big, "typed", "cancelled", Save, none, "", big};
+        QTest::newRow("Close, Yes, long, cancelled") << Saved{"a.rtf", big, "typed", "cancelled", Close, yes, "", big};
         QTest::newRow("mixed breaks: untouched lines keep theirs, a new one takes the first")
             << Saved{"a.txt", "one\r\ntwo\nthree\rfour", "\rfive", "", Save, none, "", "one\r\ntwo\nthree\rfour\r\nfive"};
     }
@@ -385,7 +390,11 @@ private slots:
             f.dialogs->choose(path);  // its own name
         f.boxes->answers = row.answers;
         f.main->CurrentFile.clear();
+        const bool stopped = row.outside == QLatin1String("cancelled");
+        const QScopedValueRollback<int> delay(LoadProgress::DelayMs, stopped ? 0 : LoadProgress::DelayMs);
+        WhenModal<QProgressDialog> stop([](QProgressDialog* progress) { progress->cancel(); }, 10000, stopped ? 0 : 20);
         f.command(row.command);
+        QCOMPARE(stop.answered(), stopped);
         QCOMPARE(f.prompts().size(), row.answers.size());
         if (!row.asked.isEmpty())
             QCOMPARE(f.lastPrompt() + QString::number(f.boxes->shown.last().style),
@@ -395,7 +404,7 @@ private slots:
         const bool closing = row.command == Close || row.command == Exit;
         if (!closing || row.answers.value(0) != vb::vbCancel)
             QCOMPARE(f.main->CurrentFile, row.command == SaveAs ? path : path.toUpper());
-        const bool cancelled = !row.answers.isEmpty() && row.answers.last() == vb::vbCancel;
+        const bool cancelled = stopped || (!row.answers.isEmpty() && row.answers.last() == vb::vbCancel);
         QCOMPARE(f.documentCount(), closing && !cancelled ? 0 : 1);
         if (!closing || cancelled)
             QCOMPARE(document->Label1(), cancelled ? QStringLiteral("x") : QString());

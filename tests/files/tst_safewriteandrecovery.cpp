@@ -253,6 +253,54 @@ private slots:
         QCOMPARE(bytesOf(folder + QStringLiteral("/file.txt")), QByteArray("x"));
     }
 
+    // The caller hears how far a write has come after each slice and may
+    // stop it: stopped, the write leaves everything as it was.
+    void progressMayAbandonTheWrite_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("stopAt");  // the slice after which progress says no; 0: never
+        for (const char* name : {"file.txt", "new.txt"}) {
+            QTest::addRow("%s, to the end", name) << name << 0;
+            QTest::addRow("%s, stopped after the first slice", name) << name << 1;
+            QTest::addRow("%s, stopped after the last slice", name) << name << 3;
+        }
+    }
+    void progressMayAbandonTheWrite()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, stopAt);
+        constexpr qint64 Slice = 1 << 20;
+        QTemporaryDir folder(testenv::root() + QStringLiteral("/progress-XXXXXX"));
+        writeBytes(folder.filePath(QStringLiteral("file.txt")), "x");
+        const QStringList before = entries(folder.path());
+        const QString path = folder.filePath(name);
+        QList<qint64> heard;
+        QString error = QStringLiteral("untouched");
+        const bool written = writeFileSafely(
+            path,
+            [](const ByteSink& sink) {
+                for (char c : {'a', 'b', 'c'})
+                    if (!sink(QByteArray(Slice, c)))
+                        return true;  // the producer's own verdict does not undo a stop
+                return true;
+            },
+            &error, [&](qint64 done) {
+                heard << done;
+                return stopAt == 0 || heard.size() < stopAt;
+            });
+        QCOMPARE(written, stopAt == 0);
+        QCOMPARE(error, QStringLiteral("untouched"));
+        const int slices = stopAt == 0 ? 3 : stopAt;
+        QCOMPARE(heard.mid(0, slices), (QList<qint64>{Slice, 2 * Slice, 3 * Slice}).mid(0, slices));
+        QVERIFY(std::all_of(heard.begin() + slices, heard.end(), [&](qint64 done) { return done == 3 * Slice; }));
+        if (stopAt != 0) {
+            QCOMPARE(entries(folder.path()), before);
+            QCOMPARE(bytesOf(folder.filePath(QStringLiteral("file.txt"))), QByteArray("x"));
+        } else {
+            QCOMPARE(bytesOf(path), QByteArray(Slice, 'a') + QByteArray(Slice, 'b') + QByteArray(Slice, 'c'));
+        }
+    }
+
     // Random edits against the copy kept while they happen, and the entry
     // through the file format and back.
     void entriesGiveBackTheDocument_data()

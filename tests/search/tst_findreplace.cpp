@@ -7,6 +7,7 @@
 #include "document/RichTextBox.h"
 #include "document/CrLfText.h"
 #include "document/DocumentSearch.h"
+#include "document/LoadProgress.h"
 #include "document/TextSearch.h"
 #include "document/frmDocument.h"
 #include "search/ReplaceAll.h"
@@ -24,8 +25,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 
 using testsupport::MainWindowFixture;
 using testsupport::WhenModal;
@@ -334,6 +337,32 @@ private slots:
                 QCOMPARE(textsearch::findBackwardInDocument(*literal.document(), what, at, options), -1);
             }
         }
+    }
+
+    // A search through several windows paints between them, and meanwhile
+    // counts as running, so that nothing reloads the text under it.
+    void searchesPaintBetweenWindows_data()
+    {
+        QTest::addColumn<bool>("down");
+        QTest::newRow("down") << true;
+        QTest::newRow("up") << false;
+    }
+    void searchesPaintBetweenWindows()
+    {
+        QFETCH(bool, down);
+        const int at = down ? 3 << 20 : 0;
+        literal.setText(QString(3 << 20, u'x').insert(at, QStringLiteral("Needle")));
+        const int caret = down ? 0 : literal.TextLength();
+        literal.SetSel(caret, caret);
+        const QScopedValueRollback<int> often(BusyPainting::EveryMs, 0);
+        int turns = 0;
+        QTimer ticks;
+        connect(&ticks, &QTimer::timeout, [&] { turns += LoadProgress::anyRunning() ? 1 : 1000; });
+        ticks.start(0);
+        const int found = search::findInDirection(literal, QStringLiteral("needle"), 0,
+                                                  down ? search::Direction::Down : search::Direction::Up, false);
+        QCOMPARE(QString::number(found) + u',' + QString::number(turns), QString::number(at) + QStringLiteral(",3"));
+        QVERIFY(!LoadProgress::anyRunning());
     }
 
     void replaceAllMatchesTheLiteralLoop_data()

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 namespace testsupport {
@@ -12,10 +13,12 @@ namespace testsupport {
 template <class T>
 class WhenModal {
 public:
-    explicit WhenModal(std::function<void(T*)> act, int limitMs = 10000) : m_timer(new QTimer)
+    // A step of 0 looks at every turn of the event loop, for windows that
+    // are up only for moments.
+    explicit WhenModal(std::function<void(T*)> act, int limitMs = 10000, int stepMs = 20) : m_timer(new QTimer)
     {
-        m_timer->setInterval(20);
-        QObject::connect(m_timer, &QTimer::timeout, [this, act = std::move(act), limitMs] {
+        m_timer->setInterval(stepMs);
+        QObject::connect(m_timer, &QTimer::timeout, [this, act = std::move(act), limitMs, stepMs] {
             QWidget* modal = QApplication::activeModalWidget();
             if (T* wanted = qobject_cast<T*>(modal)) {
                 m_timer->stop();
@@ -23,7 +26,7 @@ public:
                 act(wanted);
                 return;
             }
-            m_waited += 20;
+            m_waited += std::max(stepMs, 1);
             if (m_waited > limitMs) {
                 m_timer->stop();
                 if (auto* dialog = qobject_cast<QDialog*>(modal))
