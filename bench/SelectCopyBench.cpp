@@ -1,6 +1,7 @@
 // "select-copy": Edit, Select All then Edit, Copy on a loaded document,
 // against selectAll() and copy() of a QPlainTextEdit holding the same text.
 #include "DocumentFixture.h"
+#include "OpenCommand.h"
 #include "Operations.h"
 #include "Timing.h"
 
@@ -47,9 +48,13 @@ ChildBody editorSelectCopy(const BenchInput& input)
         Stopwatch phase;
         editing::mnuSelectAll_Click(*main);
         const double selectAllMs = phase.elapsedMs();
+        FreezeWatch freeze;
+        freeze.start();
         phase.restart();
         editing::mnuEditCopy_Click(*main);
         const double copyMs = phase.elapsedMs();
+        freeze.stop();
+        report.set("freeze", freeze.longestGapMs());
         phase.restart();
         QCoreApplication::processEvents();
         const double eventsMs = phase.elapsedMs();
@@ -100,7 +105,8 @@ std::vector<Row> measureSelectCopy(const BenchInput& input)
     const int setup = setupLimitSeconds(input.sizeMB);
     const auto plain = runSeries("select-copy baseline QPlainTextEdit", plainSelectCopy(input), input.runs, setup);
     const auto editor = runSeries("select-copy (Select All, Copy)", editorSelectCopy(input), input.runs, setup);
-    std::string detail = medianBreakdown(editor, {"SelectAll", "Copy", "events"});
+    std::string detail = medianBreakdown(editor, {"SelectAll", "Copy", "events", "freeze"});
+    detail += " (freeze: the longest time Copy did not paint)";
     if (const std::string held = firstNote(editor, "clipboard"); !held.empty())
         detail += "; clipboard " + held;
     const std::string readBack = medianBreakdown(plain, {"readBack"});

@@ -4,30 +4,39 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include <cstring>
+
 namespace Clipboard {
 
 void Clear() { QGuiApplication::clipboard()->clear(); }
 
-// CR LF pairs become LF, in one pass over the text.
-static QString withPlatformBreaks(const QString& text)
+// CR LF pairs become LF, in place and in one pass: a line at a time, as
+// indexOf and memmove are vectorised.
+static void usePlatformBreaks(QString& text)
 {
-    if (!text.contains(u'\r'))
-        return text;
-    QString out(text.size(), Qt::Uninitialized);
-    QChar* to = out.data();
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-            continue;
-        *to++ = text[i];
+    qsizetype at = text.indexOf(u'\r');
+    if (at < 0)
+        return;
+    QChar* const data = text.data();
+    qsizetype start = 0, kept = 0;
+    const auto keepUpTo = [&](qsizetype end) {
+        std::memmove(data + kept, data + start, size_t(end - start) * sizeof(QChar));
+        kept += end - start;
+    };
+    for (; at >= 0; at = text.indexOf(u'\r', at + 1)) {
+        if (at + 1 < text.size() && data[at + 1] == u'\n') {
+            keepUpTo(at);
+            start = at + 1;  // the LF goes with the next line
+        }
     }
-    out.truncate(to - out.data());
-    return out;
+    keepUpTo(text.size());
+    text.truncate(kept);
 }
 
-void SetText(const QString& text)
+void SetText(QString text)
 {
-    QGuiApplication::clipboard()->setText(withPlatformBreaks(text));
+    usePlatformBreaks(text);
+    QGuiApplication::clipboard()->setText(text);
 }
 
 QString GetText()

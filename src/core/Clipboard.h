@@ -9,7 +9,7 @@ namespace Clipboard {
 constexpr int vbCFText = 1;
 
 void Clear();
-void SetText(const QString& text);
+void SetText(QString text);
 QString GetText();             // "" when it holds no text
 bool GetFormat(int format = vbCFText);  // whether it holds text
 

@@ -99,7 +99,9 @@ void RichTextBox::setSelLength(int length)
 
 QString RichTextBox::SelText() const
 {
-    return withCrLfBreaks(textCursor().selectedText());
+    const QTextCursor cursor = textCursor();
+    BusyPainting painting;  // a selection of megabytes takes a while
+    return crLfText(*document(), cursor.selectionStart(), cursor.selectionEnd(), std::ref(painting));
 }
 
 void RichTextBox::setSelText(const QString& text)

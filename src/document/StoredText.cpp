@@ -1,5 +1,6 @@
 #include "document/StoredText.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
 #include <private/qtextdocument_p.h>
 
@@ -96,29 +97,38 @@ QStringView StoredTextReader::read(int from, int count)
     return m_chunk.mid(from - m_start, count);
 }
 
-bool forEachCrLfPiece(const QTextDocument& document, const std::function<bool(QStringView)>& take)
+namespace {
+
+// Copies text to `to` with each paragraph break as CR LF; returns the end.
+// Whole lines at a time: indexOf and memcpy are vectorised.
+QChar* copyWithCrLf(QStringView text, QChar* to)
+{
+    for (qsizetype start = 0, at; start < text.size(); start = at + 1) {
+        at = text.indexOf(QChar::ParagraphSeparator, start);
+        if (at < 0)
+            at = text.size();
+        std::memcpy(to, text.data() + start, size_t(at - start) * sizeof(QChar));
+        to += at - start;
+        if (at < text.size()) {
+            *to++ = u'\r';
+            *to++ = u'\n';
+        }
+    }
+    return to;
+}
+
+}  // namespace
+
+bool forEachCrLfPiece(const QTextDocument& document, const std::function<bool(QStringView)>& take, int from, int to)
 {
     constexpr qsizetype Piece = 1 << 20;
     const StoredText stored(document);
     QString piece(2 * Piece, Qt::Uninitialized);  // every character a break at worst
     bool finished = true;
-    stored.forEachStretch(0, stored.length() - 1, [&](QStringView stretch) {
+    stored.forEachStretch(from, to < 0 ? stored.length() - 1 : to, [&](QStringView stretch) {
         for (; !stretch.isEmpty(); stretch = stretch.sliced(std::min(stretch.size(), Piece))) {
-            const QStringView part = stretch.first(std::min(stretch.size(), Piece));
-            QChar* to = piece.data();
-            // Whole lines at a time: indexOf and memcpy are vectorised.
-            for (qsizetype start = 0, at; start < part.size(); start = at + 1) {
-                at = part.indexOf(QChar::ParagraphSeparator, start);
-                if (at < 0)
-                    at = part.size();
-                std::memcpy(to, part.data() + start, size_t(at - start) * sizeof(QChar));
-                to += at - start;
-                if (at < part.size()) {
-                    *to++ = u'\r';
-                    *to++ = u'\n';
-                }
-            }
-            if (!take(QStringView(piece.constData(), to))) {
+            const QChar* end = copyWithCrLf(stretch.first(std::min(stretch.size(), Piece)), piece.data());
+            if (!take(QStringView(piece.constData(), end))) {
                 finished = false;
                 return false;
             }
@@ -128,13 +138,24 @@ bool forEachCrLfPiece(const QTextDocument& document, const std::function<bool(QS
     return finished;
 }
 
-QString crLfText(const QTextDocument& document)
+QString crLfText(const QTextDocument& document, int from, int to, const std::function<void()>& between)
 {
-    QString text;
-    text.reserve(qsizetype(document.characterCount()) + document.blockCount());
-    forEachCrLfPiece(document, [&text](QStringView piece) {
-        text.append(piece);
+    if (to < 0)
+        to = document.characterCount() - 1;
+    if (from >= to)
+        return QString();
+    const int breaks = document.findBlock(to).blockNumber() - document.findBlock(from).blockNumber();
+    QString text(qsizetype(to - from) + breaks, Qt::Uninitialized);
+    QChar* end = text.data();
+    const QChar* pausedAt = end;
+    StoredText(document).forEachStretch(from, to, [&](QStringView stretch) {
+        end = copyWithCrLf(stretch, end);
+        if (between && end - pausedAt >= (1 << 16)) {
+            between();
+            pausedAt = end;
+        }
         return true;
     });
+    text.truncate(end - text.constData());
     return text;
 }

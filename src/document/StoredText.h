@@ -66,7 +66,11 @@ private:
 };
 
 // The document's text with every paragraph break as CR LF (Text()): whole,
-// or in consecutive pieces of at most about a megabyte.
-QString crLfText(const QTextDocument& document);
+// or in consecutive pieces of at most about a megabyte. from and to are
+// document positions; to -1 is the end, before the final break. between,
+// if given, is called between pieces, where the caller may paint.
+QString crLfText(const QTextDocument& document, int from = 0, int to = -1,
+                 const std::function<void()>& between = {});
 // The pieces stop when take returns false; the result is whether all went.
-bool forEachCrLfPiece(const QTextDocument& document, const std::function<bool(QStringView)>& take);
+bool forEachCrLfPiece(const QTextDocument& document, const std::function<bool(QStringView)>& take, int from = 0,
+                      int to = -1);

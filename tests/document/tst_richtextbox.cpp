@@ -7,6 +7,8 @@
 #include "document/TextFileCodec.h"
 
 #include <QApplication>
+#include <QRandomGenerator>
+#include <QTextCursor>
 
 class TestRichTextBox : public QObject {
     Q_OBJECT
@@ -217,6 +219,27 @@ private slots:
     // Text set or loaded from a file: line breaks become CR LF; a file's
     // encoding is found (the codec's own tests try every
     // encoding), and its load cannot be undone.
+    // Text typed in any order lies scattered in the document's buffer; a
+    // selection reads the same as Qt's own, breaks as CR LF.
+    void scatteredSelectionsReadAsQtReadsThem()
+    {
+        QRandomGenerator random(31);
+        box->setText(QString());
+        QTextCursor cursor(box->document());
+        for (int edit = 0; edit < 300; ++edit) {
+            cursor.setPosition(int(random.bounded(box->document()->characterCount())));
+            cursor.insertText(QStringLiteral("ab\ncd e").left(int(random.bounded(1, 9))));
+        }
+        const int end = box->document()->characterCount() - 1;
+        for (int pick = 0; pick < 300; ++pick) {
+            const int from = int(random.bounded(end + 1)), to = int(random.bounded(from, end + 1));
+            cursor.setPosition(from);
+            cursor.setPosition(to, QTextCursor::KeepAnchor);
+            box->setTextCursor(cursor);
+            QCOMPARE(box->SelText(), QString(cursor.selectedText()).replace(QChar::ParagraphSeparator, QLatin1String("\r\n")));
+        }
+    }
+
     void text_data()
     {
         QTest::addColumn<bool>("viaFile");

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QToolBar>
 
 using testsupport::MainWindowFixture;
@@ -206,6 +207,19 @@ private slots:
             undone << text->Text();
         }
         QCOMPARE(undone, QStringList({after.section(u'|', 0, 0), before}));
+    }
+
+    // Other programs get LF for each CR LF; a lone CR or LF stays.
+    void clipboardTakesThePlatformsBreaks()
+    {
+        QRandomGenerator random(5);
+        for (int text = 0; text < 400; ++text) {
+            QString put;
+            for (int length = int(random.bounded(12)); length > 0; --length)
+                put += QStringLiteral("a\r\n").at(int(random.bounded(3)));
+            Clipboard::SetText(put);
+            QCOMPARE(Clipboard::GetText(), QString(put).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+        }
     }
 
     // Before any menu has opened the keys work as in any editor; after, a
