@@ -73,10 +73,20 @@ void FreezeWatch::start()
     m_gaps.clear();
 }
 
+void FreezeWatch::stop()
+{
+    m_timer.stop();
+    noteGapUntil(m_clock.elapsedMs());
+}
+
 void FreezeWatch::tick()
 {
     ++m_ticks;
-    const double now = m_clock.elapsedMs();
+    noteGapUntil(m_clock.elapsedMs());
+}
+
+void FreezeWatch::noteGapUntil(double now)
+{
     const double gap = now - m_last;
     m_gaps.push_back(gap);
     if (gap > m_longest) {

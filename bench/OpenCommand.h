@@ -48,7 +48,9 @@ public:
     // Starts the timer and returns right after its first tick; times
     // below count from then.
     void start();
-    void stop() { m_timer.stop(); }
+    // The time since the last tick counts as a gap too: the measured work
+    // may end long after it, before the event loop had a turn.
+    void stop();
     double longestGapMs() const { return m_longest; }
     double longestGapEndMs() const { return m_longestEnd; }
     int gapsOver(double ms) const;
@@ -56,6 +58,7 @@ public:
 
 private:
     void tick();
+    void noteGapUntil(double now);
 
     QTimer m_timer;
     Stopwatch m_clock;
