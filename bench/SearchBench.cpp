@@ -258,9 +258,13 @@ ChildBody editorReplaceAll(const BenchInput& input, bool settled)
         report.note("replaced", std::to_string(replaced) + " replaced, caret at " + std::to_string(text->SelStart())
                                     + ", one undo step: " + (text->CanUndo() ? "yes" : "no"));
         report.limit(limit, "undo");
+        FreezeWatch undoFreeze;
+        undoFreeze.start();
         watch.restart();
         text->Undo();
         report.set("undo", watch.elapsedMs());
+        undoFreeze.stop();
+        report.set("undoFreeze", undoFreeze.longestGapMs());
         if (text->TextLength() != before || text->Text().count(Needle) != replaced)
             return report.fail("Undo did not restore the text");
     };
@@ -416,8 +420,8 @@ std::vector<Row> measureReplaceAll(const BenchInput& input)
         const Figure figure = figureOf(editor, "replace", "replace");
         const Figure open = figureOf(editor, "open", "open");
         const std::string detail = "needle by pin; editor: " + firstNote(editor, "replaced") + "; "
-                                   + medianBreakdown(editor, {"open", "settle", "replace", "repaint", "textAfter", "undo"})
-                                   + " (textAfter: the control's Text() once more afterwards; undo: Undo of it all); "
+                                   + medianBreakdown(editor, {"open", "settle", "replace", "repaint", "textAfter", "undo", "undoFreeze"})
+                                   + " (textAfter: the control's Text() once more afterwards; undo: Undo of it all; undoFreeze: the longest time that Undo did not paint); "
                                    + peakRatio(figure, input.sizeMB) + "; baseline matches: " + firstNote(replace, "matches");
         rows.push_back({operation, figure, "opening the same file (same run)", open, detail});
         rows.push_back({operation, figure, "QString::replace of the same text", figureOf(replace, "replace", "replace"),

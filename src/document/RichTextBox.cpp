@@ -38,6 +38,10 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent), m_backColor(oleco
             && disconnect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(_q_ensureVisible(QRectF))))
             connect(child, SIGNAL(visibilityRequest(QRectF)), this, SLOT(showCaret(QRectF)));
     }
+    connect(document(), &QTextDocument::undoAvailable, this, [this](bool available) {
+        if (!available)
+            m_undoGroups.clear();  // the stack was emptied or undone to its bottom
+    });
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
         if (!m_typing)
             separateUndoStep();  // nothing typed next joins this edit's undo step
@@ -416,6 +420,11 @@ bool RichTextBox::event(QEvent* event)
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
     emit KeyDown(keys::keyCodeFromQt(event->key()), keys::shiftFromQt(event->modifiers()));
+    if (event->matches(QKeySequence::Undo)) {
+        Undo();  // a grouped change goes back whole, as from the menu
+        event->accept();
+        return;
+    }
     const QScopedValueRollback<bool> typing(m_typing, true);
     QTextEdit::keyPressEvent(event);
 }

@@ -123,7 +123,12 @@ public:
     int LineIndex(int line = -1) const;
     int LineFromChar(int index = -1) const;
     bool CanUndo() const;
+    // Undoes the last step, or the whole of a change grouped below, painting
+    // between its steps.
     void Undo();
+    // The undo steps added since the document had `before` of them undo as
+    // one: a long change is made in steps so that the window can paint.
+    void groupUndoSteps(int before);
     void EmptyUndoBuffer();
 
     // Keys that an enabled menu item of the window owns go to that item, not
@@ -180,6 +185,10 @@ private:
     bool m_loadCancelled = false;
     bool m_encodingRefused = false;
     bool m_saveCancelled = false;
+    struct UndoGroup {
+        int from, to;  // availableUndoSteps() before and after
+    };
+    std::vector<UndoGroup> m_undoGroups;
     TextFileFormat m_fileFormat;
     FileIdentity m_fileIdentity;
     bool m_typing = false;  // inside a key press or input-method event

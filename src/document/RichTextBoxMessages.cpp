@@ -1,6 +1,7 @@
 // The window messages the program sends to the control, and the line,
 // undo and redraw operations behind them.
 #include "document/RichTextBox.h"
+#include "document/LoadProgress.h"
 
 #include "core/Units.h"
 #include "document/LazyTextLayout.h"
@@ -67,8 +68,37 @@ int RichTextBox::LineIndex(int line) const
 // ---- undo, redraw ----------------------------------------------------------
 
 bool RichTextBox::CanUndo() const { return document()->isUndoAvailable(); }
-void RichTextBox::Undo() { undo(); }
-void RichTextBox::EmptyUndoBuffer() { document()->clearUndoRedoStacks(); }
+void RichTextBox::Undo()
+{
+    const int now = document()->availableUndoSteps();
+    // Groups above this point were undone, or went with the redo stack.
+    while (!m_undoGroups.empty() && m_undoGroups.back().to > now)
+        m_undoGroups.pop_back();
+    if (m_undoGroups.empty() || m_undoGroups.back().to != now) {
+        undo();
+        return;
+    }
+    const int from = m_undoGroups.back().from;
+    m_undoGroups.pop_back();
+    BusyPainting painting;
+    while (document()->availableUndoSteps() > from) {
+        undo();
+        painting();
+    }
+}
+
+void RichTextBox::groupUndoSteps(int before)
+{
+    const int after = document()->availableUndoSteps();
+    if (after > before + 1)
+        m_undoGroups.push_back({before, after});
+}
+
+void RichTextBox::EmptyUndoBuffer()
+{
+    document()->clearUndoRedoStacks();
+    m_undoGroups.clear();
+}
 
 void RichTextBox::SetRedraw(bool on)
 {

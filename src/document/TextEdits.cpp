@@ -133,6 +133,7 @@ bool applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)
     if (!next(edit))
         return true;
     QTextCursor cursor(document);
+    const int undoneTo = document->availableUndoSteps();
     cursor.beginEditBlock();
     QElapsedTimer sincePause;
     sincePause.start();
@@ -147,16 +148,17 @@ bool applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)
                 rewrite.apply(cursor, shift);
             open = false;
             shift = 0;
-            // The edit block is closed and joined again, so that the pause
-            // sees a whole document and one undo still reverts it all.
+            // The edit block ends at each pause, so that the pause sees a
+            // whole document, and Undo can paint between the blocks.
             if (keepGoing && sincePause.elapsed() >= PauseEveryMs) {
                 cursor.endEditBlock();
                 if (!keepGoing(edit.position)) {
-                    document->undo();
+                    while (document->availableUndoSteps() > undoneTo)
+                        document->undo();
                     document->clearUndoRedoStacks(QTextDocument::RedoStack);
                     return false;
                 }
-                cursor.joinPreviousEditBlock();
+                cursor.beginEditBlock();
                 sincePause.restart();
             }
             QTextBlock block = paragraph.next();

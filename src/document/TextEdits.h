@@ -26,6 +26,7 @@ void applyTextEdits(QTextDocument* document, const QVector<TextEdit>& edits);
 // false when there are no more, so that they need not all be held at once.
 // Every so often, between paragraphs and with the document in a state it
 // can be painted in, `keepGoing` is told the offset reached; when it returns
-// false the edits made so far are undone and the result is false.
+// false the edits made so far are undone and the result is false. Each pause
+// ends an undo step: the caller joins them again (RichTextBox::groupUndoSteps).
 bool applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)>& next,
                     const std::function<bool(int offset)>& keepGoing = {});

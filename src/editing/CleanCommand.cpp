@@ -23,10 +23,12 @@ void mnuClean_Click(Workspace& workspace)
     const QString original = text->Text();
     CleanEdits edits(original, selStart, selLength);
     LoadProgress progress(document, original.size(), QApplication::translate("Clean", "Cleaning..."));
+    const int undoSteps = text->document()->availableUndoSteps();
     const bool done = applyTextEdits(
         text->document(), [&edits](TextEdit& edit) { return edits.next(edit); },
         [&progress](int offset) { return progress.advance(offset); });
     if (done) {
+        text->groupUndoSteps(undoSteps);
         text->SetSel(edits.caret(), edits.caret());
     } else {  // cancelled: as it was
         text->SetSel(selStart, selStart + selLength);

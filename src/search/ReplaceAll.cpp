@@ -62,8 +62,10 @@ int replaceAllFrom(RichTextBox& text, const QString& what, const QString& replac
         return true;
     };
     LoadProgress progress(&text, length, QCoreApplication::translate("ReplaceAll", "Replacing..."));
+    const int undoSteps = text.document()->availableUndoSteps();
     if (!applyTextEdits(text.document(), nextEdit, [&progress](int offset) { return progress.advance(offset); }))
         return ReplaceAllCancelled;
+    text.groupUndoSteps(undoSteps);
     text.setSelStart(matches.caret);
     return matches.caret;
 }

@@ -485,6 +485,39 @@ private slots:
                  QStringLiteral("3,00"));
     }
 
+    // A long Replace All is made in steps that paint between them; one Undo,
+    // from the menu or the keyboard, still takes it all back, and typing
+    // after it is undone on its own first.
+    void longReplaceAllUndoesWhole_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("Edit, Undo") << false;
+        QTest::newRow("Ctrl+Z") << true;
+    }
+    void longReplaceAllUndoesWhole()
+    {
+        QFETCH(bool, byKey);
+        const QString text = QStringLiteral("needle hay\r\n").repeated(200'000);
+        f.text()->setText(text);
+        f.text()->EmptyUndoBuffer();
+        f.text()->SetSel(0, 0);
+        QVERIFY(search::replaceAllFrom(*f.text(), QStringLiteral("needle"), QStringLiteral("pin"), 0, 0) > 0);
+        const QString replaced = f.text()->Text();
+        QVERIFY(f.text()->document()->availableUndoSteps() > 2);  // else this tests one step
+        f.text()->SetSel(replaced.size(), replaced.size());
+        QTest::keyClicks(f.text(), QStringLiteral("!"));
+        QStringList undone;
+        for (int i = 0; i < 2; ++i) {
+            if (byKey)
+                QTest::keyClick(f.text(), Qt::Key_Z, Qt::ControlModifier);
+            else
+                f.text()->Undo();
+            undone << (f.text()->Text() == replaced ? "replaced" : f.text()->Text() == text ? "original" : "other");
+        }
+        QCOMPARE(undone, QStringList({"replaced", "original"}));
+        QVERIFY(!f.text()->CanUndo());
+    }
+
     // Linear in the text: half a million replacements over four megabytes.
     void manyMatchesInLinearTime()
     {
