@@ -42,6 +42,10 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent), m_backColor(oleco
         if (!available)
             m_undoGroups.clear();  // the stack was emptied or undone to its bottom
     });
+    connect(document(), &QTextDocument::redoAvailable, this, [this](bool available) {
+        if (!available)
+            m_redoGroups.clear();  // a new edit dropped what was undone
+    });
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
         if (!m_typing)
             separateUndoStep();  // nothing typed next joins this edit's undo step
@@ -420,8 +424,9 @@ bool RichTextBox::event(QEvent* event)
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
     emit KeyDown(keys::keyCodeFromQt(event->key()), keys::shiftFromQt(event->modifiers()));
-    if (event->matches(QKeySequence::Undo)) {
-        Undo();  // a grouped change goes back whole, as from the menu
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+        // A grouped change goes back, and comes back, whole.
+        event->matches(QKeySequence::Undo) ? Undo() : redoGrouped();
         event->accept();
         return;
     }

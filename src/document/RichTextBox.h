@@ -189,6 +189,8 @@ private:
         int from, to;  // availableUndoSteps() before and after
     };
     std::vector<UndoGroup> m_undoGroups;
+    std::vector<UndoGroup> m_redoGroups;  // undone whole, redone whole
+    void redoGrouped();
     TextFileFormat m_fileFormat;
     FileIdentity m_fileIdentity;
     bool m_typing = false;  // inside a key press or input-method event

@@ -78,13 +78,32 @@ void RichTextBox::Undo()
         undo();
         return;
     }
-    const int from = m_undoGroups.back().from;
+    const UndoGroup group = m_undoGroups.back();
     m_undoGroups.pop_back();
     BusyPainting painting;
-    while (document()->availableUndoSteps() > from) {
+    while (document()->availableUndoSteps() > group.from) {
         undo();
         painting();
     }
+    m_redoGroups.push_back(group);
+}
+
+// Qt's own Redo key: a change undone whole comes back whole.
+void RichTextBox::redoGrouped()
+{
+    const int now = document()->availableUndoSteps();
+    if (m_redoGroups.empty() || m_redoGroups.back().from != now) {
+        redo();
+        return;
+    }
+    const UndoGroup group = m_redoGroups.back();
+    m_redoGroups.pop_back();
+    BusyPainting painting;
+    while (document()->availableUndoSteps() < group.to && document()->isRedoAvailable()) {
+        redo();
+        painting();
+    }
+    m_undoGroups.push_back(group);
 }
 
 void RichTextBox::groupUndoSteps(int before)
@@ -98,6 +117,7 @@ void RichTextBox::EmptyUndoBuffer()
 {
     document()->clearUndoRedoStacks();
     m_undoGroups.clear();
+    m_redoGroups.clear();
 }
 
 void RichTextBox::SetRedraw(bool on)
