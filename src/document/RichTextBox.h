@@ -191,6 +191,7 @@ private:
     std::vector<UndoGroup> m_undoGroups;
     std::vector<UndoGroup> m_redoGroups;  // undone whole, redone whole
     void redoGrouped();
+    void step(bool back);
     TextFileFormat m_fileFormat;
     FileIdentity m_fileIdentity;
     bool m_typing = false;  // inside a key press or input-method event

@@ -70,40 +70,36 @@ int RichTextBox::LineIndex(int line) const
 bool RichTextBox::CanUndo() const { return document()->isUndoAvailable(); }
 void RichTextBox::Undo()
 {
-    const int now = document()->availableUndoSteps();
     // Groups above this point were undone, or went with the redo stack.
+    const int now = document()->availableUndoSteps();
     while (!m_undoGroups.empty() && m_undoGroups.back().to > now)
         m_undoGroups.pop_back();
-    if (m_undoGroups.empty() || m_undoGroups.back().to != now) {
-        undo();
-        return;
-    }
-    const UndoGroup group = m_undoGroups.back();
-    m_undoGroups.pop_back();
-    BusyPainting painting;
-    while (document()->availableUndoSteps() > group.from) {
-        undo();
-        painting();
-    }
-    m_redoGroups.push_back(group);
+    step(true);
 }
 
 // Qt's own Redo key: a change undone whole comes back whole.
-void RichTextBox::redoGrouped()
+void RichTextBox::redoGrouped() { step(false); }
+
+// One undo or redo step, or, at the edge of a group, the whole group,
+// painting between its steps; the group then waits on the other side.
+void RichTextBox::step(bool back)
 {
+    std::vector<UndoGroup>& groups = back ? m_undoGroups : m_redoGroups;
     const int now = document()->availableUndoSteps();
-    if (m_redoGroups.empty() || m_redoGroups.back().from != now) {
-        redo();
+    if (groups.empty() || (back ? groups.back().to : groups.back().from) != now) {
+        back ? undo() : redo();
         return;
     }
-    const UndoGroup group = m_redoGroups.back();
-    m_redoGroups.pop_back();
+    const UndoGroup group = groups.back();
+    groups.pop_back();
+    const int target = back ? group.from : group.to;
     BusyPainting painting;
-    while (document()->availableUndoSteps() < group.to && document()->isRedoAvailable()) {
-        redo();
+    while (document()->availableUndoSteps() != target
+           && (back ? document()->isUndoAvailable() : document()->isRedoAvailable())) {
+        back ? undo() : redo();
         painting();
     }
-    m_undoGroups.push_back(group);
+    (back ? m_redoGroups : m_undoGroups).push_back(group);
 }
 
 void RichTextBox::groupUndoSteps(int before)
