@@ -18,6 +18,7 @@ const std::vector<Operation>& operations()
         {"timer-tick", measureTimerTick},
         {"clean", measureClean},
         {"select-copy", measureSelectCopy},
+        {"cut-paste", measureCutPaste},
         {"print", measurePrint},
         {"keystroke", measureKeystroke},
         {"open", measureOpen},

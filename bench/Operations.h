@@ -36,6 +36,7 @@ std::vector<Row> measureGoToLine(const BenchInput& input);
 std::vector<Row> measureTimerTick(const BenchInput& input);
 std::vector<Row> measureClean(const BenchInput& input);
 std::vector<Row> measureSelectCopy(const BenchInput& input);
+std::vector<Row> measureCutPaste(const BenchInput& input);
 std::vector<Row> measurePrint(const BenchInput& input);
 std::vector<Row> measureKeystroke(const BenchInput& input);
 std::vector<Row> measureOpen(const BenchInput& input);

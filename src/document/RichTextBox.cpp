@@ -8,6 +8,7 @@
 #include "document/KeyCodes.h"
 #include "document/LazyTextLayout.h"
 #include "document/LoadProgress.h"
+#include "document/TextEdits.h"
 #include "document/TextFileCodec.h"
 #include "document/TextFileLoader.h"
 #include "document/DocumentSearch.h"
@@ -76,9 +77,43 @@ void RichTextBox::setText(const QString& text)
     separateUndoStep();
     QTextCursor cursor(document());
     cursor.select(QTextCursor::Document);
-    cursor.insertText(normalizeLineBreaks(text));
-    cursor.setPosition(0);
-    setTextCursor(cursor);
+    if (replaceSelection(cursor, normalizeLineBreaks(text), typingFormat(cursor))) {
+        cursor.setPosition(0);
+        setTextCursor(cursor);
+    }
+}
+
+// The format insertText gives text typed at the cursor.
+QTextCharFormat RichTextBox::typingFormat(const QTextCursor& cursor)
+{
+    QTextCharFormat format = cursor.charFormat();
+    format.clearProperty(QTextFormat::ObjectType);
+    return format;
+}
+
+// One stretch of Qt's editing takes seconds at 100 MB without painting, so
+// a long change goes in slices, with a progress window and Cancel. False
+// when cancelled: the text and selection are then as they were. Else the
+// cursor stands after the text.
+bool RichTextBox::replaceSelection(QTextCursor& cursor, const QString& text, const QTextCharFormat& format)
+{
+    const qint64 total = qint64(cursor.selectionEnd()) - cursor.selectionStart() + text.size();
+    if (total < SlicedEditFrom) {
+        cursor.insertText(text, format);
+        return true;
+    }
+    const QTextCursor before = textCursor();
+    const int undoSteps = document()->availableUndoSteps();
+    LoadProgress progress(this, total, text.isEmpty() ? tr("Deleting...") : tr("Inserting..."));
+    if (!replaceInSlices(cursor, text, format, [&progress](qint64 done) { return progress.advance(done); })) {
+        QTextCursor selection(document());
+        selection.setPosition(before.anchor());
+        selection.setPosition(before.position(), QTextCursor::KeepAnchor);
+        setTextCursor(selection);
+        return false;
+    }
+    groupUndoSteps(undoSteps);
+    return true;
 }
 
 // ---- selection -------------------------------------------------------------
@@ -117,11 +152,9 @@ void RichTextBox::setSelText(const QString& text)
     separateUndoStep();  // not joined to the typing before it
     QTextCursor cursor = textCursor();
     // A replacement takes the format of the first character it replaces.
-    if (cursor.hasSelection())
-        cursor.insertText(normalizeLineBreaks(text), selectionCharFormat());
-    else
-        cursor.insertText(normalizeLineBreaks(text));
-    setTextCursor(cursor);
+    if (replaceSelection(cursor, normalizeLineBreaks(text),
+                         cursor.hasSelection() ? selectionCharFormat() : typingFormat(cursor)))
+        setTextCursor(cursor);
 }
 
 void RichTextBox::SetSel(int start, int end)
@@ -430,8 +463,33 @@ void RichTextBox::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (removesLongSelection(event))
+        return;
     const QScopedValueRollback<bool> typing(m_typing, true);
     QTextEdit::keyPressEvent(event);
+}
+
+// Qt's control removes a selection typed over or deleted in one stretch,
+// for seconds at 100 MB: a long one goes here first, in slices. True when
+// that was all the key does.
+bool RichTextBox::removesLongSelection(QKeyEvent* event)
+{
+    const QTextCursor cursor = textCursor();
+    if (isReadOnly() || cursor.selectionEnd() - cursor.selectionStart() < SlicedEditFrom)
+        return false;
+    const QString typed = event->text();
+    const bool types = (!typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0) == u'\t'))
+                       || event->matches(QKeySequence::InsertParagraphSeparator)
+                       || event->matches(QKeySequence::InsertLineSeparator);
+    const bool deletes = (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier))
+                         || event->matches(QKeySequence::Delete) || event->matches(QKeySequence::DeleteEndOfWord)
+                         || event->matches(QKeySequence::DeleteStartOfWord);
+    if (!types && !deletes)
+        return false;
+    setSelText(QString());
+    event->accept();
+    // A cancelled removal keeps the selection, and the key is dropped.
+    return deletes || textCursor().hasSelection();
 }
 
 void RichTextBox::inputMethodEvent(QInputMethodEvent* event)

@@ -22,6 +22,8 @@ public:
     enum FileType { rtfRTF = 0, rtfText = 1 };
     enum FindOptions { rtfWholeWord = 2, rtfMatchCase = 4 };
     static constexpr int NoWrapMargin = 100000;
+    // Changes of this many characters or more paint as they go.
+    static inline int SlicedEditFrom = 1 << 20;  // tests lower it
 
     // Window messages the program sends to the control.
     enum Message {
@@ -166,6 +168,9 @@ private slots:
 
 private:
     QTextCharFormat selectionCharFormat() const;
+    static QTextCharFormat typingFormat(const QTextCursor& cursor);
+    bool removesLongSelection(QKeyEvent* event);
+    bool replaceSelection(QTextCursor& cursor, const QString& text, const QTextCharFormat& format);
     void mergeSelectionFormat(const QTextCharFormat& format);
     void dropExplicitFonts();
     void setSelectionBlockTabs(int count, int index, int twips);

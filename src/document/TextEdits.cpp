@@ -18,7 +18,15 @@
 
 namespace {
 
-constexpr int PauseEveryMs = 40;
+using textedits::PauseEveryMs;
+using textedits::SliceLength;
+
+void undoDownTo(QTextDocument* document, int steps)
+{
+    while (document->availableUndoSteps() > steps)
+        document->undo();
+    document->clearUndoRedoStacks(QTextDocument::RedoStack);
+}
 
 struct Fragment {
     int start;  // document position
@@ -153,9 +161,7 @@ bool applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)
             if (keepGoing && sincePause.elapsed() >= PauseEveryMs) {
                 cursor.endEditBlock();
                 if (!keepGoing(edit.position)) {
-                    while (document->availableUndoSteps() > undoneTo)
-                        document->undo();
-                    document->clearUndoRedoStacks(QTextDocument::RedoStack);
+                    undoDownTo(document, undoneTo);
                     return false;
                 }
                 cursor.beginEditBlock();
@@ -195,4 +201,57 @@ void applyTextEdits(QTextDocument* document, const QVector<TextEdit>& edits)
         edit = *it++;
         return true;
     });
+}
+
+bool replaceInSlices(QTextCursor& cursor, const QString& text, const QTextCharFormat& format,
+                     const std::function<bool(qint64 done)>& keepGoing)
+{
+    QTextDocument* document = cursor.document();
+    const int undoneTo = document->availableUndoSteps();
+    const int start = cursor.selectionStart();
+    QTextCursor editor(document);
+    QElapsedTimer sincePause;
+    sincePause.start();
+    qint64 done = 0;
+    bool first = true;  // the caller may have gone a while without painting
+    // Each pause ends an undo step, as in applyTextEdits.
+    const auto pause = [&] {
+        if (!first && sincePause.elapsed() < PauseEveryMs)
+            return true;
+        first = false;
+        editor.endEditBlock();
+        if (!keepGoing(done)) {
+            undoDownTo(document, undoneTo);
+            return false;
+        }
+        editor.beginEditBlock();
+        sincePause.restart();
+        return true;
+    };
+    editor.beginEditBlock();
+    for (int end = cursor.selectionEnd(); end > start;) {
+        const int from = std::max(start, end - SliceLength);
+        editor.setPosition(from);
+        editor.setPosition(end, QTextCursor::KeepAnchor);
+        editor.removeSelectedText();
+        done += end - from;
+        end = from;
+        if (!pause())
+            return false;
+    }
+    editor.setPosition(start);
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype length = std::min<qsizetype>(SliceLength, text.size() - at);
+        if (text[at + length - 1].isHighSurrogate())
+            ++length;  // never half a character
+        length = std::min(length, text.size() - at);
+        editor.insertText(text.mid(at, length), format);
+        at += length;
+        done += length;
+        if (!pause())
+            return false;
+    }
+    editor.endEditBlock();
+    cursor = editor;
+    return true;
 }

@@ -5,7 +5,16 @@
 
 #include <functional>
 
+class QTextCharFormat;
+class QTextCursor;
 class QTextDocument;
+
+namespace textedits {
+// How often a long change pauses, and, for replaceInSlices, how many
+// characters Qt removes or inserts in a few milliseconds. Tests shorten both.
+inline int PauseEveryMs = 40;
+inline int SliceLength = 1 << 17;
+}  // namespace textedits
 
 // `removed` characters at `position` give way to `text`. Offsets are into the
 // original text (CR LF counts two). The text takes the character format of
@@ -30,3 +39,11 @@ void applyTextEdits(QTextDocument* document, const QVector<TextEdit>& edits);
 // ends an undo step: the caller joins them again (RichTextBox::groupUndoSteps).
 bool applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)>& next,
                     const std::function<bool(int offset)>& keepGoing = {});
+
+// As cursor.insertText(text, format) over the cursor's selection, with
+// pauses as above (told the characters removed and inserted so far): the
+// selection goes from its end back, then the text goes in from the front,
+// neither in one stretch, so that the pauses come often at any size. On
+// success the cursor stands after the text; a cancelled change is undone.
+bool replaceInSlices(QTextCursor& cursor, const QString& text, const QTextCharFormat& format,
+                     const std::function<bool(qint64 done)>& keepGoing);

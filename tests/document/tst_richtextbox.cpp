@@ -4,11 +4,31 @@
 #include "TestEnvironment.h"
 #include "core/OleColor.h"
 #include "document/RichTextBox.h"
+#include "document/TextEdits.h"
 #include "document/TextFileCodec.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
+#include <QTextBlock>
 #include <QTextCursor>
+
+namespace {
+
+// The text, the selection, and each character's colour and each
+// paragraph's tab stops, whatever fragments hold them.
+QStringList snapshot(RichTextBox& box)
+{
+    QStringList seen{box.Text(), QStringLiteral("%1+%2").arg(box.SelStart()).arg(box.SelLength())};
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
+        QString formats = QString::number(block.blockFormat().tabPositions().size());
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            formats += QString(it.fragment().length(), QChar(u'a' + it.fragment().charFormat().foreground().color().red() % 26));
+        seen << formats;
+    }
+    return seen;
+}
+
+}  // namespace
 
 class TestRichTextBox : public QObject {
     Q_OBJECT
@@ -238,6 +258,78 @@ private slots:
             box->setTextCursor(cursor);
             QCOMPARE(box->SelText(), QString(cursor.selectedText()).replace(QChar::ParagraphSeparator, QLatin1String("\r\n")));
         }
+    }
+
+    // A long change goes in slices, painting between them; the outcome and
+    // its Undo are those of Qt's one-stretch edit, and a change cancelled
+    // midway leaves nothing behind.
+    void longChangesGoInSlices_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("key");  // typed over the selection instead
+        const QString breaks = QStringLiteral("X\r\nY\r\n") + QString(20, u'Z') + QStringLiteral("\r\n");
+        QTest::newRow("text with breaks over the middle") << 3 << 40 << breaks << 0;
+        QTest::newRow("everything deleted") << 0 << -1 << QString() << 0;
+        QTest::newRow("pairs at the slice ends, at the caret") << 10 << 0 << QString(10, QChar(0xD83D)).replace(u'\xD83D', QStringLiteral("\U0001F600")) << 0;
+        QTest::newRow("typed over") << 5 << 60 << QString() << int(Qt::Key_X);
+        QTest::newRow("Delete") << 0 << -1 << QString() << int(Qt::Key_Delete);
+        QTest::newRow("Backspace") << 2 << 70 << QString() << int(Qt::Key_Backspace);
+        QTest::newRow("Enter") << 20 << 30 << QString() << int(Qt::Key_Return);
+    }
+    void longChangesGoInSlices()
+    {
+        QFETCH(int, start);
+        QFETCH(int, length);
+        QFETCH(QString, text);
+        QFETCH(int, key);
+        QString base;
+        for (int line = 0; line < 12; ++line)
+            base += QStringLiteral("line %1 of the text\r\n").arg(line);
+        box->setText(base);
+        for (int at = 0; at < base.size(); at += 9) {
+            box->SetSel(at, 4);
+            box->setSelColor(at);
+        }
+        QTextCursor tabs(box->document()->findBlockByNumber(3));
+        QTextBlockFormat stops;
+        stops.setTabPositions({QTextOption::Tab(40, QTextOption::LeftTab)});
+        tabs.mergeBlockFormat(stops);
+        box->setSelStart(0);
+        const QStringList before = snapshot(*box);
+        const auto select = [&] {
+            length < 0 ? box->SetSel(start, box->TextLength()) : box->SetSel(start, start + length);
+        };
+        const auto change = [&] {
+            select();
+            if (key)
+                QTest::keyClick(box, Qt::Key(key));
+            else
+                box->setSelText(text);
+            return snapshot(*box);
+        };
+        const QScopedValueRollback<int> slicedFrom(RichTextBox::SlicedEditFrom, INT_MAX);
+        const QStringList oneStretch = change();
+        box->Undo();
+        QCOMPARE(snapshot(*box).mid(2), before.mid(2));
+        RichTextBox::SlicedEditFrom = 1;
+        const QScopedValueRollback<int> slice(textedits::SliceLength, 7);
+        const QScopedValueRollback<int> pause(textedits::PauseEveryMs, 0);
+        const int steps = box->document()->availableUndoSteps();
+        QCOMPARE(change(), oneStretch);
+        QVERIFY(box->document()->availableUndoSteps() > steps + 2);  // it did pause
+        for (int undo = key == Qt::Key_X || key == Qt::Key_Return ? 2 : 1; undo > 0; --undo)
+            box->Undo();  // what was typed goes first
+        QCOMPARE(snapshot(*box).mid(2), before.mid(2));
+        QCOMPARE(box->document()->availableUndoSteps(), steps);
+
+        select();
+        QTextCursor cursor = box->textCursor();
+        int pauses = 0;
+        QVERIFY(!replaceInSlices(cursor, text, {}, [&pauses](qint64) { return ++pauses < 3; }));
+        QCOMPARE(snapshot(*box).mid(2), before.mid(2));
+        QVERIFY(box->document()->availableUndoSteps() == steps && !box->document()->isRedoAvailable());
     }
 
     void text_data()
