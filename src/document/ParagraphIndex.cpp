@@ -70,11 +70,12 @@ void ParagraphIndex::set(int index, const Entry& entry)
     Entry& old = chunk.entries[size_t(offset)];
     chunk.height += std::int64_t(entry.height) - old.height;
     chunk.lines += std::int64_t(entry.lines) - old.lines;
-    const bool wasWidest = old.width >= chunk.widest;
+    const bool shrinks = (old.width >= chunk.widest && entry.width < chunk.widest)
+                         || (old.length >= chunk.longest && entry.length < chunk.longest);
     old = entry;
-    if (entry.width >= chunk.widest)
-        chunk.widest = entry.width;
-    else if (wasWidest)
+    chunk.widest = std::max(chunk.widest, entry.width);
+    chunk.longest = std::max(chunk.longest, entry.length);
+    if (shrinks)
         resum(chunk);
     invalidateFrom(c + 1);
 }
@@ -83,10 +84,12 @@ void ParagraphIndex::resum(Chunk& chunk)
 {
     chunk.height = chunk.lines = 0;
     chunk.widest = 0;
+    chunk.longest = 0;
     for (const Entry& entry : chunk.entries) {
         chunk.height += entry.height;
         chunk.lines += entry.lines;
         chunk.widest = std::max(chunk.widest, entry.width);
+        chunk.longest = std::max(chunk.longest, entry.length);
     }
 }
 
@@ -105,6 +108,11 @@ std::vector<int> ParagraphIndex::longest(int n) const
     const std::greater<> shorter;
     int index = 0;
     for (const Chunk& chunk : m_chunks) {
+        // Most chunks hold nothing longer than the shortest kept.
+        if (n > 0 && int(kept.size()) == n && chunk.longest <= kept.front().first) {
+            index += int(chunk.entries.size());
+            continue;
+        }
         for (const Entry& entry : chunk.entries) {
             if (int(kept.size()) < n) {
                 kept.emplace_back(entry.length, index);
@@ -158,6 +166,7 @@ void ParagraphIndex::mergeIfSmall(int c)
     a.height += b.height;
     a.lines += b.lines;
     a.widest = std::max(a.widest, b.widest);
+    a.longest = std::max(a.longest, b.longest);
     m_chunks.erase(m_chunks.begin() + into + 1);
     split(into);
 }
@@ -183,6 +192,7 @@ void ParagraphIndex::insert(int index, const std::vector<Entry>& entries)
         chunk.height += entry.height;
         chunk.lines += entry.lines;
         chunk.widest = std::max(chunk.widest, entry.width);
+        chunk.longest = std::max(chunk.longest, entry.length);
     }
     m_count += int(entries.size());
     invalidateFrom(c);

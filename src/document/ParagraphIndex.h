@@ -78,6 +78,7 @@ private:
         std::int64_t height = 0;
         std::int64_t lines = 0;
         float widest = 0;
+        std::int32_t longest = 0;  // the greatest length
     };
     struct Sums {
         int first = 0;  // index of the chunk's first entry

@@ -650,15 +650,16 @@ private slots:
         QFETCH(int, initial);
         QFETCH(int, maxBatch);
         QRandomGenerator random(initial * 31 + maxBatch);
-        const auto entry = [&] {
+        int step = 0;
+        const auto entry = [&] {  // later entries run longer, wherever they go
             const int height = random.bounded(1, 4000);
-            return Entry{height, random.bounded(1, 6), 1, 1, float(height % 997)};
+            return Entry{height, random.bounded(1, 6), random.bounded(1, 500 + 50 * step), 1, float(height % 997)};
         };
         std::vector<Entry> model(static_cast<size_t>(initial));
         std::generate(model.begin(), model.end(), entry);
         ParagraphIndex index;
         index.insert(0, model);
-        for (int step = 0; step < 400; ++step) {
+        for (; step < 400; ++step) {
             const int op = random.bounded(4), at = random.bounded(int(model.size()) + 1);
             if (op == 0 || model.empty()) {
                 std::vector<Entry> batch(static_cast<size_t>(random.bounded(1, maxBatch + 1)));
@@ -697,6 +698,17 @@ private slots:
                                           index.indexAtY(y + 9), index.indexAtLine(lines + 9)}),
                      QList<std::int64_t>({last + 1, y, lines, std::min(last, 0), last, last}));
             QCOMPARE(index.widest(), widest);
+            QList<int> expected;
+            for (const Entry& e : model)
+                expected << e.length;
+            std::sort(expected.begin(), expected.end(), std::greater<>());
+            for (const int n : {1, 16, 300}) {
+                QList<int> longest;  // lengths: of equal lengths either may come
+                for (int i : index.longest(n))
+                    longest << index.at(i).length;
+                std::sort(longest.begin(), longest.end(), std::greater<>());
+                QCOMPARE(longest, expected.mid(0, n));
+            }
         }
         index.clear();
         QCOMPARE(QList<std::int64_t>({index.count(), index.totalHeight(), index.indexAtY(10)}), QList<std::int64_t>({0, 0, -1}));
