@@ -2,12 +2,15 @@
 // tab stops, undo, and loading with its messages (key, change and mouse
 // events are seen through the document window).
 #include "TestEnvironment.h"
+#include "WhenModal.h"
 #include "core/OleColor.h"
+#include "document/LoadProgress.h"
 #include "document/RichTextBox.h"
 #include "document/TextEdits.h"
 #include "document/TextFileCodec.h"
 
 #include <QApplication>
+#include <QProgressDialog>
 #include <QRandomGenerator>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -324,11 +327,16 @@ private slots:
         QCOMPARE(snapshot(*box).mid(2), before.mid(2));
         QCOMPARE(box->document()->availableUndoSteps(), steps);
 
+        // Cancelled in its progress window: the key, too, is dropped.
+        const QScopedValueRollback<int> delay(LoadProgress::DelayMs, 0);
+        QString label;
+        testsupport::WhenModal<QProgressDialog> cancel(
+            [&label](QProgressDialog* progress) { label = progress->labelText(), progress->cancel(); }, 10000, 0);
+        const QStringList cancelled = change();
+        QCOMPARE(label, text.isEmpty() ? QStringLiteral("Deleting...") : QStringLiteral("Inserting..."));
         select();
-        QTextCursor cursor = box->textCursor();
-        int pauses = 0;
-        QVERIFY(!replaceInSlices(cursor, text, {}, [&pauses](qint64) { return ++pauses < 3; }));
-        QCOMPARE(snapshot(*box).mid(2), before.mid(2));
+        QCOMPARE(cancelled, snapshot(*box));  // the selection too
+        QCOMPARE(cancelled.mid(2), before.mid(2));
         QVERIFY(box->document()->availableUndoSteps() == steps && !box->document()->isRedoAvailable());
     }
 
