@@ -33,11 +33,13 @@ static void usePlatformBreaks(QString& text)
     text.truncate(kept);
 }
 
-void SetText(QString text)
+QString withPlatformBreaks(QString text)
 {
     usePlatformBreaks(text);
-    QGuiApplication::clipboard()->setText(text);
+    return text;
 }
+
+void SetText(QString text) { QGuiApplication::clipboard()->setText(withPlatformBreaks(std::move(text))); }
 
 QString GetText()
 {

@@ -10,6 +10,8 @@ constexpr int vbCFText = 1;
 
 void Clear();
 void SetText(QString text);
+// CR LF pairs made the platform's line break, in place.
+QString withPlatformBreaks(QString text);
 QString GetText();             // "" when it holds no text
 bool GetFormat(int format = vbCFText);  // whether it holds text
 

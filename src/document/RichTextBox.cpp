@@ -1,5 +1,6 @@
 #include "document/RichTextBox.h"
 
+#include "core/Clipboard.h"
 #include "core/OleColor.h"
 #include "core/Units.h"
 #include "document/BlockTabs.h"
@@ -16,6 +17,7 @@
 
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -477,19 +479,53 @@ bool RichTextBox::removesLongSelection(QKeyEvent* event)
     const QTextCursor cursor = textCursor();
     if (isReadOnly() || cursor.selectionEnd() - cursor.selectionStart() < SlicedEditFrom)
         return false;
+    // As Qt's control: a key with Ctrl types nothing, and a paste goes
+    // through insertFromMimeData.
     const QString typed = event->text();
-    const bool types = (!typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0) == u'\t'))
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool control = modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+    if (event->matches(QKeySequence::Paste))
+        return false;
+    const bool types = (!control && !typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0) == u'\t'))
                        || event->matches(QKeySequence::InsertParagraphSeparator)
                        || event->matches(QKeySequence::InsertLineSeparator);
+    const bool cuts = event->matches(QKeySequence::Cut);
     const bool deletes = (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier))
                          || event->matches(QKeySequence::Delete) || event->matches(QKeySequence::DeleteEndOfWord)
-                         || event->matches(QKeySequence::DeleteStartOfWord);
+                         || event->matches(QKeySequence::DeleteStartOfWord) || cuts;
     if (!types && !deletes)
         return false;
+    if (cuts)
+        copy();
     setSelText(QString());
     event->accept();
     // A cancelled removal keeps the selection, and the key is dropped.
     return deletes || textCursor().hasSelection();
+}
+
+// Qt's own copy is made lazily, but as HTML and OpenDocument too, which for
+// megabytes takes minutes once another program (or a paste) asks for it: a
+// long selection goes as plain text, made now and in one pass.
+QMimeData* RichTextBox::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    if (cursor.selectionEnd() - cursor.selectionStart() < SlicedEditFrom)
+        return QTextEdit::createMimeDataFromSelection();
+    auto* data = new QMimeData;
+    data->setText(Clipboard::withPlatformBreaks(SelText()));
+    return data;
+}
+
+// Qt's paste and drop put the text in in one stretch; a long one goes in slices.
+void RichTextBox::insertFromMimeData(const QMimeData* source)
+{
+    if (isReadOnly() || !source->hasText())
+        return QTextEdit::insertFromMimeData(source);
+    const QString text = source->text();
+    if (text.size() + (textCursor().selectionEnd() - textCursor().selectionStart()) < SlicedEditFrom)
+        return QTextEdit::insertFromMimeData(source);
+    setSelText(text);
+    ensureCursorVisible();
 }
 
 void RichTextBox::inputMethodEvent(QInputMethodEvent* event)
