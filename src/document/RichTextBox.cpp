@@ -516,15 +516,15 @@ QMimeData* RichTextBox::createMimeDataFromSelection() const
     return data;
 }
 
-// Qt's paste and drop put the text in in one stretch; a long one goes in slices.
+// Qt's paste and drop take the way of the Paste command: plain text (this
+// control takes no other), one undo step, a long text in slices. Qt's own
+// would also crash on an empty clipboard (Qt 6.4 reads the first of its
+// formats unchecked).
 void RichTextBox::insertFromMimeData(const QMimeData* source)
 {
-    if (isReadOnly() || !source->hasText())
-        return QTextEdit::insertFromMimeData(source);
-    const QString text = source->text();
-    if (text.size() + (textCursor().selectionEnd() - textCursor().selectionStart()) < SlicedEditFrom)
-        return QTextEdit::insertFromMimeData(source);
-    setSelText(text);
+    if (!source || isReadOnly() || !source->hasText())
+        return;
+    setSelText(source->text());
     ensureCursorVisible();
 }
 
