@@ -479,13 +479,11 @@ bool RichTextBox::removesLongSelection(QKeyEvent* event)
     const QTextCursor cursor = textCursor();
     if (isReadOnly() || cursor.selectionEnd() - cursor.selectionStart() < SlicedEditFrom)
         return false;
-    // As Qt's control: a key with Ctrl types nothing, and a paste goes
-    // through insertFromMimeData.
+    // As in Qt's control, a key with Ctrl types nothing (a paste goes
+    // through insertFromMimeData).
     const QString typed = event->text();
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool control = modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
-    if (event->matches(QKeySequence::Paste))
-        return false;
     const bool types = (!control && !typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0) == u'\t'))
                        || event->matches(QKeySequence::InsertParagraphSeparator)
                        || event->matches(QKeySequence::InsertLineSeparator);

@@ -21,12 +21,49 @@ namespace {
 using textedits::PauseEveryMs;
 using textedits::SliceLength;
 
-void undoDownTo(QTextDocument* document, int steps)
-{
-    while (document->availableUndoSteps() > steps)
-        document->undo();
-    document->clearUndoRedoStacks(QTextDocument::RedoStack);
-}
+// A long change's edit block ends at each pause, so that the pause sees a
+// whole document and Undo can paint between the blocks. A change cancelled
+// at a pause is undone.
+class Pauses {
+public:
+    // afterFirst: pause after the first step too, as the caller may have
+    // gone a while without painting.
+    Pauses(QTextCursor& cursor, std::function<bool(qint64 done)> keepGoing, bool afterFirst)
+        : m_cursor(cursor), m_keepGoing(std::move(keepGoing)),
+          m_undoneTo(cursor.document()->availableUndoSteps()), m_due(afterFirst)
+    {
+        m_clock.start();
+        m_cursor.beginEditBlock();
+    }
+
+    // Between steps; false when cancelled, the change then undone.
+    bool operator()(qint64 done)
+    {
+        if (!m_keepGoing || (!m_due && m_clock.elapsed() < PauseEveryMs))
+            return true;
+        m_due = false;
+        m_cursor.endEditBlock();
+        if (!m_keepGoing(done)) {
+            QTextDocument* document = m_cursor.document();
+            while (document->availableUndoSteps() > m_undoneTo)
+                document->undo();
+            document->clearUndoRedoStacks(QTextDocument::RedoStack);
+            return false;
+        }
+        m_cursor.beginEditBlock();
+        m_clock.restart();
+        return true;
+    }
+
+    void finish() { m_cursor.endEditBlock(); }
+
+private:
+    QTextCursor& m_cursor;
+    std::function<bool(qint64)> m_keepGoing;
+    int m_undoneTo;
+    bool m_due;
+    QElapsedTimer m_clock;
+};
 
 struct Fragment {
     int start;  // document position
@@ -141,10 +178,7 @@ bool applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)
     if (!next(edit))
         return true;
     QTextCursor cursor(document);
-    const int undoneTo = document->availableUndoSteps();
-    cursor.beginEditBlock();
-    QElapsedTimer sincePause;
-    sincePause.start();
+    Pauses pause(cursor, keepGoing ? std::function<bool(qint64)>(keepGoing) : nullptr, false);
     Paragraph paragraph(document->begin(), 0);
     Rewrite rewrite{0, 0, {}};
     bool open = false;
@@ -156,17 +190,8 @@ bool applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)
                 rewrite.apply(cursor, shift);
             open = false;
             shift = 0;
-            // The edit block ends at each pause, so that the pause sees a
-            // whole document, and Undo can paint between the blocks.
-            if (keepGoing && sincePause.elapsed() >= PauseEveryMs) {
-                cursor.endEditBlock();
-                if (!keepGoing(edit.position)) {
-                    undoDownTo(document, undoneTo);
-                    return false;
-                }
-                cursor.beginEditBlock();
-                sincePause.restart();
-            }
+            if (!pause(edit.position))
+                return false;
             QTextBlock block = paragraph.next();
             int offset = paragraph.endOffset() + 2;
             for (; block.next().isValid() && offset + block.length() + 1 <= edit.position; block = block.next())
@@ -188,7 +213,7 @@ bool applyTextEdits(QTextDocument* document, const std::function<bool(TextEdit&)
     } while (next(edit));
     if (open)
         rewrite.apply(cursor, shift);
-    cursor.endEditBlock();
+    pause.finish();
     return true;
 }
 
@@ -206,29 +231,10 @@ void applyTextEdits(QTextDocument* document, const QVector<TextEdit>& edits)
 bool replaceInSlices(QTextCursor& cursor, const QString& text, const QTextCharFormat& format,
                      const std::function<bool(qint64 done)>& keepGoing)
 {
-    QTextDocument* document = cursor.document();
-    const int undoneTo = document->availableUndoSteps();
     const int start = cursor.selectionStart();
-    QTextCursor editor(document);
-    QElapsedTimer sincePause;
-    sincePause.start();
+    QTextCursor editor(cursor.document());
+    Pauses pause(editor, keepGoing, true);
     qint64 done = 0;
-    bool first = true;  // the caller may have gone a while without painting
-    // Each pause ends an undo step, as in applyTextEdits.
-    const auto pause = [&] {
-        if (!first && sincePause.elapsed() < PauseEveryMs)
-            return true;
-        first = false;
-        editor.endEditBlock();
-        if (!keepGoing(done)) {
-            undoDownTo(document, undoneTo);
-            return false;
-        }
-        editor.beginEditBlock();
-        sincePause.restart();
-        return true;
-    };
-    editor.beginEditBlock();
     for (int end = cursor.selectionEnd(); end > start;) {
         const int from = std::max(start, end - SliceLength);
         editor.setPosition(from);
@@ -236,7 +242,7 @@ bool replaceInSlices(QTextCursor& cursor, const QString& text, const QTextCharFo
         editor.removeSelectedText();
         done += end - from;
         end = from;
-        if (!pause())
+        if (!pause(done))
             return false;
     }
     editor.setPosition(start);
@@ -248,10 +254,10 @@ bool replaceInSlices(QTextCursor& cursor, const QString& text, const QTextCharFo
         editor.insertText(text.mid(at, length), format);
         at += length;
         done += length;
-        if (!pause())
+        if (!pause(done))
             return false;
     }
-    editor.endEditBlock();
+    pause.finish();
     cursor = editor;
     return true;
 }
