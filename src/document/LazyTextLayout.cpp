@@ -113,7 +113,7 @@ LazyTextLayout::Estimator LazyTextLayout::Estimator::tabulated() const
 
 void LazyTextLayout::rebuild()
 {
-    ++m_generation;
+    nextGeneration();
     m_inputs = currentInputs();
     std::vector<Entry> entries;
     entries.reserve(size_t(document()->blockCount()));
@@ -128,11 +128,24 @@ void LazyTextLayout::rebuild()
     m_measureTimer.start(MeasureDelayMs);
 }
 
+// Once the entries' pass numbers run out, every entry is marked as from no
+// pass, which is what a new pass makes of it anyway.
+void LazyTextLayout::nextGeneration()
+{
+    ++m_generation;
+    if (m_entryGeneration < lazylayout::LastEntryGeneration) {
+        ++m_entryGeneration;
+        return;
+    }
+    m_index.forEach([](Entry& entry) { entry.generation = entry.laidOutIn = 0; });
+    m_entryGeneration = 1;
+}
+
 // A width, font or option change: every paragraph goes back to an estimate,
 // without visiting the document, so that resizing a window stays cheap.
 void LazyTextLayout::reestimateAll()
 {
-    ++m_generation;
+    nextGeneration();
     m_inputs = currentInputs();
     updateMetrics();
     startEstimates(false);
@@ -183,7 +196,7 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
                     paragraph->edit(from - first.position(), charsRemoved, charsAdded);
             }
             for (int n = firstNo; n <= oldLast; ++n)
-                m_estimated -= m_index.at(n).generation == m_generation ? 0 : 1;
+                m_estimated -= m_index.at(n).generation == m_entryGeneration ? 0 : 1;
             m_index.remove(firstNo, oldLast - firstNo + 1);
             m_index.insert(firstNo, entries);
             m_estimated += int(entries.size());
@@ -205,7 +218,7 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 bool LazyTextLayout::isLaidOut(int blockNumber) const
 {
     return blockNumber >= 0 && blockNumber < m_index.count()
-           && m_index.at(blockNumber).laidOutIn == m_generation;
+           && m_index.at(blockNumber).laidOutIn == m_entryGeneration;
 }
 
 // Paragraphs are placed as Qt's own document layout places them (so both
@@ -270,14 +283,14 @@ qreal LazyTextLayout::placeLines(QTextLayout* layout, const QTextBlock& block, i
 // Records a paragraph's measured height and lines; true when its height changed.
 bool LazyTextLayout::storeMeasure(int number, Entry entry, const Measure& measure) const
 {
-    if (entry.generation != m_generation)
+    if (entry.generation != m_entryGeneration)
         --m_estimated;
     const Entry old = entry;
     entry.height = std::int32_t(toUnits(measure.height));
     entry.lines = std::max(1, measure.lines);
     entry.length = measure.length;
     entry.width = float(measure.widest);
-    entry.generation = m_generation;
+    entry.generation = m_entryGeneration;
     m_index.set(number, entry);
     if (entry.height != old.height) {
         m_moved = true;  // whatever is below shows elsewhere now
@@ -311,14 +324,14 @@ std::int32_t LazyTextLayout::ensureLaidOut(const QTextBlock& block) const
     const Entry entry = m_index.at(number);
     QTextLayout* layout = block.layout();
     layout->setPosition(QPointF(margin(), margin() + toPixels(m_index.top(number))));
-    if (entry.laidOutIn == m_generation && layout->lineCount() > 0)
+    if (entry.laidOutIn == m_entryGeneration && layout->lineCount() > 0)
         return entry.height;
     Measure measure;
     measure.height = placeLines(layout, block, &measure.lines, &measure.widest);
     measure.length = block.length();
     ++m_layoutsDone;
     Entry laidOut = entry;
-    laidOut.laidOutIn = m_generation;
+    laidOut.laidOutIn = m_entryGeneration;
     storeMeasure(number, laidOut, measure);
     return m_index.at(number).height;
 }
@@ -336,7 +349,7 @@ void LazyTextLayout::measureLongest()
     for (const int number : m_index.longest(WidestMeasured)) {
         const Entry entry = m_index.at(number);
         const QTextBlock block = document()->findBlockByNumber(number);
-        if (entry.generation == m_generation || !block.isValid())
+        if (entry.generation == m_entryGeneration || !block.isValid())
             continue;
         if (isLong(block)) {
             storeLong(block, longParagraph(block));  // its pieces' estimates
@@ -358,7 +371,7 @@ void LazyTextLayout::measureAll() const
 {
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         ensureLaidOut(block);
-        if (!isLong(block) || m_index.at(block.blockNumber()).generation == m_generation)
+        if (!isLong(block) || m_index.at(block.blockNumber()).generation == m_entryGeneration)
             continue;
         LongParagraph* paragraph = longParagraph(block);
         for (int n = 0; n < int(paragraph->pieces.size()); ++n)
@@ -471,7 +484,7 @@ void LazyTextLayout::estimateSlice()
     clock.start();
     const bool whole = m_index.count() <= WholeEstimateLimit;
     const Estimator estimate = estimator().tabulated();
-    const std::uint32_t current = m_generation;
+    const std::uint16_t current = m_entryGeneration;
     const std::int64_t anchor = toUnits(m_anchorY - margin());
     std::int64_t top = m_estimateFrom < m_index.chunkCount() ? m_index.top(m_index.chunkStart(m_estimateFrom)) : 0;
     std::int64_t shift = 0;

@@ -16,6 +16,11 @@
 
 class QTextEdit;
 
+namespace lazylayout {
+// The last pass number an index entry holds; tests lower it.
+inline std::uint16_t LastEntryGeneration = 0xFFFF;
+}  // namespace lazylayout
+
 class LazyTextLayout : public QAbstractTextDocumentLayout {
     Q_OBJECT
 
@@ -144,7 +149,11 @@ private:
 
     mutable ParagraphIndex m_index;
     mutable int m_estimated = 0;  // entries not yet laid out in this generation
+    // The layout pass, for long paragraphs' pieces, and as the index's
+    // entries record it.
     std::uint32_t m_generation = 1;
+    std::uint16_t m_entryGeneration = 1;
+    void nextGeneration();
     qreal m_lineHeight = 16;     // an unformatted line's height
     qreal m_charWidth = 7;       // average, for estimates of wrapped lines
     // Characters and width of the lines laid out, to learn the text's own

@@ -179,9 +179,9 @@ void LazyTextLayout::storeLong(const QTextBlock& block, const LongParagraph* par
     entry.lines = std::int32_t(std::min<std::int64_t>(lines, INT_MAX));
     entry.width = float(width);
     entry.length = block.length();
-    entry.laidOutIn = m_generation;
-    if (measured && entry.generation != m_generation) {
-        entry.generation = m_generation;
+    entry.laidOutIn = m_entryGeneration;
+    if (measured && entry.generation != m_entryGeneration) {
+        entry.generation = m_entryGeneration;
         --m_estimated;
     }
     m_index.set(number, entry);

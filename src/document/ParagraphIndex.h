@@ -17,12 +17,14 @@ public:
         std::int32_t height = 0;  // 1/64 px
         std::int32_t lines = 1;
         std::int32_t length = 1;  // characters, the paragraph break included
-        // The layout pass that measured it; 0 while height and lines are estimates.
-        std::uint32_t generation = 0;
         float width = 0;  // its widest line in px, once measured
+        // Layout passes in 16 bits, as a billion-character file has twelve
+        // million entries (the layout renumbers them when they run out).
+        // The pass that measured it; 0 while height and lines are estimates.
+        std::uint16_t generation = 0;
         // The pass its own QTextLayout was laid out in (measuring alone uses
         // a throw-away layout).
-        std::uint32_t laidOutIn = 0;
+        std::uint16_t laidOutIn = 0;
     };
 
     int count() const { return m_count; }
