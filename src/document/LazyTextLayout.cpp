@@ -262,7 +262,9 @@ qreal LazyTextLayout::placeLines(QTextLayout* layout, const QTextBlock& block, i
                 }
                 line.setLineWidth(std::max(line.naturalTextWidth(), width));
                 if (wordOrAnywhere) {
-                    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                    // Qt's own layout goes on wrapping at words only, so a
+                    // long word further on overflows instead of breaking.
+                    option.setWrapMode(QTextOption::WordWrap);
                     layout->setTextOption(option);
                 }
             }
