@@ -204,6 +204,8 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
                 rebuild();
             else if (isLong(first))
                 storeLong(first, longParagraph(first));
+            if (forgetLayoutAfter(from + charsAdded))
+                repaint = INT_MAX;
         }
     }
     const QTextBlock changed = doc->findBlock(from);
@@ -214,6 +216,20 @@ void LazyTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     emit update(QRectF(0, top, INT_MAX, repaint));
 }
 
+
+// A paragraph break's format is the character format of the paragraph after
+// it (what an empty one is measured in), so a change that ends with a break
+// has that paragraph laid out again. True when there is one.
+bool LazyTextLayout::forgetLayoutAfter(int position)
+{
+    const QTextBlock after = document()->findBlock(position);
+    if (position <= 0 || !after.isValid() || after.position() != position || after.blockNumber() >= m_index.count())
+        return false;
+    Entry entry = m_index.at(after.blockNumber());
+    entry.laidOutIn = 0;
+    m_index.set(after.blockNumber(), entry);
+    return true;
+}
 
 bool LazyTextLayout::isLaidOut(int blockNumber) const
 {

@@ -154,6 +154,7 @@ private:
     std::uint32_t m_generation = 1;
     std::uint16_t m_entryGeneration = 1;
     void nextGeneration();
+    bool forgetLayoutAfter(int position);
     qreal m_lineHeight = 16;     // an unformatted line's height
     qreal m_charWidth = 7;       // average, for estimates of wrapped lines
     // Characters and width of the lines laid out, to learn the text's own

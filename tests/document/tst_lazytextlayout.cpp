@@ -407,6 +407,7 @@ private slots:
         for (quint32 seed = 1; seed <= 5; ++seed)  // wrapped, narrow, not wrapped
             QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed << QList<qreal>{300, 300, 120, 0, 0}[seed - 1];
         QTest::newRow("seed 5, words wider than the page") << 5u << qreal(60);
+        QTest::newRow("seed 14, a change that ends with a paragraph break") << 14u << qreal(300);
     }
     void randomEditsWithUndo()
     {
