@@ -112,6 +112,8 @@ private:
     Inputs m_inputs;
     void rebuild();
     void reestimateAll();
+    void nextGeneration();
+    bool forgetLayoutAfter(int position);
     void updateMetrics();
     // Lays the paragraph out if it is not, and returns its height in 1/64 px.
     std::int32_t ensureLaidOut(const QTextBlock& block) const;
@@ -153,8 +155,6 @@ private:
     // entries record it.
     std::uint32_t m_generation = 1;
     std::uint16_t m_entryGeneration = 1;
-    void nextGeneration();
-    bool forgetLayoutAfter(int position);
     qreal m_lineHeight = 16;     // an unformatted line's height
     qreal m_charWidth = 7;       // average, for estimates of wrapped lines
     // Characters and width of the lines laid out, to learn the text's own

@@ -80,17 +80,21 @@ void ParagraphIndex::set(int index, const Entry& entry)
     invalidateFrom(c + 1);
 }
 
+void ParagraphIndex::add(Chunk& chunk, const Entry& entry)
+{
+    chunk.height += entry.height;
+    chunk.lines += entry.lines;
+    chunk.widest = std::max(chunk.widest, entry.width);
+    chunk.longest = std::max(chunk.longest, entry.length);
+}
+
 void ParagraphIndex::resum(Chunk& chunk)
 {
     chunk.height = chunk.lines = 0;
     chunk.widest = 0;
     chunk.longest = 0;
-    for (const Entry& entry : chunk.entries) {
-        chunk.height += entry.height;
-        chunk.lines += entry.lines;
-        chunk.widest = std::max(chunk.widest, entry.width);
-        chunk.longest = std::max(chunk.longest, entry.length);
-    }
+    for (const Entry& entry : chunk.entries)
+        add(chunk, entry);
 }
 
 float ParagraphIndex::widest() const
@@ -188,12 +192,8 @@ void ParagraphIndex::insert(int index, const std::vector<Entry>& entries)
     }
     Chunk& chunk = m_chunks[size_t(c)];
     chunk.entries.insert(chunk.entries.begin() + offset, entries.begin(), entries.end());
-    for (const Entry& entry : entries) {
-        chunk.height += entry.height;
-        chunk.lines += entry.lines;
-        chunk.widest = std::max(chunk.widest, entry.width);
-        chunk.longest = std::max(chunk.longest, entry.length);
-    }
+    for (const Entry& entry : entries)
+        add(chunk, entry);
     m_count += int(entries.size());
     invalidateFrom(c);
     split(c);

@@ -96,6 +96,7 @@ private:
     int chunkOf(int index, int* offset) const;
     void updateSums() const;
     void invalidateFrom(int chunk);
+    static void add(Chunk& chunk, const Entry& entry);  // to its sums
     static void resum(Chunk& chunk);
     void split(int chunk);
     void mergeIfSmall(int chunk);
